@@ -1,0 +1,36 @@
+#pragma once
+// The box design record, its defaults and its validation. All lengths are millimetres.
+#include <cstdint>
+
+enum class DimensionMode : int32_t { External = 0, Internal = 1 };
+enum class CutMode : int32_t { Laser = 0, CncRouter = 1 };
+
+struct BoxParameters {
+    double inputWidth = 200.0;
+    double inputHeight = 100.0;
+    double inputDepth = 150.0;
+    double outerWidth = 200.0;   // derived by validateParameters
+    double outerHeight = 100.0;  // derived by validateParameters
+    double outerDepth = 150.0;   // derived by validateParameters
+    DimensionMode dimensionMode = DimensionMode::External;
+    double materialThickness = 3.0;
+    int32_t fingerCountWidth = 3;
+    int32_t fingerCountDepth = 2;
+    int32_t fingerCountHeight = 1;
+    double kerf = 0.15;
+    double clearance = 0.1;
+    double spacing = 12.0;
+    bool includeLid = false;
+    CutMode cutMode = CutMode::Laser;
+    double toolDiameter = 3.175;
+    int32_t widthDividerCount = 0;
+    int32_t depthDividerCount = 0;
+    bool addDividerBaseSlots = false;
+};
+
+// Writes the three outer fields, then throws std::runtime_error with a fixed Spanish
+// ASCII message naming the first problem; returns normally when the design can be built.
+void validateParameters(BoxParameters& parameters);
+
+// Wall height before clamping: outerHeight - t - (t when External with a lid).
+double wallHeight(const BoxParameters& parameters);

@@ -1,0 +1,35 @@
+#pragma once
+// Cut paths: the closed chain of segments a laser or router follows, in a piece's frame (mm).
+#include "model/outline.h"
+
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+enum class SegmentKind : int32_t { Line = 0, Arc = 1 };
+
+struct PathSegment {
+    SegmentKind kind = SegmentKind::Line;
+    Point2 start;
+    Point2 end;
+    Point2 center;                  // arcs only
+    double radius = 0.0;            // arcs only
+    bool counterClockwise = false;  // arcs only: sweep direction in the piece's x/y axes
+};
+
+using CutPath = std::vector<PathSegment>;
+
+// Segments this short or shorter (mm) are dropped; vectors this short count as zero.
+inline constexpr double kLengthTolerance = 0.000001;
+
+// The closed chain of lines through the outline's points.
+CutPath laserPath(const Outline& outline);
+
+// Lines plus a dogbone arc of at most toolDiameter / 2 at every concave corner.
+CutPath dogbonePath(const Outline& outline, double toolDiameter);
+
+// True when sweeping counter-clockwise from start to end about center passes corner.
+bool arcIsCounterClockwise(Point2 start, Point2 end, Point2 corner, Point2 center);
+
+// Start and end angles in degrees, each in [0, 360), reading counter-clockwise first to second.
+std::pair<double, double> arcAnglesDegrees(const PathSegment& arc);

@@ -1,0 +1,54 @@
+#pragma once
+// The persisted preferences and last design (settings.json). Lengths are millimetres whatever `units` says.
+#include <cstdint>
+#include <string>
+
+struct AppSettings {
+    std::wstring serverUrl;           // always emptied by normalizeSettings
+    bool useServerDxf = false;        // always cleared by normalizeSettings
+    bool preview3d = false;
+    int32_t render3dMode = 0;         // 0 automatic, 1 GDI, 2 Direct3D 9
+    std::wstring units = L"mm";       // "mm" or "in" (any letter case)
+    std::wstring language = L"es";
+    bool checkUpdatesOnStart = true;
+    double widthMm = 200.0;
+    double heightMm = 100.0;
+    double depthMm = 150.0;
+    double thicknessMm = 3.0;
+    double kerfMm = 0.15;
+    double clearanceMm = 0.1;
+    double spacingMm = 12.0;
+    int32_t fingerWidth = 3;
+    int32_t fingerDepth = 2;
+    int32_t fingerHeight = 1;
+    double toolDiameterMm = 3.175;
+    bool internalDimensions = false;
+    bool includeLid = false;
+    bool cncRouterMode = false;
+    bool baseSlots = false;           // always false after normalizeSettings
+    bool sideSlots = false;           // always false after normalizeSettings
+};
+
+// Repairs out-of-range values in place.
+void normalizeSettings(AppSettings& settings);
+
+// The settings.json text: UTF-8, line feeds, two-space indent.
+std::string writeSettingsJson(const AppSettings& settings);
+
+// Overlays every key found in a settings.json text on `settings` (missing or malformed keys
+// leave the field alone); does not normalize.
+void readSettingsJson(const std::string& text, AppSettings& settings);
+
+// Reads settings.json (or migrates the older file, or takes config.ini on a first run); never fails.
+AppSettings loadSettings();
+
+// Normalizes a copy and replaces settings.json in one step; false when it was not wholly written
+// (the previous file is then left as it was).
+bool saveSettings(const AppSettings& settings);
+
+// %APPDATA%\Orvell\Tessaro (created on the way), else the executable's folder.
+std::wstring settingsFolder();
+std::wstring settingsFilePath();
+
+// Overlays config.ini beside the executable, if it exists.
+void applyConfigIni(AppSettings& settings);

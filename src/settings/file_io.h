@@ -1,0 +1,17 @@
+#pragma once
+// File access shared by every writer of user files. Paths are wide strings.
+#include <cstdio>
+#include <string>
+
+// fopen with a wide path (UTF-8 on Linux); nullptr on failure.
+std::FILE* openFile(const std::wstring& path, const char* mode);
+
+// Reads a whole file (read sharing on Windows); false when it cannot be opened, sized or read.
+bool readFileBytes(const std::wstring& path, std::string& bytes);
+
+// Writes bytes to a temporary file beside path, flushes it and replaces path in one step.
+// On any failure path is untouched, the temporary file is removed and false is returned.
+bool writeFileReplacing(const std::wstring& path, const std::string& bytes);
+
+// The executable's folder, cut before its last separator; "." when there is none.
+std::wstring moduleFolder();

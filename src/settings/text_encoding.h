@@ -1,0 +1,27 @@
+#pragma once
+// UTF-8 <-> wide conversion and the small JSON text helpers shared by the settings and output formats.
+#include <cstddef>
+#include <optional>
+#include <string>
+
+// UTF-8 to wide (UTF-16 on Windows); on failure each byte is widened to one unit.
+std::wstring utf8ToWide(const std::string& text);
+// Wide to UTF-8; on failure each unit is narrowed to its low byte.
+std::string wideToUtf8(const std::wstring& text);
+
+// Escapes tab, line feed, carriage return, double quote and backslash; all other bytes are kept.
+std::string escapeJsonString(const std::string& text);
+
+// Flat key search: the position just after the first colon that follows the first "key",
+// white space skipped; none when the key or the colon is missing.
+std::optional<size_t> findJsonValue(const std::string& text, const std::string& key);
+
+// String value at pos (must start with a quote), with \" \\ \n \r \t; converted with utf8ToWide.
+std::optional<std::wstring> readJsonString(const std::string& text, size_t pos);
+// true/1 or false/0 at pos.
+std::optional<bool> readJsonBool(const std::string& text, size_t pos);
+// Longest floating-point prefix at pos, read with a decimal point whatever the locale.
+std::optional<double> readJsonNumber(const std::string& text, size_t pos);
+
+// Fixed notation with six decimals and a decimal point whatever the locale (200 -> "200.000000").
+std::string formatFixed6(double value);

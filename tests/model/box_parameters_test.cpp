@@ -1,0 +1,184 @@
+#include "model/box_parameters.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+std::string refusal(BoxParameters p) {
+    try {
+        validateParameters(p);
+    } catch (const std::runtime_error& e) {
+        return e.what();
+    }
+    return {};
+}
+
+TEST(ValidateParameters, DefaultsPassAndKeepOuterEqualToEntered) {
+    BoxParameters p;
+    EXPECT_NO_THROW(validateParameters(p));
+    EXPECT_EQ(p.outerWidth, 200.0);
+    EXPECT_EQ(p.outerHeight, 100.0);
+    EXPECT_EQ(p.outerDepth, 150.0);
+}
+
+TEST(ValidateParameters, InternalModeAddsThicknessAndIgnoresLid) {
+    BoxParameters p;
+    p.dimensionMode = DimensionMode::Internal;
+    p.inputWidth = 100;
+    p.inputHeight = 50;
+    p.inputDepth = 80;
+    validateParameters(p);
+    EXPECT_EQ(p.outerWidth, 106.0);
+    EXPECT_EQ(p.outerHeight, 53.0);
+    EXPECT_EQ(p.outerDepth, 86.0);
+    p.includeLid = true;
+    validateParameters(p);
+    EXPECT_EQ(p.outerHeight, 53.0);
+}
+
+TEST(ValidateParameters, OuterFieldsAreDerivedEvenWhenRefused) {
+    BoxParameters p;
+    p.dimensionMode = DimensionMode::Internal;
+    p.inputWidth = -5;
+    EXPECT_THROW(validateParameters(p), std::runtime_error);
+    EXPECT_EQ(p.outerWidth, 1.0);
+    EXPECT_EQ(p.outerDepth, 156.0);
+}
+
+struct Case {
+    const char* what;
+    std::function<void(BoxParameters&)> change;
+    const char* message;  // empty: accepted
+};
+
+TEST(ValidateParameters, FirstFailingCheckNamesTheProblem) {
+    const Case cases[] = {
+        {"zero width", [](BoxParameters& p) { p.inputWidth = 0; }, "El ancho debe ser mayor a 0 mm."},
+        {"width before height", [](BoxParameters& p) { p.inputWidth = -1; p.inputHeight = -1; },
+         "El ancho debe ser mayor a 0 mm."},
+        {"zero height", [](BoxParameters& p) { p.inputHeight = 0; }, "El alto debe ser mayor a 0 mm."},
+        {"zero depth", [](BoxParameters& p) { p.inputDepth = 0; }, "La profundidad debe ser mayor a 0 mm."},
+        {"zero thickness", [](BoxParameters& p) { p.materialThickness = 0; }, "El espesor debe ser mayor a 0 mm."},
+        {"width of two thicknesses", [](BoxParameters& p) { p.inputWidth = 6; },
+         "El ancho exterior debe superar dos espesores."},
+        {"depth of two thicknesses", [](BoxParameters& p) { p.inputDepth = 6; },
+         "La profundidad exterior debe superar dos espesores."},
+        {"height of one thickness", [](BoxParameters& p) { p.inputHeight = 3; },
+         "El alto exterior debe superar un espesor."},
+        {"lid on a height of two thicknesses",
+         [](BoxParameters& p) { p.inputHeight = 6; p.includeLid = true; },
+         "Con tapa y medidas externas, el alto exterior debe superar dos espesores."},
+        {"width fingers", [](BoxParameters& p) { p.fingerCountWidth = 0; },
+         "Los encastres del ancho deben ser al menos 1."},
+        {"depth fingers", [](BoxParameters& p) { p.fingerCountDepth = 0; },
+         "Los encastres de profundidad deben ser al menos 1."},
+        {"height fingers", [](BoxParameters& p) { p.fingerCountHeight = -3; },
+         "Los encastres de altura deben ser al menos 1."},
+        {"negative kerf", [](BoxParameters& p) { p.kerf = -0.01; }, "El kerf no puede ser negativo."},
+        {"negative clearance", [](BoxParameters& p) { p.clearance = -0.01; }, "La holgura no puede ser negativa."},
+        {"negative spacing", [](BoxParameters& p) { p.spacing = -1; }, "La separacion no puede ser negativa."},
+        {"router without bit",
+         [](BoxParameters& p) { p.cutMode = CutMode::CncRouter; p.toolDiameter = 0; },
+         "El diametro de herramienta debe ser mayor a 0 mm."},
+        {"laser ignores the bit", [](BoxParameters& p) { p.toolDiameter = 0; }, ""},
+        {"negative dividers", [](BoxParameters& p) { p.depthDividerCount = -1; },
+         "Las divisiones no pueden ser negativas."},
+        {"26 width fingers fit", [](BoxParameters& p) { p.fingerCountWidth = 26; }, ""},
+        {"27 width fingers do not", [](BoxParameters& p) { p.fingerCountWidth = 27; },
+         "Hay demasiados encastres para el espesor elegido."},
+        {"5 mm segment with a 6 mm bit",
+         [](BoxParameters& p) { p.cutMode = CutMode::CncRouter; p.toolDiameter = 6; p.inputDepth = 25; p.fingerCountDepth = 2; },
+         "Hay demasiados encastres para el diametro de herramienta."},
+        {"the same segment on a laser", [](BoxParameters& p) { p.toolDiameter = 6; p.inputDepth = 25; }, ""},
+        {"depth dividers still check one width slot",
+         [](BoxParameters& p) {
+             p.materialThickness = 1; p.clearance = 3; p.inputWidth = 6; p.fingerCountWidth = 1; p.depthDividerCount = 2;
+         },
+         "No hay ancho interno suficiente para las divisiones."},
+        {"too many width dividers for the cells", [](BoxParameters& p) { p.widthDividerCount = 40; },
+         "Hay demasiadas divisiones en ancho."},
+        {"too many depth dividers for the cells", [](BoxParameters& p) { p.depthDividerCount = 30; },
+         "Hay demasiadas divisiones en profundidad."},
+        {"router slot narrower than the bit",
+         [](BoxParameters& p) { p.cutMode = CutMode::CncRouter; p.widthDividerCount = 1; },
+         "La ranura interna queda menor que el diametro de herramienta."},
+        {"router without dividers", [](BoxParameters& p) { p.cutMode = CutMode::CncRouter; }, ""},
+        {"base slots without dividers", [](BoxParameters& p) { p.addDividerBaseSlots = true; }, ""},
+    };
+    for (const Case& c : cases) {
+        BoxParameters p;
+        c.change(p);
+        EXPECT_EQ(refusal(p), c.message) << c.what;
+    }
+}
+
+TEST(ValidateParameters, ExternalHeightSixWithThicknessThree) {
+    BoxParameters p;
+    p.inputHeight = 6;
+    p.fingerCountHeight = 1;
+    p.materialThickness = 3;
+    p.inputWidth = 200;
+    EXPECT_EQ(refusal(p), "Hay demasiados encastres para el espesor elegido.");  // wall of 3 mm
+    p.includeLid = true;
+    EXPECT_EQ(refusal(p), "Con tapa y medidas externas, el alto exterior debe superar dos espesores.");
+}
+
+TEST(ValidateParameters, DividerSpaceChecksComeInOrder) {
+    BoxParameters p;
+    p.materialThickness = 1;
+    p.clearance = 2;  // slots of 3
+    p.fingerCountWidth = 1;
+    p.inputWidth = 7;  // inner width 5: one slot fits, two do not
+    p.widthDividerCount = 2;
+    EXPECT_EQ(refusal(p), "No hay ancho interno suficiente para las divisiones.");
+    p.widthDividerCount = 1;
+    p.fingerCountDepth = 1;
+    p.inputDepth = 5;  // inner depth 3: not even the one slot counted for a direction without dividers
+    EXPECT_EQ(refusal(p), "No hay profundidad interna suficiente para las divisiones.");
+}
+
+TEST(ValidateParameters, NonFiniteValuesAreRefusedFirst) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    for (double bad : {nan, inf, -inf}) {
+        for (double BoxParameters::*field :
+             {&BoxParameters::inputWidth, &BoxParameters::inputHeight, &BoxParameters::inputDepth,
+              &BoxParameters::materialThickness, &BoxParameters::kerf, &BoxParameters::clearance,
+              &BoxParameters::spacing, &BoxParameters::toolDiameter}) {
+            BoxParameters p;
+            p.*field = bad;
+            EXPECT_EQ(refusal(p), "Los valores deben ser numeros finitos.");
+        }
+    }
+    BoxParameters p;
+    p.inputWidth = inf;
+    p.inputHeight = -1;  // would be check 2; the non-finite width comes first
+    p.dimensionMode = DimensionMode::Internal;
+    EXPECT_EQ(refusal(p), "Los valores deben ser numeros finitos.");
+    EXPECT_THROW(validateParameters(p), std::runtime_error);
+    EXPECT_EQ(p.outerHeight, 2.0) << "outer fields are derived before any refusal";
+}
+
+TEST(ValidateParameters, HugeCountsAreRefusedBeforeTheFitChecks) {
+    BoxParameters p;
+    p.materialThickness = 1e-9;
+    p.fingerCountWidth = 1001;
+    EXPECT_EQ(refusal(p), "Hay demasiados encastres para el espesor elegido.");
+    p.fingerCountWidth = std::numeric_limits<int32_t>::max();
+    EXPECT_EQ(refusal(p), "Hay demasiados encastres para el espesor elegido.");
+    p.fingerCountWidth = 1000;
+    EXPECT_EQ(refusal(p), "");
+    p.widthDividerCount = 101;
+    EXPECT_EQ(refusal(p), "Hay demasiadas divisiones en ancho.");
+    p.widthDividerCount = 100;
+    p.depthDividerCount = std::numeric_limits<int32_t>::max();
+    EXPECT_EQ(refusal(p), "Hay demasiadas divisiones en profundidad.");
+}
+
+}  // namespace
