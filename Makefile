@@ -1,4 +1,5 @@
-# make run   - build and start Orvell Tessaro (under Wine on Linux)
+# make run   - build and start Orvell Tessaro (under Wine on Linux; a screenshot without a display)
+# make screenshots - pictures of the program's windows in build/screenshots
 # make test  - every test: native, under Wine, and native again with sanitizers
 # make bench - the benchmarks (not part of make test)
 SHELL := /bin/bash
@@ -8,7 +9,7 @@ ASAN := build/asan
 WINDOWS := build/windows
 CONFIGURE = cmake -G Ninja -Wno-dev
 
-.PHONY: all deps native asan windows test run bench clean
+.PHONY: all deps native asan windows app test run screenshots bench clean
 
 all: native windows
 
@@ -23,16 +24,26 @@ asan: deps
 	@[ -f $(ASAN)/build.ninja ] || $(CONFIGURE) -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS)
 
-windows: deps
-	@[ -f $(WINDOWS)/build.ninja ] || $(CONFIGURE) -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
+CONFIGURE_WINDOWS = [ -f $(WINDOWS)/build.ninja ] || $(CONFIGURE) -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake >/dev/null
+
+windows: deps
+	@$(CONFIGURE_WINDOWS)
 	cmake --build $(WINDOWS) -j $(JOBS)
+
+# The program and the probe that drives it from outside.
+app: deps
+	@$(CONFIGURE_WINDOWS)
+	cmake --build $(WINDOWS) -j $(JOBS) --target tessaro main_window_probe
 
 test: native asan windows
 	@scripts/run-tests.sh
 
-run: native
-	$(NATIVE)/bin/tessaro-cli --pieces -
+run: app
+	@scripts/run-app.sh
+
+screenshots: app
+	@scripts/screenshot-main.sh build/screenshots/main.png
 
 bench: native
 	cmake --build $(NATIVE) -j $(JOBS) --target benchmarks
