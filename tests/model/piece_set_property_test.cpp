@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kDesigns = 3000;
+constexpr int kDesigns = 2000;
 constexpr double kGeometryEps = 1e-7;
 
 // std::mt19937's sequence is fixed by the standard; the distributions are not, so they are written here
