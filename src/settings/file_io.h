@@ -15,3 +15,11 @@ bool writeFileReplacing(const std::wstring& path, const std::string& bytes);
 
 // The executable's folder, cut before its last separator; "." when there is none.
 std::wstring moduleFolder();
+
+// path cut before its last "\" or "/"; empty when it holds neither.
+std::wstring parentPath(const std::wstring& path);
+
+// Test seam: until cleared, writeFileReplacing stores at most this many bytes of its temporary
+// file and then fails as a full disk would, so callers' failure paths can be exercised.
+void setWriteFaultForTesting(size_t bytesBeforeFailure);
+void clearWriteFaultForTesting();
