@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdint>
 #include <optional>
 
 namespace {
@@ -11,6 +12,8 @@ namespace {
 std::optional<size_t> writeFault;  // set only by tests
 
 }  // namespace
+
+bool readFileBytes(const std::wstring& path, std::string& bytes) { return readFileBytesUpTo(path, bytes, SIZE_MAX); }
 
 std::wstring parentPath(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");

@@ -40,10 +40,12 @@ std::FILE* openFile(const std::wstring& path, const char* mode) {
     return std::fopen(wideToUtf8(path).c_str(), mode);
 }
 
-bool readFileBytes(const std::wstring& path, std::string& bytes) {
+bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxBytes) {
     Descriptor file{::open(wideToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode)) return false;
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode) || info.st_size < 0 ||
+        static_cast<unsigned long long>(info.st_size) > maxBytes)
+        return false;
     try {
         std::string content(static_cast<size_t>(info.st_size), '\0');
         size_t done = 0;
@@ -78,6 +80,8 @@ bool writeFileReplacing(const std::wstring& path, const std::string& bytes) {
     ::unlink(temporary.c_str());
     return false;
 }
+
+std::wstring joinPath(const std::wstring& folder, const std::wstring& name) { return folder + L"/" + name; }
 
 std::wstring moduleFolder() {
     char buffer[PATH_MAX];

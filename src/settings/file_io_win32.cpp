@@ -40,11 +40,13 @@ std::FILE* openFile(const std::wstring& path, const char* mode) {
     return _wfopen(path.c_str(), wideMode.c_str());
 }
 
-bool readFileBytes(const std::wstring& path, std::string& bytes) {
+bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxBytes) {
     FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr)};
     LARGE_INTEGER size{};
-    if (file.handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.handle, &size) || size.QuadPart < 0) return false;
+    if (file.handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.handle, &size) || size.QuadPart < 0 ||
+        static_cast<unsigned long long>(size.QuadPart) > maxBytes)
+        return false;
     try {
         std::string content(static_cast<size_t>(size.QuadPart), '\0');
         size_t done = 0;
@@ -80,6 +82,8 @@ bool writeFileReplacing(const std::wstring& path, const std::string& bytes) {
     DeleteFileW(temporary.c_str());
     return false;
 }
+
+std::wstring joinPath(const std::wstring& folder, const std::wstring& name) { return folder + L"\\" + name; }
 
 std::wstring moduleFolder() {
     wchar_t buffer[MAX_PATH] = {};
