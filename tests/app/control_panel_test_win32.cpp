@@ -321,14 +321,12 @@ TEST_F(ControlPanelTest, ShownWindowHasPanelPreviewAndStatusWhereTheLayoutPutsTh
     GetClientRect(harness.window(), &client);
     ASSERT_GT(client.bottom, 700);
 
-    // Take the picture as the screen shows it.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    // Take the picture from the window's own surface, so windows of other programs cannot cover it.
+    HDC windowDc = GetDC(harness.window());
+    HDC memory = CreateCompatibleDC(windowDc);
+    HBITMAP picture = CreateCompatibleBitmap(windowDc, client.right, client.bottom);
     HGDIOBJ previous = SelectObject(memory, picture);
-    POINT origin{0, 0};
-    ClientToScreen(harness.window(), &origin);
-    BitBlt(memory, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+    BitBlt(memory, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
 
     const COLORREF face = GetSysColor(COLOR_BTNFACE) & 0xFFFFFF;
     const COLORREF windowColour = GetSysColor(COLOR_WINDOW) & 0xFFFFFF;
@@ -354,7 +352,7 @@ TEST_F(ControlPanelTest, ShownWindowHasPanelPreviewAndStatusWhereTheLayoutPutsTh
     SelectObject(memory, previous);
     DeleteObject(picture);
     DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    ReleaseDC(harness.window(), windowDc);
 }
 
 }  // namespace
