@@ -4,6 +4,7 @@
 #include "app/control_ids.h"
 
 #include <commctrl.h>
+#include <shlwapi.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -72,6 +73,13 @@ TEST_F(ControlPanelTest, EveryRowIsCreatedWithItsIdRectangleAndStyle) {
     EXPECT_EQ(GetWindowLongPtrW(app.statusLine, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
     EXPECT_EQ(GetWindowLongPtrW(app.previewWindow, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
     EXPECT_TRUE(harness.modalUi.messages.empty());  // the preview was created
+    // The manifest asks for the current common controls, which load from the side-by-side store.
+    HMODULE controls = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(&InitCommonControlsEx)), &controls);
+    wchar_t controlsPath[MAX_PATH] = {};
+    GetModuleFileNameW(controls, controlsPath, MAX_PATH);
+    EXPECT_TRUE(StrStrIW(controlsPath, L"common-controls_"));
 }
 
 TEST_F(ControlPanelTest, FontsHaveTheirPointSizesAtTheScreenDpi) {
