@@ -65,39 +65,60 @@ public:
     // The text of a dotted key in the current language.
     std::wstring text(const wchar_t* key) const;
 
-    // Panel scrolling (offsets in client pixels, 0 = unscrolled).
+    // Panel offset clamped to the content and applied to the scroll bar (shown only when needed).
     void updatePanelScrollBar();
+    // Scrolls the panel to target pixels from the top (clamped); relays out only on a change.
     void scrollPanelTo(int32_t target);
+    // Places panel controls (scrolled), scroll bar, preview and status line for the client size.
     void layoutControls();
 
-    // Control panel: creation and texts.
+    // Fonts, tooltip control, every panel control, preview and status line, then texts and layout.
     void createControls();
+    // Gives control a tooltip whose text is asked for (in the current language) when shown.
     void addTooltip(HWND control, const wchar_t* key);
+    // Replaces the combo's list by items and shows shownText.
     void fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText);
+    // Value labels: the key's text and the display unit, "Width mm".
     void refreshValueLabels();
+    // Thickness and tool presets of the display unit; an empty box gets the unit's default.
     void refillPresetLists();
+    // The combos' items in the current language, selected from the state (not the old list).
     void refillUnitsCombo();
     void refillLanguageCombo();
     void refillRenderCombo();
+    // Every language-bound text of the window, combos and value labels; the status line keeps its text.
     void applyTexts();
 
-    // Values between panel and records; every record length is in millimetres.
+    // The control's number in millimetres (inches converted); the default for text that is no number.
     double readNumber(HWND control, double defaultMm) const;
+    // Shows valueMm in the display unit with at most 4 decimals.
     void writeNumber(HWND control, double valueMm);
+    // The control's leading integer, not range-checked; the default when it has none.
     int32_t readCount(HWND combo, int32_t defaultCount) const;
+    // Selects the combo item beginning with the number, else sets the text (plain controls).
     void selectOrSetInteger(HWND control, int32_t value);
+    // The design the panel shows, in millimetres, with no dividers; not validated.
     BoxParameters readParametersFromControls() const;
+    // The panel's design validated (outer sizes derived); false with the model's message.
     bool tryReadParameters(BoxParameters& parameters, std::wstring& error) const;
+    // New pieces from the panel, or the error in the status line with the last pieces kept.
     void regenerate();
+    // An edit: regenerate 350 ms after the last one (only while change tracking is on).
     void markChanged();
+    // Switches the panel between millimetres and inches as the units combo says.
     void changeUnits();
+    // Language, unit, design and view choices of settings into the panel.
     void applySettingsToControls(const AppSettings& settings);
+    // A settings record of everything the panel shows.
     AppSettings readSettingsFromControls() const;
+    // Saves readSettingsFromControls; a failure is silent.
     void saveSettingsFromControls();
+    // A loaded design into the panel (finger counts clamped to 1..10).
     void applyParametersToControls(const BoxParameters& parameters);
 
-    // Commands the shell handles itself.
+    // The language chosen in the language combo becomes current, is shown and saved.
     void languageCommand();
+    // Opens the product's web page in the browser.
     void openWebsiteCommand();
 
     HINSTANCE instance = nullptr;
