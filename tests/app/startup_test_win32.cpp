@@ -82,6 +82,33 @@ TEST_F(StartupTest, ExitButtonSavesAndClosesTheWindow) {
     EXPECT_NE(readSettingsFile().find("\"heightMm\": 77.000000"), std::string::npos);
 }
 
+TEST_F(StartupTest, CommandsThatSaveWriteThePanelToTheSettingsFile) {
+    AppHarness harness;
+    Application& app = harness.app();
+    const struct {
+        int id;
+        int code;
+        bool saves;
+    } commands[] = {
+        {UpdateButtonId, BN_CLICKED, true},        {SaveSettingsCommandId, BN_CLICKED, true},
+        {CheckUpdatesBoxId, BN_CLICKED, true},     {ServerAddressEditId, EN_KILLFOCUS, true},
+        {ServerAddressEditId, EN_CHANGE, false},   {UnitsComboId, CBN_DROPDOWN, false},
+        {TestServerButtonId, BN_CLICKED, false},   {WidthEditId, EN_KILLFOCUS, false},
+    };
+    for (const auto& c : commands) {
+        SCOPED_TRACE(testing::Message() << "id " << c.id << " code " << c.code);
+        DeleteFileW(settingsFilePath().c_str());
+        harness.command(c.id, c.code, nullptr);
+        EXPECT_EQ(settingsFileExists(), c.saves);
+    }
+    // Update also regenerates from the panel, even without a pending edit.
+    app.changeTrackingEnabled = false;
+    SetWindowTextW(app.depthEdit, L"180");
+    harness.command(UpdateButtonId, BN_CLICKED, nullptr);
+    EXPECT_DOUBLE_EQ(app.parameters.inputDepth, 180.0);
+    EXPECT_EQ(textOf(app.statusLine).rfind(L"Piezas: 5 |", 0), 0u);
+}
+
 const char* const preparedSettings = R"({
   "version": 1,
   "app": "orvell-tessaro",
