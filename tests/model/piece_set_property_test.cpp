@@ -197,6 +197,7 @@ void checkPath(const Piece& piece, const BoxParameters& p, const std::string& wh
                 onSegment(s.end, o[k], o[(k + 1) % n]))
                 corner = k;
         ASSERT_NE(corner, n) << what << " arc " << i << " serves no corner";
+        EXPECT_EQ(s.counterClockwise, arcIsCounterClockwise(s.start, s.end, o[corner], s.center)) << what;
         const auto [from, to] = arcAnglesDegrees(s);
         EXPECT_NEAR(ccwSweep(from, to), 180, 1e-6) << what << " right-angled corners get half circles";
         EXPECT_LT(ccwSweep(from, degrees(s.center, o[corner])), ccwSweep(from, to)) << what << " arc misses its corner";
