@@ -141,10 +141,11 @@ std::string cliUsage() {
     std::string text = "Usage: tessaro-cli [options]\n"
                        "Generates the pieces of a finger-jointed box; without an output option prints a summary.\n";
     for (const OptionSpec& option : kOptions) {
-        std::string left = "  " + std::string(option.name);
-        if (!option.value.empty()) left += " " + std::string(option.value);
+        std::string left = "  ";
+        left.append(option.name);
+        if (!option.value.empty()) left.append(" ").append(option.value);
         left.resize(std::max<size_t>(left.size() + 1, 24), ' ');
-        text += left + std::string(option.help) + "\n";
+        text.append(left).append(option.help).append("\n");
     }
     text += "Exit status: 0 done, 1 design refused or output not written, 2 usage error.\n";
     return text;
