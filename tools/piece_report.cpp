@@ -1,10 +1,9 @@
 #include "piece_report.h"
 
-#include "utf8_text.h"
+#include "settings/text_encoding.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 namespace {
 
@@ -25,24 +24,6 @@ std::string millimetres(double value) {
     return text == "-0" ? "0" : text;
 }
 
-std::string jsonString(const std::string& utf8) {
-    std::string out = "\"";
-    for (const char ch : utf8) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
 const char* boolean(bool value) { return value ? "true" : "false"; }
 
 }  // namespace
@@ -53,7 +34,7 @@ std::string piecesJson(const PieceSet& pieces) {
         const Piece& p = pieces[i];
         const auto arcs = std::count_if(p.path.begin(), p.path.end(),
                                         [](const PathSegment& s) { return s.kind == SegmentKind::Arc; });
-        out += "  {\"name\": " + jsonString(toUtf8(p.name)) + ", \"x\": " + exactNumber(p.x) +
+        out += "  {\"name\": \"" + escapeJsonString(wideToUtf8(p.name)) + "\", \"x\": " + exactNumber(p.x) +
                ", \"y\": " + exactNumber(p.y) + ", \"width\": " + exactNumber(p.width) +
                ", \"height\": " + exactNumber(p.height) + ", \"labelled\": " + boolean(p.labelled) +
                ", \"innerCut\": " + boolean(p.innerCut) + ", \"outlinePoints\": " + std::to_string(p.outline.size()) +
@@ -75,7 +56,7 @@ std::string piecesSummary(const PieceSet& pieces) {
         while (i + run < pieces.size() && pieces[i + run].name == pieces[i].name) ++run;
         if (!names.empty()) names += ", ";
         if (run > 1) names += std::to_string(run) + " x ";
-        names += toUtf8(pieces[i].name);
+        names += wideToUtf8(pieces[i].name);
         i += run;
     }
     return std::to_string(pieces.size()) + " pieces, plan " + millimetres(planWidth) + " x " +

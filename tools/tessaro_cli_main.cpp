@@ -9,13 +9,13 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include "utf8_text.h"
+#include "settings/text_encoding.h"
 
 int wmain(int argc, wchar_t** argv) {
     // JSON on standard output keeps bare line feeds, as in a file.
     _setmode(_fileno(stdout), _O_BINARY);
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(toUtf8(argv[i]));
+    for (int i = 1; i < argc; ++i) args.push_back(wideToUtf8(argv[i]));
     return runCli(args, std::cout, std::cerr);
 }
 #else
