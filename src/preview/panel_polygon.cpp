@@ -1,0 +1,213 @@
+#include "preview/panel_polygon.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "preview/arc_sweep.h"
+
+namespace {
+
+constexpr double kDuplicate = 0.001;
+constexpr double kShortEdge = 0.0005;
+
+double distance(Point2 a, Point2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+// Cross product of (q - p) and (r - p): positive when p, q, r turn left.
+double turn(Point2 p, Point2 q, Point2 r) { return (r.y - p.y) * (q.x - p.x) - (r.x - p.x) * (q.y - p.y); }
+
+// A vertex with a vanishing edge or lying straight between its neighbours.
+bool isDegenerate(Point2 p, Point2 q, Point2 r) {
+    const double in = distance(p, q);
+    const double out = distance(q, r);
+    if (in <= kShortEdge || out <= kShortEdge) return true;
+    return std::abs(turn(p, q, r)) <= 1e-8 * std::max(in * out, 1.0);
+}
+
+bool isConvex(Point2 p, Point2 q, Point2 r) {
+    return turn(p, q, r) > 1e-8 * std::max(distance(p, q) * distance(q, r), 1.0);
+}
+
+bool strictlyInside(Point2 x, Point2 p, Point2 q, Point2 r) {
+    return turn(p, q, x) > 1e-7 && turn(q, r, x) > 1e-7 && turn(r, p, x) > 1e-7;
+}
+
+// Ear clipping state: the remaining vertices in order, which are not convex (only those can lie
+// inside an ear of a simple polygon), and which ears are already known.
+class EarClipper {
+public:
+    explicit EarClipper(const Polygon2& polygon) : points_(polygon) {
+        const std::size_t n = points_.size();
+        order_.resize(n);
+        for (uint32_t i = 0; i < n; ++i) order_[i] = i;
+        reflex_.assign(n, false);
+        ear_.assign(n, kUnknown);
+        for (std::size_t k = 0; k < n; ++k) reflex_[order_[k]] = !convexAt(k);
+    }
+
+    bool run(std::vector<Triangle>& triangles) {
+        const std::size_t n = points_.size();
+        if (n < 3) return false;
+        int64_t removals = 0;
+        const std::size_t limit = 8 * n * n + 64;
+        for (std::size_t iteration = 0; order_.size() > 3 && iteration < limit; ++iteration) {
+            const std::size_t ear = findEar();
+            if (ear != kNone) {
+                triangles.push_back(Triangle{previous(ear), order_[ear], next(ear)});
+                removeAt(ear);
+                continue;
+            }
+            const std::size_t degenerate = findDegenerate();
+            if (degenerate == kNone) break;
+            removeAt(degenerate);
+            std::fill(ear_.begin(), ear_.end(), kUnknown);
+            ++removals;
+        }
+        if (order_.size() == 3) {
+            if (turn(points_[order_[0]], points_[order_[1]], points_[order_[2]]) > 1e-8) {
+                triangles.push_back(Triangle{order_[0], order_[1], order_[2]});
+            } else {
+                ++removals;
+            }
+        }
+        const int64_t expected = static_cast<int64_t>(n) - removals - 2;
+        return order_.size() == 3 && expected > 0 && static_cast<int64_t>(triangles.size()) == expected;
+    }
+
+private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    static constexpr int8_t kUnknown = -1;
+
+    uint32_t previous(std::size_t k) const { return order_[k == 0 ? order_.size() - 1 : k - 1]; }
+    uint32_t next(std::size_t k) const { return order_[k + 1 == order_.size() ? 0 : k + 1]; }
+    bool convexAt(std::size_t k) const {
+        return isConvex(points_[previous(k)], points_[order_[k]], points_[next(k)]);
+    }
+
+    bool earAt(std::size_t k) const {
+        const uint32_t p = previous(k);
+        const uint32_t q = order_[k];
+        const uint32_t r = next(k);
+        if (reflex_[q]) return false;
+        const Point2 a = points_[p];
+        const Point2 b = points_[q];
+        const Point2 c = points_[r];
+        const double minX = std::min({a.x, b.x, c.x});
+        const double maxX = std::max({a.x, b.x, c.x});
+        const double minY = std::min({a.y, b.y, c.y});
+        const double maxY = std::max({a.y, b.y, c.y});
+        for (uint32_t v : order_) {
+            if (!reflex_[v] || v == p || v == q || v == r) continue;
+            const Point2 x = points_[v];
+            if (x.x < minX || x.x > maxX || x.y < minY || x.y > maxY) continue;
+            if (strictlyInside(x, a, b, c)) return false;
+        }
+        return true;
+    }
+
+    std::size_t findEar() {
+        for (std::size_t k = 0; k < order_.size(); ++k) {
+            int8_t& known = ear_[order_[k]];
+            if (known == kUnknown) known = earAt(k) ? 1 : 0;
+            if (known == 1) return k;
+        }
+        return kNone;
+    }
+
+    std::size_t findDegenerate() const {
+        for (std::size_t k = 0; k < order_.size(); ++k) {
+            if (isDegenerate(points_[previous(k)], points_[order_[k]], points_[next(k)])) return k;
+        }
+        return kNone;
+    }
+
+    // Removes a vertex; its neighbours get new triangles, and a neighbour that changes between
+    // reflex and convex may block or unblock any ear, so then every status is recomputed.
+    void removeAt(std::size_t k) {
+        order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(k));
+        const std::size_t before = k == 0 ? order_.size() - 1 : k - 1;
+        const std::size_t after = k == order_.size() ? 0 : k;
+        bool reflexChanged = false;
+        for (std::size_t neighbour : {before, after}) {
+            const uint32_t v = order_[neighbour];
+            const bool reflex = !convexAt(neighbour);
+            reflexChanged = reflexChanged || reflex_[v] != reflex;
+            reflex_[v] = reflex;
+            ear_[v] = kUnknown;
+        }
+        if (reflexChanged) std::fill(ear_.begin(), ear_.end(), kUnknown);
+    }
+
+    const Polygon2& points_;
+    std::vector<uint32_t> order_;
+    std::vector<bool> reflex_;
+    std::vector<int8_t> ear_;
+};
+
+}  // namespace
+
+Polygon2 polygonFromPath(const CutPath& path) {
+    Polygon2 polygon;
+    if (path.empty()) return polygon;
+    auto add = [&polygon](Point2 p) {
+        if (polygon.empty() || distance(polygon.back(), p) >= kDuplicate) polygon.push_back(p);
+    };
+    add(path.front().start);
+    for (const PathSegment& segment : path) {
+        if (segment.kind == SegmentKind::Line) {
+            add(segment.end);
+            continue;
+        }
+        const ArcSweep sweep = arcSweep(segment);
+        const int32_t steps = arcStepCount(sweep.sweep, segment.radius, 1.5, 8, 8, 72);
+        for (int32_t i = 1; i <= steps; ++i) add(arcPoint(segment, sweep.startAngle + sweep.sweep * i / steps));
+    }
+    if (polygon.size() > 1 && distance(polygon.back(), polygon.front()) < kDuplicate) polygon.pop_back();
+    if (polygon.size() < 3) polygon.clear();
+    return polygon;
+}
+
+void cleanPolygon(Polygon2& polygon) {
+    Polygon2 kept;
+    kept.reserve(polygon.size());
+    for (Point2 p : polygon) {
+        if (kept.empty() || distance(kept.back(), p) > kShortEdge) kept.push_back(p);
+    }
+    if (kept.size() > 1 && distance(kept.back(), kept.front()) <= kShortEdge) kept.pop_back();
+
+    for (int pass = 0; pass < 12 && kept.size() >= 3; ++pass) {
+        const std::size_t n = kept.size();
+        Polygon2 survivors;
+        survivors.reserve(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const Point2 p = kept[(i + n - 1) % n];
+            const Point2 q = kept[i];
+            const Point2 r = kept[(i + 1) % n];
+            const double in = distance(p, q);
+            const double out = distance(q, r);
+            const bool shortEdge = in <= kShortEdge || out <= kShortEdge;
+            const double dot = (q.x - p.x) * (r.x - q.x) + (q.y - p.y) * (r.y - q.y);
+            const bool straight =
+                std::abs(turn(p, q, r)) <= 1e-8 * std::max(in * out, 1.0) && dot >= -1e-8;
+            if (!shortEdge && !straight) survivors.push_back(q);
+        }
+        const bool dropped = survivors.size() != n;
+        kept = std::move(survivors);
+        if (!dropped) break;
+    }
+    polygon = std::move(kept);
+}
+
+double signedArea(const Polygon2& polygon) {
+    double sum = 0.0;
+    const std::size_t n = polygon.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const Point2 a = polygon[i];
+        const Point2 b = polygon[(i + 1) % n];
+        sum += a.x * b.y - b.x * a.y;
+    }
+    return sum / 2.0;
+}
+
+bool triangulatePolygon(const Polygon2& polygon, std::vector<Triangle>& triangles) {
+    return EarClipper(polygon).run(triangles);
+}
