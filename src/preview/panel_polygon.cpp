@@ -27,8 +27,11 @@ bool isConvex(Point2 p, Point2 q, Point2 r) {
     return turn(p, q, r) > 1e-8 * std::max(distance(p, q) * distance(q, r), 1.0);
 }
 
-bool strictlyInside(Point2 x, Point2 p, Point2 q, Point2 r) {
-    return turn(p, q, x) > 1e-7 && turn(q, r, x) > 1e-7 && turn(r, p, x) > 1e-7;
+// Inside or on the border of the triangle, other than at its corners. A vertex touching the cut
+// line of an ear blocks it too: clipping there would lay a triangle over the outside.
+bool blocksEar(Point2 x, Point2 p, Point2 q, Point2 r) {
+    if (distance(x, p) <= kShortEdge || distance(x, q) <= kShortEdge || distance(x, r) <= kShortEdge) return false;
+    return turn(p, q, x) >= -1e-7 && turn(q, r, x) >= -1e-7 && turn(r, p, x) >= -1e-7;
 }
 
 // Ear clipping state: the remaining vertices in order, which are not convex (only those can lie
@@ -99,7 +102,7 @@ private:
             if (!reflex_[v] || v == p || v == q || v == r) continue;
             const Point2 x = points_[v];
             if (x.x < minX || x.x > maxX || x.y < minY || x.y > maxY) continue;
-            if (strictlyInside(x, a, b, c)) return false;
+            if (blocksEar(x, a, b, c)) return false;
         }
         return true;
     }
