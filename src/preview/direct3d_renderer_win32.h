@@ -36,8 +36,6 @@ public:
                      double pitch);
 
     const std::wstring& lastError() const { return lastError_; }
-    // The device, for reading back a presented frame; null when there is none.
-    IDirect3DDevice9* device() const { return device_; }
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
 

@@ -55,7 +55,6 @@ public:
     const std::vector<std::string>& faults() const { return faults_; }
     // Created objects not yet deleted.
     int32_t liveObjects() const;
-    int32_t createdObjects() const { return static_cast<int32_t>(objects_.size()) - kStockCount; }
     // True when the pen, brush and font selected are those of a fresh surface.
     bool selectionsAtStart() const;
     // Drops the recording, keeping objects and selections.
@@ -70,7 +69,6 @@ private:
         std::optional<Rgb> brush;
         RecordedFont font = RecordedFont::SurfaceDefault;
     };
-    static constexpr int32_t kStockCount = 5;
 
     const Object* lookUp(CanvasObject object, const char* operation);
     RecordedPrimitive stateNow(RecordedKind kind) const;

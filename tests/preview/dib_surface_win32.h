@@ -39,7 +39,6 @@ public:
         const uint32_t value = bits_[static_cast<std::size_t>(y) * width_ + x];
         return Rgb{static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8), static_cast<uint8_t>(value)};
     }
-    uint32_t* bits() { return bits_; }
 
     // Writes a 32-bit BMP file; false when it cannot.
     bool saveBmp(const std::wstring& path) const {

@@ -168,7 +168,7 @@ TEST(Direct3DRendererTest, PresentsARealFrameAndFallsBackOnARefusedDesign) {
     EXPECT_TRUE(renderer.renderFrame(parameters, 10, -10, 2.0, 120.0, 30.0));
 
     renderer.releaseDevice();
-    EXPECT_EQ(renderer.device(), nullptr);
+    EXPECT_FALSE(renderer.hasDeviceFor(window.get()));
     EXPECT_EQ(renderer.width(), 0);
     EXPECT_FALSE(renderer.renderFrame(parameters, 0, 0, 1.0, 35.0, -22.0));
 }
