@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "preview/arc_sweep.h"
 
@@ -34,8 +35,8 @@ bool blocksEar(Point2 x, Point2 p, Point2 q, Point2 r) {
     return distance(x, p) > kShortEdge && distance(x, q) > kShortEdge && distance(x, r) > kShortEdge;
 }
 
-// Buckets of vertex indices on a uniform grid over the polygon's box, so that the vertices near
-// an ear can be visited without visiting all of them.
+// The reflex vertices bucketed on a uniform grid over the polygon's box, so that the vertices
+// near an ear can be found without visiting all of them.
 class VertexGrid {
 public:
     explicit VertexGrid(const Polygon2& points) : points_(points) {
@@ -54,16 +55,43 @@ public:
         cells_.resize(side_ * side_);
     }
 
-    void add(uint32_t v) { cells_[row(points_[v].y) * side_ + column(points_[v].x)].push_back(v); }
+    void add(uint32_t v) { cells_[cellOf(v)].push_back(v); }
 
-    // Calls visit(v) for every vertex added in cells touching the box; stops when it returns true.
+    void remove(uint32_t v) {
+        std::vector<uint32_t>& cell = cells_[cellOf(v)];
+        cell.erase(std::remove(cell.begin(), cell.end(), v), cell.end());
+    }
+
+    // Calls visit(v) for the vertices in every cell the triangle touches, row by row over the
+    // triangle's own width in that row; stops and returns true when visit does.
     template <typename Visit>
-    bool anyIn(double minX, double minY, double maxX, double maxY, Visit visit) const {
+    bool anyNear(Point2 a, Point2 b, Point2 c, Visit visit) const {
         if (cells_.empty()) return false;
-        const std::size_t c0 = column(minX), c1 = column(maxX), r0 = row(minY), r1 = row(maxY);
-        for (std::size_t r = r0; r <= r1; ++r) {
-            for (std::size_t c = c0; c <= c1; ++c) {
-                for (uint32_t v : cells_[r * side_ + c]) {
+        constexpr double kMargin = 1e-6;
+        const double low = std::min({a.y, b.y, c.y}) - kMargin;
+        const double high = std::max({a.y, b.y, c.y}) + kMargin;
+        const std::array<Point2, 3> corners{a, b, c};
+        for (std::size_t r = row(low), last = row(high); r <= last; ++r) {
+            const double stripLow = std::max(low, minY_ + static_cast<double>(r) * cellHeight_);
+            const double stripHigh = std::min(high, minY_ + static_cast<double>(r + 1) * cellHeight_);
+            double left = std::numeric_limits<double>::infinity();
+            double right = -left;
+            auto include = [&](double x) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+            };
+            for (std::size_t i = 0; i < 3; ++i) {
+                const Point2 p = corners[i];
+                const Point2 q = corners[(i + 1) % 3];
+                if (p.y >= stripLow && p.y <= stripHigh) include(p.x);
+                if (p.y == q.y) continue;
+                for (double y : {stripLow, stripHigh}) {
+                    if ((y - p.y) * (y - q.y) <= 0.0) include(p.x + (y - p.y) * (q.x - p.x) / (q.y - p.y));
+                }
+            }
+            if (left > right) continue;
+            for (std::size_t col = column(left - kMargin), end = column(right + kMargin); col <= end; ++col) {
+                for (uint32_t v : cells_[r * side_ + col]) {
                     if (visit(v)) return true;
                 }
             }
@@ -72,12 +100,13 @@ public:
     }
 
 private:
+    std::size_t cellOf(uint32_t v) const { return row(points_[v].y) * side_ + column(points_[v].x); }
     std::size_t column(double x) const { return cell(x, minX_, cellWidth_); }
     std::size_t row(double y) const { return cell(y, minY_, cellHeight_); }
     std::size_t cell(double value, double origin, double size) const {
         const double index = std::floor((value - origin) / size);
         if (!(index > 0.0)) return 0;
-        return std::min(static_cast<std::size_t>(index), side_ - 1);
+        return std::min(static_cast<std::size_t>(std::min(index, 1e9)), side_ - 1);
     }
 
     const Polygon2& points_;
@@ -87,22 +116,30 @@ private:
     std::vector<std::vector<uint32_t>> cells_;
 };
 
-// Ear clipping state: the remaining vertices in order, which are not convex (only those can lie
-// inside an ear of a simple polygon), and what is known of each vertex's ear: a vertex that is no
-// ear remembers the vertex blocking it, so only the statuses a change can affect are recomputed.
+// Ear clipping state: the remaining vertices as a ring, which of them are not convex (only those
+// can lie inside an ear of a simple polygon), and what is known of each vertex's ear. A vertex that
+// is no ear remembers the vertex blocking it, so only the statuses a change can affect are
+// recomputed, and the search for the next ear resumes where the last one was cut: outlines with
+// thousands of points stay fast.
 class EarClipper {
 public:
     explicit EarClipper(const Polygon2& polygon) : points_(polygon), nearby_(polygon) {
-        const std::size_t n = points_.size();
-        order_.resize(n);
-        for (uint32_t i = 0; i < n; ++i) order_[i] = i;
+        const auto n = static_cast<uint32_t>(points_.size());
+        next_.resize(n);
+        previous_.resize(n);
+        for (uint32_t i = 0; i < n; ++i) {
+            next_[i] = i + 1 == n ? 0 : i + 1;
+            previous_[i] = i == 0 ? n - 1 : i - 1;
+        }
+        remaining_ = n;
         reflex_.assign(n, false);
         status_.assign(n, Status::Unknown);
-        blocker_.assign(n, kNoBlocker);
+        blocker_.assign(n, kNone);
+        blockedBy_.resize(n);
         if (n >= 3) {
-            for (std::size_t k = 0; k < n; ++k) {
-                reflex_[order_[k]] = !convexAt(k);
-                if (reflex_[order_[k]]) nearby_.add(order_[k]);
+            for (uint32_t v = 0; v < n; ++v) {
+                reflex_[v] = !convexAt(v);
+                if (reflex_[v]) nearby_.add(v);
             }
         }
     }
@@ -111,123 +148,126 @@ public:
         const std::size_t n = points_.size();
         if (n < 3) return false;
         int64_t removals = 0;
-        const std::size_t limit = 8 * n * n + 64;
-        for (std::size_t iteration = 0; order_.size() > 3 && iteration < limit; ++iteration) {
-            const std::size_t ear = findEar();
+        uint32_t cursor = 0;
+        while (remaining_ > 3) {
+            const uint32_t ear = findEar(cursor);
             if (ear != kNone) {
-                triangles.push_back(Triangle{previous(ear), order_[ear], next(ear)});
-                removeAt(ear);
+                triangles.push_back(Triangle{previous_[ear], ear, next_[ear]});
+                cursor = previous_[ear];
+                remove(ear);
                 continue;
             }
-            const std::size_t degenerate = findDegenerate();
+            const uint32_t degenerate = findDegenerate();
             if (degenerate == kNone) break;
-            removeAt(degenerate);
-            std::fill(status_.begin(), status_.end(), Status::Unknown);
+            cursor = previous_[degenerate];
+            remove(degenerate);
+            forgetAllStatuses();
             ++removals;
         }
-        if (order_.size() == 3) {
-            if (turn(points_[order_[0]], points_[order_[1]], points_[order_[2]]) > 1e-8) {
-                triangles.push_back(Triangle{order_[0], order_[1], order_[2]});
+        if (remaining_ == 3) {
+            const uint32_t a = head_;
+            const uint32_t b = next_[a];
+            const uint32_t c = next_[b];
+            if (turn(points_[a], points_[b], points_[c]) > 1e-8) {
+                triangles.push_back(Triangle{a, b, c});
             } else {
                 ++removals;
             }
         }
         const int64_t expected = static_cast<int64_t>(n) - removals - 2;
-        return order_.size() == 3 && expected > 0 && static_cast<int64_t>(triangles.size()) == expected;
+        return remaining_ == 3 && expected > 0 && static_cast<int64_t>(triangles.size()) == expected;
     }
 
 private:
     enum class Status : int8_t { Unknown, Ear, NotEar };
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-    static constexpr uint32_t kNoBlocker = static_cast<uint32_t>(-1);
+    static constexpr uint32_t kNone = static_cast<uint32_t>(-1);
 
-    uint32_t previous(std::size_t k) const { return order_[k == 0 ? order_.size() - 1 : k - 1]; }
-    uint32_t next(std::size_t k) const { return order_[k + 1 == order_.size() ? 0 : k + 1]; }
-    bool convexAt(std::size_t k) const {
-        return isConvex(points_[previous(k)], points_[order_[k]], points_[next(k)]);
-    }
+    bool convexAt(uint32_t v) const { return isConvex(points_[previous_[v]], points_[v], points_[next_[v]]); }
 
-    // Works out whether the vertex at position k is an ear; a blocked one remembers its blocker.
-    Status evaluate(std::size_t k) {
-        const uint32_t p = previous(k);
-        const uint32_t q = order_[k];
-        const uint32_t r = next(k);
-        blocker_[q] = kNoBlocker;
+    // Works out whether v is an ear; a blocked one remembers its blocker.
+    Status evaluate(uint32_t q) {
+        const uint32_t p = previous_[q];
+        const uint32_t r = next_[q];
+        blocker_[q] = kNone;
         if (reflex_[q]) return Status::NotEar;
         const Point2 a = points_[p];
         const Point2 b = points_[q];
         const Point2 c = points_[r];
-        const double minX = std::min({a.x, b.x, c.x});
-        const double maxX = std::max({a.x, b.x, c.x});
-        const double minY = std::min({a.y, b.y, c.y});
-        const double maxY = std::max({a.y, b.y, c.y});
-        const bool blocked = nearby_.anyIn(minX, minY, maxX, maxY, [&](uint32_t v) {
-            if (!reflex_[v] || v == p || v == q || v == r) return false;
-            const Point2 x = points_[v];
-            if (x.x < minX || x.x > maxX || x.y < minY || x.y > maxY || !blocksEar(x, a, b, c)) return false;
+        const bool blocked = nearby_.anyNear(a, b, c, [&](uint32_t v) {
+            if (v == p || v == q || v == r || !blocksEar(points_[v], a, b, c)) return false;
             blocker_[q] = v;
+            blockedBy_[v].push_back(q);
             return true;
         });
-        if (blocked) return Status::NotEar;
-        return Status::Ear;
+        return blocked ? Status::NotEar : Status::Ear;
     }
 
-    std::size_t findEar() {
-        for (std::size_t k = 0; k < order_.size(); ++k) {
-            Status& known = status_[order_[k]];
-            if (known == Status::Unknown) known = evaluate(k);
-            if (known == Status::Ear) return k;
+    // One round of the ring from start; the first ear met, or kNone.
+    uint32_t findEar(uint32_t start) {
+        uint32_t v = start;
+        for (uint32_t step = 0; step < remaining_; ++step, v = next_[v]) {
+            if (status_[v] == Status::Unknown) status_[v] = evaluate(v);
+            if (status_[v] == Status::Ear) return v;
         }
         return kNone;
     }
 
-    std::size_t findDegenerate() const {
-        for (std::size_t k = 0; k < order_.size(); ++k) {
-            if (isDegenerate(points_[previous(k)], points_[order_[k]], points_[next(k)])) return k;
+    uint32_t findDegenerate() const {
+        uint32_t v = head_;
+        for (uint32_t step = 0; step < remaining_; ++step, v = next_[v]) {
+            if (isDegenerate(points_[previous_[v]], points_[v], points_[next_[v]])) return v;
         }
         return kNone;
     }
 
-    // Removes a vertex. Its neighbours get new triangles; a neighbour that stops being reflex may
-    // unblock the ears it blocked, and one that becomes reflex may block any known ear.
-    void removeAt(std::size_t k) {
-        const uint32_t removed = order_[k];
-        order_.erase(order_.begin() + static_cast<std::ptrdiff_t>(k));
-        if (reflex_[removed]) {
-            reflex_[removed] = false;  // gone from the grid's point of view too
-            unblock(removed);
+    // Takes a vertex out of the ring. Its neighbours get new triangles; a neighbour that stops
+    // being reflex may unblock the ears it blocked, and one that becomes reflex may block any ear.
+    void remove(uint32_t v) {
+        const uint32_t before = previous_[v];
+        const uint32_t after = next_[v];
+        next_[before] = after;
+        previous_[after] = before;
+        if (head_ == v) head_ = after;
+        --remaining_;
+        if (reflex_[v]) {
+            reflex_[v] = false;
+            nearby_.remove(v);
+            unblock(v);
         }
-        const std::size_t before = k == 0 ? order_.size() - 1 : k - 1;
-        const std::size_t after = k == order_.size() ? 0 : k;
-        for (std::size_t neighbour : {before, after}) {
-            const uint32_t v = order_[neighbour];
+        for (uint32_t neighbour : {before, after}) {
+            status_[neighbour] = Status::Unknown;
             const bool reflex = !convexAt(neighbour);
-            status_[v] = Status::Unknown;
-            if (reflex_[v] == reflex) continue;
-            reflex_[v] = reflex;
+            if (reflex_[neighbour] == reflex) continue;
+            reflex_[neighbour] = reflex;
             if (reflex) {
-                nearby_.add(v);
-                for (Status& status : status_) {
-                    if (status == Status::Ear) status = Status::Unknown;
-                }
+                nearby_.add(neighbour);
+                forgetAllStatuses();
             } else {
-                unblock(v);
+                nearby_.remove(neighbour);
+                unblock(neighbour);
             }
         }
     }
 
     void unblock(uint32_t blocker) {
-        for (uint32_t v : order_) {
+        for (uint32_t v : blockedBy_[blocker]) {
             if (status_[v] == Status::NotEar && blocker_[v] == blocker) status_[v] = Status::Unknown;
         }
+        blockedBy_[blocker].clear();
     }
 
+    void forgetAllStatuses() { std::fill(status_.begin(), status_.end(), Status::Unknown); }
+
     const Polygon2& points_;
-    VertexGrid nearby_;  // reflex vertices, also those no longer reflex (skipped when visited)
-    std::vector<uint32_t> order_;
+    VertexGrid nearby_;  // the remaining reflex vertices
+    std::vector<uint32_t> next_;
+    std::vector<uint32_t> previous_;
+    uint32_t head_ = 0;
+    uint32_t remaining_ = 0;
     std::vector<bool> reflex_;
     std::vector<Status> status_;
     std::vector<uint32_t> blocker_;
+    std::vector<std::vector<uint32_t>> blockedBy_;  // vertices whose ear a vertex blocks
 };
 
 }  // namespace

@@ -235,6 +235,28 @@ TEST(TriangulationTest, PathBecomesAPolygonWithArcsCut) {
     EXPECT_NEAR(std::abs(signedArea(rounded)), 30.0 + std::numbers::pi * 9 / 2, 0.2);
 }
 
+TEST(TriangulationTest, PanelsWithThousandsOfPointsTriangulate) {
+    BoxParameters parameters;
+    parameters.inputWidth = 1000;
+    parameters.inputDepth = 900;
+    parameters.materialThickness = 1.0;
+    parameters.fingerCountWidth = 300;
+    parameters.fingerCountDepth = 250;
+    parameters.cutMode = CutMode::CncRouter;
+    parameters.toolDiameter = 1.0;
+    const std::optional<BoxModel3d> model = buildBoxModel(parameters);
+    ASSERT_TRUE(model.has_value());
+    Polygon2 polygon = polygonFromPath(model->base.path);
+    cleanPolygon(polygon);
+    ASSERT_GT(polygon.size(), 10000u);
+    if (signedArea(polygon) < 0) std::reverse(polygon.begin(), polygon.end());
+    std::vector<Triangle> triangles;
+    ASSERT_TRUE(triangulatePolygon(polygon, triangles));
+    double area = 0.0;
+    for (const Triangle& t : triangles) area += triangleArea(polygon, t);
+    EXPECT_NEAR(area, signedArea(polygon), 1e-6 * signedArea(polygon));
+}
+
 TEST(TriangulationTest, EveryPanelOfRandomDesignsTriangulatesExactly) {
     std::mt19937 random(20261206);
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
