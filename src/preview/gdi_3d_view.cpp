@@ -61,7 +61,7 @@ void drawQuad3d(Canvas& canvas, const Projector& projector, const std::array<Poi
 }
 
 std::wstring fixed(double value, int precision) {
-    char buffer[64];
+    char buffer[400];  // any finite double in fixed notation
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     if (result.ec != std::errc()) return L"?";
     return std::wstring(buffer, result.ptr);

@@ -148,6 +148,19 @@ TEST(Gdi3dViewTest, TitleUsesTheDerivedOuterSize) {
     EXPECT_EQ(gdi3dTitle(internal), L"Vista 3D rotativa detallada - 108 x 54 x 88 mm - espesor 4.00 mm");
 }
 
+TEST(Gdi3dViewTest, AbsurdlyLargeDesignsStillPaintSafely) {
+    BoxParameters huge;
+    huge.inputWidth = 1e300;
+    huge.inputDepth = 1e300;
+    huge.inputHeight = 1e300;
+    RecordingCanvas canvas;
+    drawGdi3dView(canvas, kClient, huge, 0, 0, L"", 1.0, 35.0, -22.0);
+    const auto texts = primitivesOf(canvas, RecordedKind::Text);
+    ASSERT_EQ(texts.size(), 3u);  // drawn, not refused
+    EXPECT_EQ(texts[0].text.find(L"?"), std::wstring::npos);
+    EXPECT_CANVAS_CLEAN(canvas);
+}
+
 TEST(Gdi3dViewTest, RefusedDesignShowsOnlyTheInvalidText) {
     for (const auto& [given, shown] : {std::pair<std::wstring, std::wstring>{L"Vista 3D: parametros invalidos.",
                                                                              L"Vista 3D: parametros invalidos."},
