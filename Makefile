@@ -1,7 +1,7 @@
 # make run   - build and start Orvell Tessaro (under Wine on Linux; a screenshot without a display)
-# make screenshots - pictures of the program's windows in build/screenshots
 # make test  - every test: native, under Wine, and native again with sanitizers
 # make bench - the benchmarks (not part of make test)
+# make screenshots - pictures of the main window and the previews under Wine + Xvfb, in build/screenshots
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 NATIVE := build/native
@@ -9,7 +9,7 @@ ASAN := build/asan
 WINDOWS := build/windows
 CONFIGURE = cmake -G Ninja -Wno-dev
 
-.PHONY: all deps native asan windows app test run screenshots bench clean
+.PHONY: all deps native asan windows app test run bench screenshots clean
 
 all: native windows
 
@@ -42,12 +42,17 @@ test: native asan windows
 run: app
 	@scripts/run-app.sh
 
-screenshots: app
-	@scripts/screenshot-main.sh build/screenshots/main.png
-
 bench: native
 	cmake --build $(NATIVE) -j $(JOBS) --target benchmarks
 	@for b in $(NATIVE)/bench/*; do [ -x "$$b" ] && "$$b"; done; true
+
+screenshots: windows
+	@mkdir -p build/screenshots
+	@scripts/wine-prefix.sh "$(CURDIR)/$(WINDOWS)/wineprefix"
+	xvfb-run -a -s "-screen 0 1920x1080x24" scripts/wine-run.sh $(WINDOWS)/bin/preview_screenshots.exe 'Z:$(CURDIR)/build/screenshots'
+	@for f in plan gdi3d d3d9; do convert build/screenshots/$$f.bmp build/screenshots/$$f.png && rm build/screenshots/$$f.bmp; done
+	@scripts/screenshot-main.sh build/screenshots/main.png
+	@ls build/screenshots
 
 clean:
 	rm -rf build

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/modal_ui_win32.h"
-#include "app/render_mode.h"
+#include "preview/preview_view_state.h"
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
 #include "settings/app_settings.h"
