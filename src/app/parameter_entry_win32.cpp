@@ -183,8 +183,7 @@ void Application::applySettingsToControls(const AppSettings& settings) {
     setChecked(addLidBox, settings.includeLid);
     setChecked(cncRouterModeBox, settings.cncRouterMode);
     show3D = settings.preview3d;
-    renderMode = settings.render3dMode >= 0 && settings.render3dMode <= 2 ? static_cast<RenderMode>(settings.render3dMode)
-                                                                          : RenderMode::Automatic;
+    renderMode = renderModeFromIndex(settings.render3dMode);
     setChecked(preview3dBox, show3D);
     setChecked(checkUpdatesBox, settings.checkUpdatesOnStart);
     refillRenderCombo();
