@@ -1,5 +1,6 @@
 #include "output/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 
 std::string formatTrimmedFixed(double value, int decimals) {
@@ -7,12 +8,13 @@ std::string formatTrimmedFixed(double value, int decimals) {
     char buffer[352];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     if (result.ec != std::errc()) return "0";
-    std::string text(buffer, result.ptr);
+    const char* begin = buffer;
+    const char* end = result.ptr;
     // Non-finite values ("inf", "nan") have no point and no zeros to cut.
-    if (text.find('.') != std::string::npos) {
-        while (text.back() == '0') text.pop_back();
-        if (text.back() == '.') text.pop_back();
+    if (std::find(begin, end, '.') != end) {
+        while (end[-1] == '0') --end;
+        if (end[-1] == '.') --end;
     }
-    if (text.empty()) text = "0";
-    return text;
+    if (end == begin) return "0";
+    return std::string(begin, end);
 }
