@@ -27,6 +27,8 @@ struct AppSettings {
     bool cncRouterMode = false;
     bool baseSlots = false;           // always false after normalizeSettings
     bool sideSlots = false;           // always false after normalizeSettings
+
+    bool operator==(const AppSettings&) const = default;
 };
 
 // Repairs out-of-range values in place.
@@ -38,6 +40,8 @@ std::string writeSettingsJson(const AppSettings& settings);
 // Overlays every key found in a settings.json text on `settings` (missing or malformed keys
 // leave the field alone); does not normalize.
 void readSettingsJson(const std::string& text, AppSettings& settings);
+
+// The operations below use the Windows per-user folders and exist only in the Windows build.
 
 // Reads settings.json (or migrates the older file, or takes config.ini on a first run); never fails.
 AppSettings loadSettings();

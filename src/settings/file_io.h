@@ -8,6 +8,8 @@ std::FILE* openFile(const std::wstring& path, const char* mode);
 
 // Reads a whole file (read sharing on Windows); false when it cannot be opened, sized or read.
 bool readFileBytes(const std::wstring& path, std::string& bytes);
+// The same, but false without reading when the file holds more than maxBytes bytes.
+bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxBytes);
 
 // Writes bytes to a temporary file beside path, flushes it and replaces path in one step.
 // On any failure path is untouched, the temporary file is removed and false is returned.
@@ -15,3 +17,13 @@ bool writeFileReplacing(const std::wstring& path, const std::string& bytes);
 
 // The executable's folder, cut before its last separator; "." when there is none.
 std::wstring moduleFolder();
+
+// folder, the platform's separator ("\" on Windows) and name.
+std::wstring joinPath(const std::wstring& folder, const std::wstring& name);
+// path cut before its last "\" or "/"; empty when it holds neither.
+std::wstring parentPath(const std::wstring& path);
+
+// Test seam: until cleared, writeFileReplacing stores at most this many bytes of its temporary
+// file and then fails as a full disk would, so callers' failure paths can be exercised.
+void setWriteFaultForTesting(size_t bytesBeforeFailure);
+void clearWriteFaultForTesting();

@@ -1,0 +1,158 @@
+#include "model/outline.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+double distance(Point2 a, Point2 b) { return std::hypot(b.x - a.x, b.y - a.y); }
+
+Point2 along(Point2 origin, Point2 direction, double length) {
+    return {origin.x + direction.x * length, origin.y + direction.y * length};
+}
+
+struct EdgeFrame {
+    Point2 start;
+    Point2 end;
+    Point2 normal;
+};
+
+}  // namespace
+
+void appendPointIfDistinct(Outline& outline, Point2 p) {
+    if (!outline.empty() && distance(outline.back(), p) <= kPointTolerance) return;
+    outline.push_back(p);
+}
+
+void appendFingerEdge(Outline& outline, Point2 start, Point2 end, Point2 normal, double t, double c,
+                      int32_t count, EdgeStyle style, double startInset, double endInset) {
+    if (outline.empty()) outline.push_back(start);
+    if (style == EdgeStyle::Plain) {
+        appendPointIfDistinct(outline, end);
+        return;
+    }
+    const double length = distance(start, end);
+    if (length <= kPointTolerance) return;
+    const double a = std::max(startInset, 0.0);
+    const double b = std::max(endInset, 0.0);
+    if (a + b >= length) {
+        appendPointIfDistinct(outline, end);
+        return;
+    }
+    const Point2 u{(end.x - start.x) / length, (end.y - start.y) / length};
+    const Point2 fingerStart = along(start, u, a);
+    const Point2 fingerEnd = along(end, u, -b);
+    appendPointIfDistinct(outline, fingerStart);
+
+    // 64-bit so that any int32 count gives the right segment count.
+    const int64_t segments = 2 * static_cast<int64_t>(count) + 1;
+    if (segments > 0) {
+        const double s = distance(fingerStart, fingerEnd) / static_cast<double>(segments);
+        const double lift = style == EdgeStyle::Tabs ? t : -(t + c);
+        const Point2 offset{normal.x * lift, normal.y * lift};
+        const auto boundary = [&](int64_t k) { return along(fingerStart, u, static_cast<double>(k) * s); };
+        for (int64_t k = 0; k < segments; ++k) {
+            const Point2 next = boundary(k + 1);
+            if (k % 2 == 1) {
+                const Point2 here = boundary(k);
+                appendPointIfDistinct(outline, {here.x + offset.x, here.y + offset.y});
+                appendPointIfDistinct(outline, {next.x + offset.x, next.y + offset.y});
+            }
+            appendPointIfDistinct(outline, next);
+        }
+    }
+    appendPointIfDistinct(outline, end);
+}
+
+Outline panelOutline(const EdgeCounts& counts, const EdgeStyles& styles, double width, double height,
+                     double t, double c, const EdgeInsetList& insets) {
+    const EdgeFrame edges[4] = {
+        {{0, 0}, {width, 0}, {0, -1}},
+        {{width, 0}, {width, height}, {1, 0}},
+        {{width, height}, {0, height}, {0, 1}},
+        {{0, height}, {0, 0}, {-1, 0}},
+    };
+    Outline raw;
+    for (int i = 0; i < 4; ++i) {
+        appendFingerEdge(raw, edges[i].start, edges[i].end, edges[i].normal, t, c, counts[i], styles[i],
+                         insets[i].start, insets[i].end);
+    }
+    Outline cleaned;
+    cleaned.reserve(raw.size());
+    for (const Point2& p : raw) {
+        if (cleaned.empty() || distance(cleaned.back(), p) > kPointTolerance) cleaned.push_back(p);
+    }
+    if (cleaned.size() > 1 && distance(cleaned.back(), cleaned.front()) < kPointTolerance) cleaned.pop_back();
+    return cleaned;
+}
+
+Outline rectangleOutline(double width, double height) {
+    return {{0, 0}, {width, 0}, {width, height}, {0, height}};
+}
+
+std::vector<double> dividerSlotCenters(int32_t count, double length) {
+    std::vector<double> centers;
+    if (count <= 0) return centers;
+    centers.reserve(static_cast<size_t>(count));
+    const double n = static_cast<double>(count);
+    for (int32_t i = 1; i <= count; ++i) centers.push_back(static_cast<double>(i) * length / (n + 1.0));
+    return centers;
+}
+
+Outline topSlottedOutline(int32_t count, double slotWidth, double slotDepth, double length, double height) {
+    Outline outline{{0, 0}};
+    double previousRight = 0.0;
+    for (double center : dividerSlotCenters(count, length)) {
+        const double left = std::max(center - slotWidth / 2, 0.0);
+        const double right = std::min(center + slotWidth / 2, length);
+        // A slot touching its neighbour or the far end would split the divider.
+        if (previousRight + kPointTolerance >= left || right >= length - kPointTolerance) continue;
+        appendPointIfDistinct(outline, {left, 0});
+        appendPointIfDistinct(outline, {left, slotDepth});
+        appendPointIfDistinct(outline, {right, slotDepth});
+        appendPointIfDistinct(outline, {right, 0});
+        previousRight = right;
+    }
+    appendPointIfDistinct(outline, {length, 0});
+    appendPointIfDistinct(outline, {length, height});
+    appendPointIfDistinct(outline, {0, height});
+    return outline;
+}
+
+Outline bottomSlottedOutline(int32_t count, double slotWidth, double slotDepth, double length, double height) {
+    Outline outline{{0, 0}};
+    appendPointIfDistinct(outline, {length, 0});
+    appendPointIfDistinct(outline, {length, height});
+    double previousLeft = length;
+    std::vector<double> centers = dividerSlotCenters(count, length);
+    std::reverse(centers.begin(), centers.end());
+    for (double center : centers) {
+        const double right = std::min(center + slotWidth / 2, length);
+        const double left = std::max(center - slotWidth / 2, 0.0);
+        if (right >= previousLeft - kPointTolerance || left <= kPointTolerance) continue;
+        appendPointIfDistinct(outline, {right, height});
+        appendPointIfDistinct(outline, {right, height - slotDepth});
+        appendPointIfDistinct(outline, {left, height - slotDepth});
+        appendPointIfDistinct(outline, {left, height});
+        previousLeft = left;
+    }
+    appendPointIfDistinct(outline, {0, height});
+    return outline;
+}
+
+Outline dividerOutline(int32_t count, SlotSide side, double length, double height, double t, double c) {
+    const double slotWidth = t + c;
+    // Half the height so crossing dividers meet, but at least t and at most H - t while that exceeds t.
+    const double limit = height - t > t ? height - t : t;
+    const double half = std::max(height * 0.5, t);
+    const double slotDepth = half > limit ? limit : half;
+    switch (side) {
+    case SlotSide::Top:
+        return topSlottedOutline(count, slotWidth, slotDepth, length, height);
+    case SlotSide::Bottom:
+        return bottomSlottedOutline(count, slotWidth, slotDepth, length, height);
+    case SlotSide::None:
+        break;
+    }
+    return rectangleOutline(length, height);
+}

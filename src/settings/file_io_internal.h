@@ -1,0 +1,9 @@
+#pragma once
+// Pieces of writeFileReplacing shared by the platform implementations.
+#include <string>
+
+// A fresh name for a temporary file in the same folder as path.
+std::wstring temporaryPathFor(const std::wstring& path);
+
+// How many of `requested` bytes a write may store: all of them unless a test fault is set.
+size_t bytesAllowedToWrite(size_t requested);
