@@ -75,9 +75,21 @@ std::optional<std::string> readString(const std::string& text, size_t pos) {
     return text.substr(pos + 1, close - pos - 1);
 }
 
+// A number beyond the range of a double is read as infinite, so the validation refuses the project
+// instead of quietly keeping the default.
+std::optional<double> readNumber(const std::string& text, size_t pos) {
+    if (const auto value = readJsonNumber(text, pos)) return value;
+    const bool negative = pos < text.size() && text[pos] == '-';
+    const size_t digit = pos + ((pos < text.size() && (text[pos] == '-' || text[pos] == '+')) ? 1 : 0);
+    const size_t firstDigit = digit < text.size() && text[digit] == '.' ? digit + 1 : digit;
+    if (firstDigit < text.size() && text[firstDigit] >= '0' && text[firstDigit] <= '9')
+        return negative ? -std::numeric_limits<double>::infinity() : std::numeric_limits<double>::infinity();
+    return std::nullopt;
+}
+
 void readNumberKey(const std::string& text, const char* key, double& field) {
     if (const auto pos = findJsonValue(text, key))
-        if (const auto value = readJsonNumber(text, *pos)) field = *value;
+        if (const auto value = readNumber(text, *pos)) field = *value;
 }
 
 void readIntegerKey(const std::string& text, const char* key, int32_t& field) {

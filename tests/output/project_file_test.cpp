@@ -1,5 +1,8 @@
 #include "output/project_file.h"
 
+#include "settings/file_io.h"
+#include "settings/scratch_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -22,22 +25,21 @@ class ProjectFileTest : public testing::Test {
 protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() / (std::wstring(L"tessaro proyecto \u00f1and\u00fa ") +
-                                               std::wstring(info->name(), info->name() + std::strlen(info->name())));
+        folder_ = fs::temp_directory_path() / fsPath(std::wstring(L"tessaro proyecto \u00f1and\u00fa ") +
+                                                     std::wstring(info->name(), info->name() + std::strlen(info->name())));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }
     void TearDown() override { fs::remove_all(folder_); }
 
-    std::wstring file(const wchar_t* name) const { return (folder_ / name).wstring(); }
+    std::wstring file(const wchar_t* name) const { return widePath(folder_ / fsPath(name)); }
 
     void writeText(const std::wstring& path, const std::string& text) const {
-        std::ofstream(fs::path(path), std::ios::binary) << text;
+        writeBytes(fsPath(path), text);
     }
 
     std::string readText(const std::wstring& path) const {
-        std::ifstream in{fs::path(path), std::ios::binary};
-        return {std::istreambuf_iterator<char>(in), {}};
+        return readBytes(fsPath(path));
     }
 
     std::set<fs::path> folderEntries() const {
@@ -178,7 +180,7 @@ TEST_F(ProjectFileTest, LoadReadsKeysFlatlyAndKeepsDefaultsForBadValues) {
              EXPECT_EQ(p.dimensionMode, DimensionMode::Internal);
              EXPECT_EQ(p.outerWidth, 206);
          }},
-        {"boolean as a number", kMark + "\"includeLid\": 1, \"addDividerBaseSlots\": truthy", nullptr,
+        {"boolean as a number", kMark + "\"includeLid\": 1, \"addDividerBaseSlots\": trueish", nullptr,
          [](const BoxParameters& p) {
              EXPECT_FALSE(p.includeLid);
              EXPECT_TRUE(p.addDividerBaseSlots);
@@ -244,7 +246,7 @@ TEST_F(ProjectFileTest, LoadFailsOnFilesThatCannotBeRead) {
     EXPECT_FALSE(loadProject(file(L"no folder\\nor here/x.boxproj"), result, error));
     EXPECT_EQ(error, L"No se pudo abrir el archivo de proyecto.");
     // A folder is not a project, whichever step notices.
-    EXPECT_FALSE(loadProject(folder_.wstring(), result, error));
+    EXPECT_FALSE(loadProject(widePath(folder_), result, error));
     EXPECT_FALSE(error.empty());
 }
 
@@ -269,14 +271,33 @@ TEST_F(ProjectFileTest, FailedSaveLeavesNoTraceAndKeepsWhatWasThere) {
     EXPECT_EQ(error, L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.");
 
     // A folder in the way cannot be replaced by a file: what it holds stays, and no temporary remains.
-    const fs::path inWay = folder_ / L"in the way.boxproj";
+    const fs::path inWay = folder_ / "in the way.boxproj";
     fs::create_directories(inWay);
-    writeText((inWay / L"inner.txt").wstring(), "kept");
+    writeBytes(inWay / "inner.txt", "kept");
     const auto before = folderEntries();
-    EXPECT_FALSE(saveProject(inWay.wstring(), BoxParameters{}, error));
+    EXPECT_FALSE(saveProject(widePath(inWay), BoxParameters{}, error));
     EXPECT_EQ(error, L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.");
     EXPECT_EQ(folderEntries(), before);
-    EXPECT_EQ(readText((inWay / L"inner.txt").wstring()), "kept");
+    EXPECT_EQ(readBytes(inWay / "inner.txt"), "kept");
+}
+
+TEST_F(ProjectFileTest, ShortWriteKeepsThePreviousProjectByteForByte) {
+    const std::wstring path = file(L"caja.boxproj");
+    BoxParameters previous;
+    previous.includeLid = true;
+    std::wstring error;
+    ASSERT_TRUE(saveProject(path, previous, error));
+    const std::string before = readText(path);
+    const auto entries = folderEntries();
+    for (size_t allowed : {size_t{0}, size_t{1}, before.size() / 2, before.size() - 1}) {
+        setWriteFaultForTesting(allowed);
+        const bool saved = saveProject(path, BoxParameters{}, error);
+        clearWriteFaultForTesting();
+        EXPECT_FALSE(saved) << allowed;
+        EXPECT_EQ(error, L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.");
+        EXPECT_EQ(readText(path), before) << allowed;
+        EXPECT_EQ(folderEntries(), entries) << "no temporary file may remain";
+    }
 }
 
 TEST_F(ProjectFileTest, SaveReplacesAnExistingProject) {
