@@ -1,0 +1,67 @@
+#include "app/update_reply.h"
+
+#include <limits>
+
+std::wstring extractJsonString(const std::wstring& text, const std::wstring& key) {
+    const size_t keyAt = text.find(L"\"" + key + L"\"");
+    if (keyAt == std::wstring::npos) return {};
+    const size_t colon = text.find(L':', keyAt + key.size() + 2);
+    if (colon == std::wstring::npos) return {};
+    const size_t open = text.find(L'"', colon + 1);
+    if (open == std::wstring::npos) return {};
+    std::wstring value;
+    for (size_t i = open + 1; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'"') break;
+        if (c == L'\\' && i + 1 < text.size()) {
+            const wchar_t escaped = text[++i];
+            value += escaped == L'n' ? L'\n' : escaped == L'r' ? L'\r' : escaped == L't' ? L'\t' : escaped;
+        } else {
+            value += c;
+        }
+    }
+    return value;
+}
+
+int32_t nextVersionComponent(const std::wstring& version, size_t& cursor) {
+    while (cursor < version.size() && (version[cursor] == L'v' || version[cursor] == L'V' || version[cursor] == L' '))
+        ++cursor;
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    int32_t value = 0;
+    bool anyDigit = false;
+    for (; cursor < version.size() && version[cursor] >= L'0' && version[cursor] <= L'9'; ++cursor) {
+        const int32_t digit = version[cursor] - L'0';
+        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
+        anyDigit = true;
+    }
+    const size_t dot = version.find(L'.', cursor);
+    cursor = dot == std::wstring::npos ? version.size() : dot + 1;
+    return anyDigit ? value : 0;
+}
+
+bool isNewerVersion(const std::wstring& installed, const std::wstring& latest) {
+    size_t a = 0, b = 0;
+    for (int round = 0; round < 4; ++round) {
+        const int32_t mine = nextVersionComponent(installed, a);
+        const int32_t theirs = nextVersionComponent(latest, b);
+        if (mine != theirs) return mine < theirs;
+    }
+    return false;
+}
+
+std::wstring downloadAddressToOpen(const std::wstring& downloadUrl, const std::wstring& productPage) {
+    auto startsWithNoCase = [&](const std::wstring& prefix) {
+        if (downloadUrl.size() <= prefix.size()) return false;
+        for (size_t i = 0; i < prefix.size(); ++i) {
+            wchar_t c = downloadUrl[i];
+            if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+            if (c != prefix[i]) return false;
+        }
+        return true;
+    };
+    const bool web = startsWithNoCase(L"http://") || startsWithNoCase(L"https://");
+    // Control characters or quotes could smuggle arguments or a second command into the shell.
+    for (wchar_t c : downloadUrl)
+        if (c < 0x20 || c == 0x7f || c == L'"') return productPage;
+    return web ? downloadUrl : productPage;
+}
