@@ -27,8 +27,6 @@ void appendMember(std::string& out, std::string_view key, std::string_view value
     out += last ? "\n" : ",\n";
 }
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 const char* boolText(bool value) { return value ? "true" : "false"; }
 
 // Validation messages are plain ASCII: each byte becomes one wide character.
@@ -123,7 +121,7 @@ std::string writeProjectJson(const BoxParameters& p) {
     appendMember(out, "inputWidth", formatFixed6(p.inputWidth));
     appendMember(out, "inputHeight", formatFixed6(p.inputHeight));
     appendMember(out, "inputDepth", formatFixed6(p.inputDepth));
-    appendMember(out, "dimensionMode", quoted(p.dimensionMode == DimensionMode::Internal ? "Internal" : "External"));
+    appendMember(out, "dimensionMode", p.dimensionMode == DimensionMode::Internal ? "\"Internal\"" : "\"External\"");
     appendMember(out, "materialThickness", formatFixed6(p.materialThickness));
     appendMember(out, "fingerCountWidth", std::to_string(p.fingerCountWidth));
     appendMember(out, "fingerCountDepth", std::to_string(p.fingerCountDepth));
@@ -132,7 +130,7 @@ std::string writeProjectJson(const BoxParameters& p) {
     appendMember(out, "clearance", formatFixed6(p.clearance));
     appendMember(out, "spacing", formatFixed6(p.spacing));
     appendMember(out, "includeLid", boolText(p.includeLid));
-    appendMember(out, "cutMode", quoted(p.cutMode == CutMode::CncRouter ? "CncRouter" : "Laser"));
+    appendMember(out, "cutMode", p.cutMode == CutMode::CncRouter ? "\"CncRouter\"" : "\"Laser\"");
     appendMember(out, "toolDiameter", formatFixed6(p.toolDiameter));
     appendMember(out, "widthDividerCount", std::to_string(p.widthDividerCount));
     appendMember(out, "depthDividerCount", std::to_string(p.depthDividerCount));
