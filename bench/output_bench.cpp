@@ -64,6 +64,7 @@ void dxfServerRequestsBench(benchmark::State& state) {
     const std::string body = buildServerRequestJson(design(0));
     httplib::Client client("127.0.0.1", port);
     client.set_keep_alive(true);
+    client.set_tcp_nodelay(true);
     for (auto _ : state) {
         const auto reply = client.Post("/", body, "application/json");
         if (!reply || reply->status != 200) {

@@ -14,6 +14,8 @@ void refuseMethod(const httplib::Request&, httplib::Response& response) {
 
 void configureDxfServer(httplib::Server& server) {
     server.set_payload_max_length(kMaxRequestBytes);
+    // Headers and body go out in separate writes; without this each reply waits for a delayed ACK.
+    server.set_tcp_nodelay(true);
     server.Post(".*", [](const httplib::Request& request, httplib::Response& response) {
         DxfServerReply reply = convertServerRequest(request.body);
         response.status = reply.status;

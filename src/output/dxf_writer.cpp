@@ -23,7 +23,10 @@ void appendInteger(std::string& out, std::string_view code, int value) {
 }
 
 void appendNumber(std::string& out, std::string_view code, double value) {
-    appendDxfPair(out, code, formatDxfNumber(value));
+    out.append(code);
+    out.push_back('\n');
+    appendTrimmedFixed(out, value, 6);
+    out.push_back('\n');
 }
 
 Point2 scaled(Point2 p, double scale) { return {p.x * scale, p.y * scale}; }

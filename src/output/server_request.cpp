@@ -11,11 +11,20 @@ constexpr std::string_view kHead =
     "{\"version\":\"1.0\",\"sourceApp\":\"Tessaro\",\"jobName\":\"tessaro_export\",\"units\":\"mm\","
     "\"dxfMode\":\"R12Entities\",\"entities\":[";
 
+void appendNumber(std::string& out, double value) {
+    const size_t start = out.size();
+    appendTrimmedFixed(out, value, 3);
+    if (out.size() - start == 2 && out[start] == '-' && out[start + 1] == '0') {
+        out.resize(start);
+        out.push_back('0');
+    }
+}
+
 void appendPoint(std::string& out, Point2 p) {
     out += "{\"x\":";
-    out += formatServerNumber(p.x);
+    appendNumber(out, p.x);
     out += ",\"y\":";
-    out += formatServerNumber(p.y);
+    appendNumber(out, p.y);
     out += '}';
 }
 
@@ -27,11 +36,11 @@ void appendEntity(std::string& out, const char* layer, const PathSegment& segmen
         out += "\",\"center\":";
         appendPoint(out, segment.center);
         out += ",\"radius\":";
-        out += formatServerNumber(segment.radius);
+        appendNumber(out, segment.radius);
         out += ",\"startAngle\":";
-        out += formatServerNumber(first);
+        appendNumber(out, first);
         out += ",\"endAngle\":";
-        out += formatServerNumber(second);
+        appendNumber(out, second);
         out += '}';
     } else {
         out += "{\"type\":\"line\",\"layer\":\"";
@@ -47,8 +56,8 @@ void appendEntity(std::string& out, const char* layer, const PathSegment& segmen
 }  // namespace
 
 std::string formatServerNumber(double value) {
-    std::string text = formatTrimmedFixed(value, 3);
-    if (text == "-0") text = "0";
+    std::string text;
+    appendNumber(text, value);
     return text;
 }
 
