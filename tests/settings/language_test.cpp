@@ -28,12 +28,9 @@ TEST(BuiltinTables, HoldEveryTextOfBothLanguages) {
          L"Zoom %d%%  |  Wheel: zoom in/out  |  Right or middle button: pan  |  Double click: fit",
          L"Zoom %d%%  |  Rueda: acercar/alejar  |  Boton derecho o central: mover  |  Doble clic: ajustar"},
         {L"status.invalidParameters", L"Invalid parameters: ", L"Parametros invalidos: "},
-        {L"status.view3dActive.suffix", L". Drag with left click to rotate.", L". Arrastra con clic izquierdo para rotar."},
         {L"about.description",
          L"Lightweight Win32 box design tool for generating 2D plans, DXF files and 3D previews.",
          L"Herramienta liviana Win32 para dise\u00F1ar cajas, generar planos 2D, archivos DXF y vista previa 3D."},
-        {L"label.previewHelp", L"Left click: rotate | wheel: zoom", L"Clic izq.: rotar | rueda: zoom"},
-        {L"file.projectFilter", L"Tessaro Project (*.boxproj)", L"Proyecto Tessaro (*.boxproj)"},
     };
     for (const auto& s : samples) {
         EXPECT_EQ(english.at(s.key), s.english) << utf8(s.key);

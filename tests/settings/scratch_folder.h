@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ public:
         static int serial = 0;
         const auto base = std::filesystem::temp_directory_path();
         do {
-            path_ = base / ("tessaro-test-" + std::to_string(std::rand()) + "-" + std::to_string(serial++));
+            path_ = base / ("tessaro-test-" + std::to_string(std::random_device{}()) + "-" + std::to_string(serial++));
         } while (std::filesystem::exists(path_));
         std::filesystem::create_directories(path_);
     }
