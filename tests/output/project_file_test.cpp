@@ -300,16 +300,4 @@ TEST_F(ProjectFileTest, ShortWriteKeepsThePreviousProjectByteForByte) {
     }
 }
 
-TEST_F(ProjectFileTest, SaveReplacesAnExistingProject) {
-    const std::wstring path = file(L"replace.boxproj");
-    writeText(path, std::string(5000, 'x'));
-    BoxParameters p;
-    p.includeLid = true;
-    std::wstring error;
-    ASSERT_TRUE(saveProject(path, p, error));
-    validateParameters(p);
-    EXPECT_EQ(readText(path), writeProjectJson(p));
-    EXPECT_EQ(folderEntries().size(), 1u);
-}
-
 }  // namespace

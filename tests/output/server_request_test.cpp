@@ -28,18 +28,4 @@ TEST(BuildServerRequestJson, OneEntityPerPlacedSegmentInOrder) {
     EXPECT_EQ(buildServerRequestJson({bulgedPiece(L"Atras", 10, 20), slot}), expected);
 }
 
-TEST(BuildServerRequestJson, GeneratedDesignHasNoSpacesAndOneEntityPerSegment) {
-    for (const auto& [name, parameters] : sampleDesigns()) {
-        const PieceSet pieces = generatePieces(parameters);
-        size_t segments = 0;
-        for (const Piece& p : pieces) segments += p.path.size();
-        const std::string json = buildServerRequestJson(pieces);
-        size_t entities = 0;
-        for (size_t at = 0; (at = json.find("{\"type\":", at)) != std::string::npos; ++at) ++entities;
-        EXPECT_EQ(entities, segments) << name;
-        EXPECT_EQ(json.find_first_of(" \n\r\t"), std::string::npos) << name;
-        EXPECT_TRUE(json.ends_with("}]}")) << name;
-    }
-}
-
 }  // namespace
