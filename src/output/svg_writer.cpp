@@ -50,7 +50,8 @@ std::string pathData(const CutPath& path) {
             d += formatDxfNumber(s.radius);
             d += ' ';
             d += formatDxfNumber(s.radius);
-            d += std::abs(sweep) > 180.0 ? " 0 1 " : " 0 0 ";
+            // A right-angled dogbone turns exactly half a turn; rounding noise must not flip the flag.
+            d += std::abs(sweep) > 180.0 + 1e-6 ? " 0 1 " : " 0 0 ";
             d += sweep > 0 ? "1 " : "0 ";
             appendPoint(d, s.end);
         } else if (i + 1 < path.size()) {
