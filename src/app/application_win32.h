@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/modal_ui_win32.h"
+#include "preview/direct3d_renderer_win32.h"
 #include "preview/preview_view_state.h"
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
@@ -59,6 +60,8 @@ public:
 
     // The main window's messages after its non-client creation.
     LRESULT handleMainMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The preview window's messages from its non-client creation on.
+    LRESULT handlePreviewMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Status line text; nothing when the status line is missing.
     void setStatus(const std::wstring& text);
@@ -116,6 +119,28 @@ public:
     // A loaded design into the panel (finger counts clamped to 1..10).
     void applyParametersToControls(const BoxParameters& parameters);
 
+    // Zoom 1, no pan, no drag, initial rotation; repaints and says "status.viewFit".
+    void fitPreview();
+    // Asks the preview to repaint without erasing.
+    void invalidatePreview();
+
+    // Validates and regenerates, saves the settings, then exportDxfLocal; an invalid design is shown in a box.
+    void exportDxfCommand();
+    // Asks for a file name and writes the DXF of pieces (inches when the panel shows inches); a file
+    // error is shown and the dialog comes back until success or cancel.
+    void exportDxfLocal();
+    // Sends the pieces to the address in the server field and tells the size of the DXF answered.
+    void testServerCommand();
+    // Saves the panel's validated design as a project file; a failure brings the dialog back.
+    void saveProjectCommand();
+    // Loads a project file into the panel and regenerates; a failure leaves the panel as it was.
+    void loadProjectCommand();
+    // After a Yes: factory settings into the panel and the settings file, view fitted.
+    void resetCommand();
+    // The 3D view as the check box says; view fitted, Direct3D freed when leaving 3D, saved.
+    void toggle3DViewCommand();
+    // The engine chosen in the combo; Direct3D freed so the next 3D paint starts afresh; saved.
+    void renderEngineCommand();
     // The language chosen in the language combo becomes current, is shown and saved.
     void languageCommand();
     // Opens the product's web page in the browser.
@@ -166,9 +191,10 @@ public:
     HWND serverAddressEdit = nullptr;
     HWND websiteButton = nullptr;
 
-    // The preview's view choice, kept in the settings.
-    bool show3D = false;
-    RenderMode renderMode = RenderMode::Automatic;
+    // Zoom, pan, rotation and drags of the preview; show3D and renderMode are kept in the settings.
+    PreviewViewState view;
+    // The preview's Direct3D 9 engine, created at the first 3D paint that wants it.
+    Direct3DRenderer renderer;
 
     bool changeTrackingEnabled = false;  // panel edits restart REGENERATE_TIMER only while set
     int32_t panelScrollPos = 0;          // pixels
@@ -200,7 +226,14 @@ private:
     void createTooltipControl();
     void deleteFonts();
     std::wstring statusSummary() const;
+    void onPreviewPaint();
+    void onPreviewWheel(WPARAM wParam, LPARAM lParam);
+    void startPreviewDrag();
+    void showInvalidDesign(const std::wstring& error);
 };
+
+// The text key of the engine's name: "renderer.gdi", "renderer.d3d9" or "renderer.auto".
+const wchar_t* engineKey(RenderMode mode);
 
 // Registers TessaroMainWindow and TessaroPreview; results are ignored (a failure shows up at creation).
 void registerWindowClasses(HINSTANCE instance);

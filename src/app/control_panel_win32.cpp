@@ -362,7 +362,7 @@ void Application::refillLanguageCombo() {
 void Application::refillRenderCombo() {
     if (!renderEngineCombo) return;
     setComboItems(renderEngineCombo, {text(L"renderer.auto"), text(L"renderer.gdi"), text(L"renderer.d3d9")});
-    const WPARAM selected = renderMode == RenderMode::Gdi ? 1 : renderMode == RenderMode::Direct3D9 ? 2 : 0;
+    const WPARAM selected = view.renderMode == RenderMode::Gdi ? 1 : view.renderMode == RenderMode::Direct3D9 ? 2 : 0;
     SendMessageW(renderEngineCombo, CB_SETCURSEL, selected, 0);
 }
 

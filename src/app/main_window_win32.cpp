@@ -67,6 +67,8 @@ LRESULT Application::handleMainMessage(UINT message, WPARAM wParam, LPARAM lPara
         return 0;
     case WM_SIZE:
         layoutControls();
+        // The back buffer follows the preview's new size.
+        if (renderer.hasDeviceFor(previewWindow)) renderer.resetDevice();
         return 0;
     case WM_NOTIFY:
         return onNotify(wParam, lParam);
@@ -111,6 +113,7 @@ void Application::onDestroy() {
     KillTimer(mainWindow, REGENERATE_TIMER);
     KillTimer(mainWindow, UPDATE_CHECK_TIMER);
     saveSettingsFromControls();
+    renderer.releaseDevice();
     deleteFonts();
     PostQuitMessage(0);
 }
@@ -141,6 +144,33 @@ void Application::onCommand(WPARAM wParam) {
     case WebsiteButtonId:
         openWebsiteCommand();
         return;
+    case ExportDxfButtonId:
+        exportDxfCommand();
+        return;
+    case SaveButtonId:
+        saveProjectCommand();
+        return;
+    case LoadButtonId:
+        loadProjectCommand();
+        return;
+    case FitViewButtonId:
+        fitPreview();
+        return;
+    case Preview3dBoxId:
+        toggle3DViewCommand();
+        return;
+    case TestServerButtonId:
+        testServerCommand();
+        return;
+    case ResetButtonId:
+        resetCommand();
+        return;
+    case RenderEngineComboId:
+        if (code == CBN_SELCHANGE) {
+            renderEngineCommand();
+            return;
+        }
+        break;
     case UnitsComboId:
         if (code == CBN_SELCHANGE) {
             changeUnits();
@@ -213,7 +243,13 @@ void Application::onVerticalScroll(WPARAM wParam) {
 LRESULT Application::onMouseWheel(WPARAM wParam, LPARAM lParam) {
     POINT cursor{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(mainWindow, &cursor);
-    if (cursor.x >= PANEL_STRIP_WIDTH) return DefWindowProcW(mainWindow, WM_MOUSEWHEEL, wParam, lParam);
+    if (cursor.x >= PANEL_STRIP_WIDTH) {
+        // The wheel comes to the focused window; over the preview it zooms the preview.
+        if (previewWindow && ChildWindowFromPoint(mainWindow, cursor) == previewWindow) {
+            return SendMessageW(previewWindow, WM_MOUSEWHEEL, wParam, lParam);
+        }
+        return DefWindowProcW(mainWindow, WM_MOUSEWHEEL, wParam, lParam);
+    }
     scrollPanelTo(wheelScrollTarget(panelScrollPos, static_cast<short>(HIWORD(wParam))));
     return 0;
 }

@@ -9,3 +9,7 @@ int SystemModalUi::showMessage(HWND owner, const std::wstring& text, const std::
 void SystemModalUi::openInShell(HWND owner, const std::wstring& target) {
     ShellExecuteW(owner, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+bool SystemModalUi::getSaveFileName(OPENFILENAMEW& dialog) { return GetSaveFileNameW(&dialog) != FALSE; }
+
+bool SystemModalUi::getOpenFileName(OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; }

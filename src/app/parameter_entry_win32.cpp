@@ -50,6 +50,8 @@ std::wstring widen(const char* message) {
     return wide;
 }
 
+}  // namespace
+
 const wchar_t* engineKey(RenderMode mode) {
     switch (mode) {
     case RenderMode::Gdi: return L"renderer.gdi";
@@ -57,8 +59,6 @@ const wchar_t* engineKey(RenderMode mode) {
     default: return L"renderer.auto";
     }
 }
-
-}  // namespace
 
 double Application::readNumber(HWND control, double defaultMm) const {
     const double shown = parseLeadingNumber(windowText(control, 127))
@@ -116,10 +116,10 @@ bool Application::tryReadParameters(BoxParameters& design, std::wstring& error) 
 }
 
 std::wstring Application::statusSummary() const {
-    const std::wstring view = show3D ? L"3D / motor " + text(engineKey(renderMode)) : L"2D";
+    const std::wstring shown = view.show3D ? L"3D / motor " + text(engineKey(view.renderMode)) : L"2D";
     return text(L"status.pieces") + L": " + std::to_wstring(pieces.size()) + L" | " + text(L"status.units") + L" " +
            (useInches ? L"in" : L"mm") + L" | " + text(L"status.dxfLocal") + L" | " + text(L"status.preview") + L" " +
-           view + L" | " + text(L"status.doubleBuffer");
+           shown + L" | " + text(L"status.doubleBuffer");
 }
 
 void Application::regenerate() {
@@ -182,9 +182,9 @@ void Application::applySettingsToControls(const AppSettings& settings) {
     setChecked(internalDimensionsBox, settings.internalDimensions);
     setChecked(addLidBox, settings.includeLid);
     setChecked(cncRouterModeBox, settings.cncRouterMode);
-    show3D = settings.preview3d;
-    renderMode = renderModeFromIndex(settings.render3dMode);
-    setChecked(preview3dBox, show3D);
+    view.show3D = settings.preview3d;
+    view.renderMode = renderModeFromIndex(settings.render3dMode);
+    setChecked(preview3dBox, view.show3D);
     setChecked(checkUpdatesBox, settings.checkUpdatesOnStart);
     refillRenderCombo();
 }
@@ -192,8 +192,8 @@ void Application::applySettingsToControls(const AppSettings& settings) {
 AppSettings Application::readSettingsFromControls() const {
     // Fields the panel has no control for (server address, slots) keep their defaults.
     AppSettings settings;
-    settings.preview3d = show3D;
-    settings.render3dMode = static_cast<int32_t>(renderMode);
+    settings.preview3d = view.show3D;
+    settings.render3dMode = static_cast<int32_t>(view.renderMode);
     settings.units = useInches ? L"in" : L"mm";
     settings.language = currentLanguage.empty() ? languages.currentCode() : currentLanguage;
     settings.checkUpdatesOnStart = isChecked(checkUpdatesBox);

@@ -1,22 +1,100 @@
 #include "app/preview_window_win32.h"
 
-// The preview area: a plain window-coloured surface, painted in one fill without erasing.
+#include "app/application_win32.h"
+#include "preview/preview_paint_win32.h"
+
+#include <windowsx.h>
+
 LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* app = reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        app = static_cast<Application*>(create->lpCreateParams);
+        if (app) {
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
+            app->previewWindow = window;
+        }
+    }
+    if (!app) return DefWindowProcW(window, message, wParam, lParam);
+    return app->handlePreviewMessage(message, wParam, lParam);
+}
+
+LRESULT Application::handlePreviewMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int32_t x = GET_X_LPARAM(lParam);
+    const int32_t y = GET_Y_LPARAM(lParam);
     switch (message) {
     case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT paint{};
-        HDC dc = BeginPaint(window, &paint);
-        if (dc) {
-            RECT client{};
-            GetClientRect(window, &client);
-            FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
-        }
-        EndPaint(window, &paint);
+        return 1;  // the paint covers everything from an off-screen bitmap
+    case WM_PAINT:
+        onPreviewPaint();
         return 0;
-    }
+    case WM_LBUTTONDOWN:
+        if (!beginRotate(view, x, y)) break;
+        startPreviewDrag();
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        beginPan(view, x, y);
+        startPreviewDrag();
+        return 0;
+    case WM_LBUTTONUP:
+        if (!endRotate(view)) break;
+        ReleaseCapture();
+        return 0;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        if (!endPan(view)) break;
+        ReleaseCapture();
+        return 0;
+    case WM_MOUSEMOVE:
+        if (!dragTo(view, x, y)) break;
+        invalidatePreview();
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        fitPreview();
+        return 0;
+    case WM_MOUSEWHEEL:
+        onPreviewWheel(wParam, lParam);
+        return 0;
     default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(previewWindow, message, wParam, lParam);
+}
+
+void Application::startPreviewDrag() {
+    SetCapture(previewWindow);
+    SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
+}
+
+void Application::onPreviewWheel(WPARAM wParam, LPARAM lParam) {
+    // The wheel message carries screen coordinates.
+    POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(previewWindow, &cursor);
+    if (zoomAt(view, GET_WHEEL_DELTA_WPARAM(wParam), cursor.x, cursor.y, clientRectOf(previewWindow), pieces)) {
+        invalidatePreview();
+    }
+}
+
+void Application::onPreviewPaint() {
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(previewWindow, &paint);
+    if (dc) {
+        const PreviewTexts texts{text(L"preview.2dTitle"), text(L"preview.noPieces"), text(L"preview.zoomHintFormat"),
+                                 text(L"preview.3dInvalid"), text(L"status.d3dNotAvailable")};
+        const auto announcement =
+            paintPreview(previewWindow, dc, clientRectOf(previewWindow), view, renderer, parameters, pieces, texts);
+        if (announcement) setStatus(*announcement);
+    }
+    EndPaint(previewWindow, &paint);
+}
+
+void Application::invalidatePreview() {
+    if (previewWindow) InvalidateRect(previewWindow, nullptr, FALSE);
+}
+
+void Application::fitPreview() {
+    fitView(view);
+    invalidatePreview();
+    setStatus(text(L"status.viewFit"));
 }

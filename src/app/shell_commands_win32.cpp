@@ -1,5 +1,199 @@
 #include "app/application_win32.h"
+#include "app/control_access_win32.h"
 #include "app/product_info.h"
+#include "output/dxf_writer.h"
+#include "output/project_file.h"
+#include "output/server_export.h"
+#include "settings/file_io.h"
+
+#include <array>
+
+namespace {
+
+// One of the three file dialogs; the filter texts are fixed, not translated.
+struct FileDialogKind {
+    bool save;
+    const wchar_t* initialName;
+    const wchar_t* filter;  // text and pattern pairs, each ended by a null, the list by another
+    const wchar_t* defaultExtension;
+    DWORD flags;
+};
+
+constexpr FileDialogKind kDxfExportDialog{true, L"caja.dxf", L"DXF (*.dxf)\0*.dxf\0Todos (*.*)\0*.*\0", L"dxf",
+                                          OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
+constexpr const wchar_t* kProjectFilter = L"Proyecto Tessaro (*.boxproj)\0*.boxproj\0Todos (*.*)\0*.*\0";
+constexpr FileDialogKind kProjectSaveDialog{true, L"caja.boxproj", kProjectFilter, L"boxproj",
+                                            OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
+constexpr FileDialogKind kProjectLoadDialog{false, L"", kProjectFilter, L"boxproj",
+                                            OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST};
+
+constexpr size_t kFileNameCharacters = 260;
+
+// Shows the dialog starting from path (cut to the buffer); true with path replaced by the choice.
+bool chooseFile(ModalUi& modalUi, HWND owner, const FileDialogKind& kind, std::wstring& path) {
+    std::array<wchar_t, kFileNameCharacters> buffer{};
+    path.copy(buffer.data(), buffer.size() - 1);
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = kind.filter;
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = buffer.data();
+    dialog.nMaxFile = static_cast<DWORD>(buffer.size());
+    dialog.lpstrDefExt = kind.defaultExtension;
+    dialog.Flags = kind.flags;
+    const bool chosen = kind.save ? modalUi.getSaveFileName(dialog) : modalUi.getOpenFileName(dialog);
+    if (!chosen) return false;
+    buffer.back() = L'\0';
+    path = buffer.data();
+    return true;
+}
+
+// False when an existing file cannot be opened for writing (held open without sharing, read-only)
+// or its folder is missing; a file that does not exist yet is writable.
+bool targetWritable(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    CloseHandle(file);
+    return true;
+}
+
+// Writes the DXF beside path and replaces path in one step, so a failed write never destroys an
+// existing file. Empty on success, else the reason shown to the user.
+std::wstring writeDxfFile(const std::wstring& path, const std::string& dxf) {
+    if (!targetWritable(path)) return L"No se pudo abrir el archivo para escritura. Puede estar en uso.";
+    if (!writeFileReplacing(path, dxf)) return L"No se pudo guardar el DXF. Revise permisos o si el archivo esta abierto.";
+    return {};
+}
+
+const wchar_t* const kServerCaption = L"Servidor DXF";
+
+}  // namespace
+
+void Application::showInvalidDesign(const std::wstring& error) {
+    modalUi.showMessage(mainWindow, error, text(L"dialog.invalidParameters"), MB_OK | MB_ICONWARNING);
+}
+
+void Application::exportDxfCommand() {
+    BoxParameters design;
+    std::wstring error;
+    if (!tryReadParameters(design, error)) {
+        showInvalidDesign(error);
+        return;
+    }
+    regenerate();
+    if (pieces.empty()) return;
+    saveSettingsFromControls();
+    exportDxfLocal();
+}
+
+void Application::exportDxfLocal() {
+    std::wstring path = kDxfExportDialog.initialName;
+    while (chooseFile(modalUi, mainWindow, kDxfExportDialog, path)) {
+        const std::wstring error = writeDxfFile(path, buildDxf(pieces, useInches));
+        if (error.empty()) {
+            setStatus(text(useInches ? L"status.dxfSavedInches" : L"status.dxfSavedMm"));
+            return;
+        }
+        modalUi.showMessage(mainWindow, error, text(L"dialog.saveError"), MB_OK | MB_ICONWARNING);
+    }
+}
+
+void Application::testServerCommand() {
+    BoxParameters design;
+    std::wstring error;
+    if (!tryReadParameters(design, error)) {
+        showInvalidDesign(error);
+        return;
+    }
+    regenerate();
+    const std::wstring address = windowText(serverAddressEdit, 2048);
+    if (address.empty()) {
+        modalUi.showMessage(mainWindow, L"La URL PHP esta vacia.", kServerCaption, MB_OK | MB_ICONWARNING);
+        return;
+    }
+    setStatus(L"Probando servidor PHP...");
+    std::string dxf;
+    if (!requestServerDxf(address, pieces, dxf, error)) {
+        modalUi.showMessage(mainWindow, error, kServerCaption, MB_OK | MB_ICONERROR);
+        setStatus(L"Servidor PHP con error.");
+        return;
+    }
+    const std::wstring answered = L"Servidor PHP OK. DXF recibido: " + std::to_wstring(dxf.size()) + L" bytes.";
+    modalUi.showMessage(mainWindow, answered, kServerCaption, MB_OK | MB_ICONINFORMATION);
+    setStatus(answered);
+}
+
+void Application::saveProjectCommand() {
+    BoxParameters design;
+    std::wstring error;
+    if (!tryReadParameters(design, error)) {
+        showInvalidDesign(error);
+        return;
+    }
+    std::wstring path = kProjectSaveDialog.initialName;
+    while (chooseFile(modalUi, mainWindow, kProjectSaveDialog, path)) {
+        if (saveProject(path, design, error)) {
+            setStatus(text(L"status.projectSaved"));
+            return;
+        }
+        modalUi.showMessage(mainWindow, error, text(L"dialog.saveProjectError"), MB_OK | MB_ICONWARNING);
+    }
+}
+
+void Application::loadProjectCommand() {
+    std::wstring path = kProjectLoadDialog.initialName;
+    if (!chooseFile(modalUi, mainWindow, kProjectLoadDialog, path)) return;
+    BoxParameters design;
+    std::wstring error;
+    if (!loadProject(path, design, error)) {
+        modalUi.showMessage(mainWindow, error, text(L"dialog.loadProjectError"), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    const bool tracking = changeTrackingEnabled;
+    changeTrackingEnabled = false;
+    applyParametersToControls(design);
+    changeTrackingEnabled = tracking;
+    regenerate();
+    saveSettingsFromControls();
+    setStatus(text(L"status.projectLoaded"));
+}
+
+void Application::resetCommand() {
+    const int answer = modalUi.showMessage(mainWindow, text(L"message.resetConfirm"), text(L"dialog.resetTitle"),
+                                           MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    if (answer != IDYES) return;
+    const bool tracking = changeTrackingEnabled;
+    changeTrackingEnabled = false;
+    const AppSettings factory;
+    applySettingsToControls(factory);
+    saveSettings(factory);
+    // The factory view is 2D with the automatic engine: the old device has no use left.
+    renderer.releaseDevice();
+    fitPreview();
+    regenerate();
+    changeTrackingEnabled = tracking;
+    setStatus(text(L"status.settingsReset"));
+}
+
+void Application::toggle3DViewCommand() {
+    view.show3D = isChecked(preview3dBox);
+    fitPreview();
+    if (!view.show3D) renderer.releaseDevice();
+    saveSettingsFromControls();
+    setStatus(view.show3D ? text(L"status.view3dActive.prefix") + text(engineKey(view.renderMode)) +
+                                text(L"status.view3dActive.suffix")
+                          : text(L"status.view2dActive"));
+}
+
+void Application::renderEngineCommand() {
+    const LRESULT index = renderEngineCombo ? SendMessageW(renderEngineCombo, CB_GETCURSEL, 0, 0) : CB_ERR;
+    view.renderMode = renderModeFromIndex(static_cast<int32_t>(index));
+    renderer.releaseDevice();
+    saveSettingsFromControls();
+    invalidatePreview();
+    setStatus(text(L"status.renderEngineSelected") + text(engineKey(view.renderMode)));
+}
 
 void Application::languageCommand() {
     if (!languageCombo) return;

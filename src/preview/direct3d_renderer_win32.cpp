@@ -22,7 +22,11 @@ D3DMATRIX toD3dMatrix(const Matrix4& m) {
     return result;
 }
 
+bool direct3dUnavailableForTesting = false;
+
 }  // namespace
+
+void setDirect3DUnavailableForTesting(bool unavailable) { direct3dUnavailableForTesting = unavailable; }
 
 Direct3DRenderer::~Direct3DRenderer() { releaseDevice(); }
 
@@ -31,7 +35,7 @@ bool Direct3DRenderer::hasDeviceFor(HWND window) const { return device_ != nullp
 bool Direct3DRenderer::attachWindow(HWND window) {
     releaseDevice();
     window_ = window;
-    direct3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+    direct3d_ = direct3dUnavailableForTesting ? nullptr : Direct3DCreate9(D3D_SDK_VERSION);
     if (direct3d_ == nullptr) {
         lastError_ = L"Direct3DCreate9 fallo. Direct3D 9 no esta disponible.";
         return false;

@@ -52,3 +52,7 @@ private:
     std::wstring lastError_;
     SceneLists scene_;  // kept to reuse its memory between frames
 };
+
+// Test seam: while set, attachWindow fails as on a machine without Direct3D 9, so callers'
+// fallback paths can be exercised on one that has it.
+void setDirect3DUnavailableForTesting(bool unavailable);

@@ -15,6 +15,31 @@ int RecordingModalUi::showMessage(HWND, const std::wstring& text, const std::wst
 
 void RecordingModalUi::openInShell(HWND, const std::wstring& target) { opened.push_back(target); }
 
+bool RecordingModalUi::getSaveFileName(OPENFILENAMEW& dialog) { return answerDialog(dialog, true); }
+
+bool RecordingModalUi::getOpenFileName(OPENFILENAMEW& dialog) { return answerDialog(dialog, false); }
+
+bool RecordingModalUi::answerDialog(OPENFILENAMEW& dialog, bool save) {
+    Dialog seen;
+    seen.save = save;
+    seen.structSize = dialog.lStructSize;
+    seen.owner = dialog.hwndOwner;
+    for (const wchar_t* part = dialog.lpstrFilter; part && *part; part += wcslen(part) + 1) seen.filter.push_back(part);
+    seen.filterIndex = dialog.nFilterIndex;
+    seen.initialName = dialog.lpstrFile ? dialog.lpstrFile : L"";
+    seen.bufferCharacters = dialog.nMaxFile;
+    seen.defaultExtension = dialog.lpstrDefExt ? dialog.lpstrDefExt : L"";
+    seen.flags = dialog.Flags;
+    seen.titleOrFolderGiven = dialog.lpstrTitle != nullptr || dialog.lpstrInitialDir != nullptr;
+    dialogs.push_back(seen);
+    if (choices.empty()) return false;
+    const std::optional<std::wstring> choice = choices.front();
+    choices.pop_front();
+    if (!choice || choice->size() >= dialog.nMaxFile) return false;
+    wcscpy(dialog.lpstrFile, choice->c_str());
+    return true;
+}
+
 AppHarness::AppHarness(bool shown) {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);

@@ -2,12 +2,14 @@
 // In-process driving of the shell for tests: a recording modal seam, a window harness, bounded pumping.
 #include "app/application_win32.h"
 
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-// Records message boxes and shell opens instead of showing them.
+// Records message boxes, shell opens and file dialogs instead of showing them.
 class RecordingModalUi final : public ModalUi {
 public:
     struct Message {
@@ -15,12 +17,33 @@ public:
         std::wstring caption;
         UINT style;
     };
+    // What a file dialog was asked with; the filter as its texts and patterns in order.
+    struct Dialog {
+        bool save = false;
+        DWORD structSize = 0;
+        HWND owner = nullptr;
+        std::vector<std::wstring> filter;
+        DWORD filterIndex = 0;
+        std::wstring initialName;
+        DWORD bufferCharacters = 0;
+        std::wstring defaultExtension;
+        DWORD flags = 0;
+        bool titleOrFolderGiven = false;
+    };
     int showMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override;
     void openInShell(HWND owner, const std::wstring& target) override;
+    bool getSaveFileName(OPENFILENAMEW& dialog) override;
+    bool getOpenFileName(OPENFILENAMEW& dialog) override;
 
     std::vector<Message> messages;
     std::vector<std::wstring> opened;
     int answer = IDOK;
+    std::vector<Dialog> dialogs;
+    // The user's choice for each coming dialog in turn: a path, or nullopt to cancel; cancel when empty.
+    std::deque<std::optional<std::wstring>> choices;
+
+private:
+    bool answerDialog(OPENFILENAMEW& dialog, bool save);
 };
 
 // One Application with its main window, created hidden unless asked; destroyed and drained at the end.

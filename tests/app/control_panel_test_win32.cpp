@@ -340,7 +340,10 @@ TEST_F(ControlPanelTest, ShownWindowHasPanelPreviewAndStatusWhereTheLayoutPutsTh
     const COLORREF windowColour = GetSysColor(COLOR_WINDOW) & 0xFFFFFF;
     EXPECT_EQ(pixelAt(memory, 4, 4), face);                                        // panel background
     EXPECT_EQ(pixelAt(memory, 330, 300), face);                                    // gap before the preview
-    EXPECT_EQ(pixelAt(memory, client.right / 2 + 150, client.bottom / 2), windowColour);  // preview surface
+    const COLORREF planBackground = RGB(250, 250, 250);
+    POINT previewOrigin{0, 0};
+    MapWindowPoints(app.previewWindow, harness.window(), &previewOrigin, 1);
+    EXPECT_EQ(pixelAt(memory, previewOrigin.x, client.bottom / 2), RGB(190, 190, 190));  // the plan's frame
     EXPECT_EQ(pixelAt(memory, 262, 203), windowColour);                            // inside the width box
     // The status line holds dark text somewhere along its left part.
     const RECT status = childRect(app.statusLine);
@@ -354,7 +357,7 @@ TEST_F(ControlPanelTest, ShownWindowHasPanelPreviewAndStatusWhereTheLayoutPutsTh
     EXPECT_GT(dark, 20);
     // Nothing of the panel spills over the preview's left edge.
     int nonPreview = 0;
-    for (int y = 40; y < client.bottom - 80; y += 7) nonPreview += pixelAt(memory, 345, y) != windowColour ? 1 : 0;
+    for (int y = 40; y < client.bottom - 80; y += 7) nonPreview += pixelAt(memory, 345, y) != planBackground ? 1 : 0;
     EXPECT_EQ(nonPreview, 0);
 
     SelectObject(memory, previous);

@@ -116,6 +116,8 @@ class SilentModalUi final : public ModalUi {
 public:
     int showMessage(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
     void openInShell(HWND, const std::wstring&) override {}
+    bool getSaveFileName(OPENFILENAMEW&) override { return false; }
+    bool getOpenFileName(OPENFILENAMEW&) override { return false; }
 };
 
 double timeRegenerate(Application& app, int runs) {

@@ -311,7 +311,7 @@ TEST_F(ParameterEntryTest, SettingsReadFromThePanelCarryEveryField) {
     // An engine number out of range falls back to automatic.
     wanted.render3dMode = 7;
     app.applySettingsToControls(wanted);
-    EXPECT_EQ(app.renderMode, RenderMode::Automatic);
+    EXPECT_EQ(app.view.renderMode, RenderMode::Automatic);
     EXPECT_EQ(comboSelection(app.renderEngineCombo), 0);
 }
 

@@ -144,8 +144,8 @@ TEST_F(StartupTest, StoredSettingsFillThePanelInTheirLanguageAndUnit) {
 
     EXPECT_EQ(app.currentLanguage, L"en");
     EXPECT_TRUE(app.useInches);
-    EXPECT_TRUE(app.show3D);
-    EXPECT_EQ(app.renderMode, RenderMode::Gdi);
+    EXPECT_TRUE(app.view.show3D);
+    EXPECT_EQ(app.view.renderMode, RenderMode::Gdi);
     const struct {
         HWND control;
         const wchar_t* text;
