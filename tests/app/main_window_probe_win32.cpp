@@ -1,7 +1,9 @@
-// Drives a running tessaro.exe from outside (wait for its window, close it) and times start-up and
-// regeneration, for the screenshot script and for measurements. Not a test: prints what it sees.
+// Drives a running tessaro.exe from outside (wait for its window, close it) and times start-up,
+// regeneration and preview paints, for the screenshot script and for measurements. Not a test:
+// prints what it sees.
 #include "app/application_win32.h"
 #include "app/control_ids.h"
+#include "preview/preview_paint_win32.h"
 
 #include <commctrl.h>
 
@@ -175,6 +177,40 @@ int timeRegeneration(int runs) {
     return 0;
 }
 
+// Full repaints of the preview in the shown 1280 x 900 window: the plan, the GDI 3D view and Direct3D 9.
+int timePaints(int runs) {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
+    InitCommonControlsEx(&controls);
+    SilentModalUi modalUi;
+    Application app(GetModuleHandleW(nullptr), modalUi);
+    registerWindowClasses(app.instance);
+    if (!createMainWindow(app)) return 1;
+    ShowWindow(app.mainWindow, SW_SHOWNORMAL);
+    UpdateWindow(app.mainWindow);
+    const struct {
+        const char* name;
+        bool show3D;
+        RenderMode mode;
+    } views[] = {{"2D plan", false, RenderMode::Gdi},
+                 {"3D GDI", true, RenderMode::Gdi},
+                 {"3D Direct3D 9", true, RenderMode::Direct3D9}};
+    const ClientRect client = clientRectOf(app.previewWindow);
+    for (const auto& view : views) {
+        app.view.show3D = view.show3D;
+        app.view.renderMode = view.mode;
+        std::vector<double> times;
+        for (int run = 0; run <= runs; ++run) {
+            const double start = nowMs();
+            RedrawWindow(app.previewWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+            if (run > 0) times.push_back(nowMs() - start);  // the first one may create the device
+        }
+        std::printf("preview paint, %s, %d x %d: median %.3f ms\n", view.name, client.right, client.bottom,
+                    median(times));
+    }
+    DestroyWindow(app.mainWindow);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -183,7 +219,8 @@ int wmain(int argc, wchar_t** argv) {
     if (mode == L"close") return closeWindow();
     if (mode == L"startup" && argc > 2) return timeStartup(argv[2], argc > 3 ? _wtoi(argv[3]) : 7);
     if (mode == L"regenerate") return timeRegeneration(argc > 2 ? _wtoi(argv[2]) : 25);
-    std::fprintf(stderr,
-                 "usage: main_window_probe wait [ms] | close | startup <tessaro.exe> [runs] | regenerate [runs]\n");
+    if (mode == L"paint") return timePaints(argc > 2 ? _wtoi(argv[2]) : 25);
+    std::fprintf(stderr, "usage: main_window_probe wait [ms] | close | startup <tessaro.exe> [runs] | regenerate [runs] "
+                         "| paint [runs]\n");
     return 2;
 }

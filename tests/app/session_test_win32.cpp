@@ -70,7 +70,7 @@ TEST(UserSessionTest, ADesignExportedSavedResetAndLoadedBackExportsTheSameDxf) {
         harness.choose(app.unitsCombo, 1);  // the unit is a preference, not part of the design
         user.click(ExportDxfButtonId, second);
 
-        EXPECT_TRUE(harness.modalUi.messages.size() == 1u) << "only the reset's question";
+        EXPECT_EQ(harness.modalUi.messages.size(), 1u) << "only the reset's question";
         std::string firstBytes;
         std::string secondBytes;
         ASSERT_TRUE(readFileBytes(first, firstBytes));
