@@ -11,11 +11,18 @@ public:
     virtual int showMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) = 0;
     // Opens a document or web address with the shell's "open" verb, normally shown; the result is not looked at.
     virtual void openInShell(HWND owner, const std::wstring& target) = 0;
+    // Runs the modal loop of window (runModalWindowLoop) until it is gone.
+    virtual void runModalLoop(HWND window) = 0;
 };
 
-// The real thing: MessageBoxW and ShellExecuteW.
+// The real thing: MessageBoxW, ShellExecuteW and a real modal loop.
 class SystemModalUi final : public ModalUi {
 public:
     int showMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override;
     void openInShell(HWND owner, const std::wstring& target) override;
+    void runModalLoop(HWND window) override;
 };
+
+// Dispatches this thread's messages, window's dialog filter first (Tab, Enter, Escape), while window
+// exists. A quit message ends it and is posted again, so the outer loop ends too.
+void runModalWindowLoop(HWND window);

@@ -15,6 +15,16 @@ int RecordingModalUi::showMessage(HWND, const std::wstring& text, const std::wst
 
 void RecordingModalUi::openInShell(HWND, const std::wstring& target) { opened.push_back(target); }
 
+void RecordingModalUi::runModalLoop(HWND window) {
+    ++modalLoops;
+    if (beforeModalLoop) {
+        beforeModalLoop(window);
+    } else {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    runModalWindowLoop(window);
+}
+
 AppHarness::AppHarness(bool shown) {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);

@@ -17,10 +17,15 @@ public:
     };
     int showMessage(HWND owner, const std::wstring& text, const std::wstring& caption, UINT style) override;
     void openInShell(HWND owner, const std::wstring& target) override;
+    // Calls beforeModalLoop (which posts what the "user" does), then runs the real loop; without a
+    // hook the window is closed at once so that no test waits on it.
+    void runModalLoop(HWND window) override;
 
     std::vector<Message> messages;
     std::vector<std::wstring> opened;
     int answer = IDOK;
+    std::function<void(HWND)> beforeModalLoop;
+    int modalLoops = 0;
 };
 
 // One Application with its main window, created hidden unless asked; destroyed and drained at the end.

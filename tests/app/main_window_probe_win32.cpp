@@ -116,6 +116,7 @@ class SilentModalUi final : public ModalUi {
 public:
     int showMessage(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
     void openInShell(HWND, const std::wstring&) override {}
+    void runModalLoop(HWND window) override { DestroyWindow(window); }
 };
 
 double timeRegenerate(Application& app, int runs) {

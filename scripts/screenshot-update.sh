@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Pictures of the update notice (update.png: the main window after a loopback server announced a
+# newer version) and of the About window (about.png), taken in process by update_screenshots.exe.
+# Usage: screenshot-update.sh [output folder]. Runs on a private Xvfb.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+out=$(realpath -m "${1:-$here/build/screenshots}")
+if [ "${TESSARO_SCREENSHOT_DISPLAY:-}" != current ]; then
+  export TESSARO_SCREENSHOT_DISPLAY=current
+  exec xvfb-run -a -s "-screen 0 1600x1000x24" "$0" "$out"
+fi
+exe=$here/build/windows/bin/update_screenshots.exe
+[ -f "$exe" ] || { echo "missing $exe: build it with make screenshots" >&2; exit 1; }
+work=$(mktemp -d)
+server=
+cleanup() {
+  [ -n "$server" ] && { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; }
+  rm -rf "$work"
+}
+trap cleanup EXIT
+mkdir -p "$work/site" "$out"
+cat >"$work/site/version.php" <<'JSON'
+{"latestVersion": "0.2.0", "downloadUrl": "https://orvell.example/tessaro/download/", "message": "Faster previews"}
+JSON
+/usr/bin/python3 "$here/tests/app/update_fixture_server.py" "$work/site" 120 >"$work/ports" 2>&1 </dev/null &
+server=$!
+port=
+for _ in $(seq 100); do
+  port=$(sed -n 's/^http \([0-9]*\)$/\1/p' "$work/ports")
+  [ -n "$port" ] && break
+  sleep 0.1
+done
+[ -n "$port" ] || { echo "update fixture server did not start: $(cat "$work/ports")" >&2; exit 1; }
+"$here/scripts/wine-run.sh" "$exe" "Z:$out" "http://127.0.0.1:$port/"
+for f in update about; do
+  convert "$out/$f.bmp" "$out/$f.png" && rm "$out/$f.bmp"
+done
+# Let the prefix's helper processes end while this display still exists.
+WINEPREFIX=${WINEPREFIX:-$here/build/windows/wineprefix} wineserver -w || true
+echo "Screenshots of the update notice and the About window: $out/update.png $out/about.png"
