@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of the update notice (update.png: the main window after a loopback server announced a
-# newer version) and of the About window (about.png), taken in process by update_screenshots.exe.
+# newer version) and of the About window (about.png). update_screenshots.exe poses each window and
+# leaves NAME.ready with its screen rectangle; this script takes the picture and removes the file.
 # Usage: screenshot-update.sh [output folder]. Runs on a private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,10 +32,21 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$port" ] || { echo "update fixture server did not start: $(cat "$work/ports")" >&2; exit 1; }
-"$here/scripts/wine-run.sh" "$exe" "Z:$out" "http://127.0.0.1:$port/"
-for f in update about; do
-  convert "$out/$f.bmp" "$out/$f.png" && rm "$out/$f.bmp"
+rm -f "$out/update.ready" "$out/about.ready"
+"$here/scripts/wine-run.sh" "$exe" "Z:$out" "http://127.0.0.1:$port/" &
+tool=$!
+for name in update about; do
+  for _ in $(seq 600); do
+    [ -f "$out/$name.ready" ] && break
+    kill -0 "$tool" 2>/dev/null || break
+    sleep 0.1
+  done
+  [ -f "$out/$name.ready" ] || { echo "no $name window to take" >&2; wait "$tool"; exit 1; }
+  read -r x y width height <"$out/$name.ready"
+  import -window root -crop "${width}x${height}+${x}+${y}" +repage "$out/$name.png"
+  rm -f "$out/$name.ready"
 done
+wait "$tool"
 # Let the prefix's helper processes end while this display still exists.
 WINEPREFIX=${WINEPREFIX:-$here/build/windows/wineprefix} wineserver -w || true
 echo "Screenshots of the update notice and the About window: $out/update.png $out/about.png"

@@ -1,10 +1,9 @@
-// Pictures of the update notice and the About window for `make screenshots`: the shell in process,
+// Poses for the pictures of the update notice and the About window (scripts/screenshot-update.sh): the shell in process,
 // its update worker asking a loopback server that announces a newer version. A tool, not a test.
 // Usage: update_screenshots <output folder> <product page of the server>
 #include "app/application_win32.h"
 #include "app/control_ids.h"
 #include "app/update_check_win32.h"
-#include "preview/dib_surface_win32.h"
 
 #include <commctrl.h>
 
@@ -30,20 +29,20 @@ bool pumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
     }
 }
 
-// The window as the screen shows it, frame included, as a BMP file.
-bool captureWindow(HWND window, const std::wstring& path) {
+// Asks the screenshot script to take the window's picture: writes <name>.ready holding the window's
+// screen rectangle "x y width height" and waits until the script has removed it.
+bool pictureTaken(HWND window, const std::wstring& folder, const wchar_t* name) {
     RECT rect{};
     GetWindowRect(window, &rect);
-    DibSurface picture(rect.right - rect.left, rect.bottom - rect.top);
-    HDC screen = GetDC(nullptr);
-    if (!screen || !picture.valid()) return false;
-    const bool copied =
-        BitBlt(picture.dc(), 0, 0, picture.width(), picture.height(), screen, rect.left, rect.top, SRCCOPY) != FALSE;
-    ReleaseDC(nullptr, screen);
-    return copied && picture.saveBmp(path);
+    const std::wstring marker = folder + L"\\" + name + L".ready";
+    FILE* file = _wfopen(marker.c_str(), L"w");
+    if (!file) return false;
+    std::fprintf(file, "%ld %ld %ld %ld\n", rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    std::fclose(file);
+    return pumpUntil([&] { return GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; }, 30000);
 }
 
-// Takes the About window's picture once it has painted, then closes it through its real loop.
+// Has the About window's picture taken once it has painted, then closes it through its real loop.
 class CapturingModalUi final : public ModalUi {
 public:
     explicit CapturingModalUi(std::wstring folder) : folder_(std::move(folder)) {}
@@ -51,7 +50,7 @@ public:
     void openInShell(HWND, const std::wstring&) override {}
     void runModalLoop(HWND window) override {
         pumpUntil([] { return false; }, 700);
-        captured = captureWindow(window, folder_ + L"\\about.bmp");
+        captured = pictureTaken(window, folder_, L"about");
         PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
         runModalWindowLoop(window);
     }
@@ -84,7 +83,7 @@ int wmain(int argc, wchar_t** argv) {
     std::thread(updateCheckThread, window, std::wstring(argv[2])).join();
     const bool announced = pumpUntil([&] { return IsWindowVisible(app.updateNotice) != FALSE; }, 5000);
     pumpUntil([] { return false; }, 700);
-    const bool updateCaptured = announced && captureWindow(window, folder + L"\\update.bmp");
+    const bool updateCaptured = announced && pictureTaken(window, folder, L"update");
     SendMessageW(window, WM_COMMAND, MAKEWPARAM(AboutButtonId, BN_CLICKED), reinterpret_cast<LPARAM>(app.aboutButton));
     DestroyWindow(window);
     if (!announced) std::fprintf(stderr, "the server announced no newer version\n");
