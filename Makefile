@@ -1,7 +1,8 @@
 # make run   - build and start Orvell Tessaro (under Wine on Linux; a screenshot without a display)
 # make test  - every test: native, under Wine, and native again with sanitizers
 # make bench - the benchmarks (not part of make test)
-# make screenshots - pictures of the main window and the previews under Wine + Xvfb, in build/screenshots
+# make screenshots - pictures of the main window, the previews, the update notice and the About window
+#                    under Wine + Xvfb, in build/screenshots
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 NATIVE := build/native
@@ -52,6 +53,7 @@ screenshots: windows
 	xvfb-run -a -s "-screen 0 1920x1080x24" scripts/wine-run.sh $(WINDOWS)/bin/preview_screenshots.exe 'Z:$(CURDIR)/build/screenshots'
 	@for f in plan gdi3d d3d9; do convert build/screenshots/$$f.bmp build/screenshots/$$f.png && rm build/screenshots/$$f.bmp; done
 	@scripts/screenshot-main.sh build/screenshots/main.png
+	@scripts/screenshot-update.sh build/screenshots
 	@ls build/screenshots
 
 clean:

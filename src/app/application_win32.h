@@ -146,6 +146,20 @@ public:
     // Opens the product's web page in the browser.
     void openWebsiteCommand();
 
+    // Starts the update-check worker against productWebPage, at most once per run.
+    void startUpdateCheck();
+    // A worker's result: kept, the notice refreshed, the status line told only when newer.
+    void handleUpdateResult(bool available, const std::wstring& version, const std::wstring& address,
+                            const std::wstring& message);
+    // The notice shows "Update available: <version>" while a newer version is known, else it is hidden.
+    void refreshUpdateNotice();
+    // Opens the announced download page (a web address only; otherwise the product page).
+    void openDownloadPage();
+    // The modal About window; returns once it is closed, with the main window enabled again.
+    void showAboutWindow();
+    // The About window's messages after its non-client creation.
+    LRESULT handleAboutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
     HINSTANCE instance = nullptr;
     HWND mainWindow = nullptr;
     HWND previewWindow = nullptr;
@@ -201,6 +215,12 @@ public:
     int32_t panelContentHeight = 0;      // pixels the panel's controls need
     bool useInches = false;              // the panel shows and reads inches
 
+    bool updateCheckStarted = false;  // the worker was started in this run (never again)
+    bool updateAvailable = false;     // the last result named a newer version
+    std::wstring latestVersion;       // as fetched
+    std::wstring downloadUrl;         // as fetched, or the product page
+    std::wstring updateMessage;       // kept, not shown
+
     std::vector<TextBinding> textBindings;
     std::vector<TooltipBinding> tooltipBindings;
     std::wstring tooltipText;  // outlives the tooltip's text request
@@ -222,6 +242,7 @@ private:
     LRESULT onNotify(WPARAM wParam, LPARAM lParam);
     void onVerticalScroll(WPARAM wParam);
     LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam);
+    void createAboutChildren(HWND window);
     void createFonts();
     void createTooltipControl();
     void deleteFonts();

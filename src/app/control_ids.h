@@ -18,6 +18,9 @@ enum ControlId : int {
     ResetButtonId = 1014,
     CheckUpdatesBoxId = 1015,
     AboutButtonId = 1016,
+    AboutOpenButtonId = 1017,  // About window: open the product page
+    AboutOkButtonId = 1018,    // About window: close
+    AboutLinkId = 1019,        // About window: the product page address, clickable
     UpdateNoticeId = 1020,
     ServerAddressEditId = 1021,
     WidthEditId = 2001,

@@ -375,5 +375,6 @@ void Application::applyTexts() {
     refillLanguageCombo();
     refillRenderCombo();
     refreshValueLabels();
+    refreshUpdateNotice();
     if (statusLine && GetWindowTextLengthW(statusLine) == 0) setStatus(text(L"status.ready"));
 }

@@ -84,7 +84,9 @@ LRESULT Application::handleMainMessage(UINT message, WPARAM wParam, LPARAM lPara
         return onMouseWheel(wParam, lParam);
     case WM_UPDATE_CHECK_RESULT:
         // The worker hands the record over with the post; it is ours to delete.
-        delete reinterpret_cast<UpdateCheckResult*>(lParam);
+        if (const std::unique_ptr<UpdateCheckResult> result{reinterpret_cast<UpdateCheckResult*>(lParam)}) {
+            handleUpdateResult(wParam != 0, result->latestVersion, result->downloadUrl, result->message);
+        }
         return 0;
     default:
         return DefWindowProcW(mainWindow, message, wParam, lParam);
@@ -171,6 +173,15 @@ void Application::onCommand(WPARAM wParam) {
             return;
         }
         break;
+    case AboutButtonId:
+        showAboutWindow();
+        return;
+    case UpdateNoticeId:
+        if (code == STN_CLICKED) {
+            openDownloadPage();
+            return;
+        }
+        break;
     case UnitsComboId:
         if (code == CBN_SELCHANGE) {
             changeUnits();
@@ -206,6 +217,7 @@ LRESULT Application::onTimer(WPARAM wParam, LPARAM lParam) {
     }
     if (wParam == UPDATE_CHECK_TIMER) {
         KillTimer(mainWindow, UPDATE_CHECK_TIMER);
+        startUpdateCheck();
         return 0;
     }
     return DefWindowProcW(mainWindow, WM_TIMER, wParam, lParam);

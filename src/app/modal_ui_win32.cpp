@@ -13,3 +13,19 @@ void SystemModalUi::openInShell(HWND owner, const std::wstring& target) {
 bool SystemModalUi::getSaveFileName(OPENFILENAMEW& dialog) { return GetSaveFileNameW(&dialog) != FALSE; }
 
 bool SystemModalUi::getOpenFileName(OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; }
+void SystemModalUi::runModalLoop(HWND window) { runModalWindowLoop(window); }
+
+void runModalWindowLoop(HWND window) {
+    MSG message{};
+    while (IsWindow(window)) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got == -1) return;
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        if (IsDialogMessageW(window, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}

@@ -1,5 +1,7 @@
 #include "app/update_reply.h"
 
+#include "settings/text_encoding.h"
+
 #include <limits>
 
 std::wstring extractJsonString(const std::wstring& text, const std::wstring& key) {
@@ -64,4 +66,20 @@ std::wstring downloadAddressToOpen(const std::wstring& downloadUrl, const std::w
     for (wchar_t c : downloadUrl)
         if (c < 0x20 || c == 0x7f || c == L'"') return productPage;
     return web ? downloadUrl : productPage;
+}
+
+bool readUpdateReply(const std::string& body, const std::wstring& productPage, UpdateCheckResult& result) {
+    result = UpdateCheckResult{};
+    const std::wstring text = utf8ToWide(body);
+    const auto member = [&](const wchar_t* key, const wchar_t* fallbackKey) {
+        std::wstring value = extractJsonString(text, key);
+        return value.empty() ? extractJsonString(text, fallbackKey) : value;
+    };
+    result.latestVersion = member(L"latestVersion", L"version");
+    result.downloadUrl = member(L"downloadUrl", L"url");
+    result.message = extractJsonString(text, L"message");
+    if (result.latestVersion.empty()) return false;
+    if (result.downloadUrl.empty()) result.downloadUrl = productPage;
+    result.updateAvailable = isNewerVersion(kInstalledVersion, result.latestVersion);
+    return true;
 }

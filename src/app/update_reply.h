@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "app/update_check_result.h"
+
 // The installed version, compared against the reply.
 inline constexpr const wchar_t* kInstalledVersion = L"0.1.0";
 
@@ -21,3 +23,8 @@ bool isNewerVersion(const std::wstring& installed, const std::wstring& latest);
 // The address to open for a download: the reply's address only when it is http or https,
 // otherwise the product page (a reply must never make the shell run a program or open a local file).
 std::wstring downloadAddressToOpen(const std::wstring& downloadUrl, const std::wstring& productPage);
+
+// The reply body (UTF-8; bytes widened one by one when it is not) read into result: version and
+// address each with its fallback member, the message; the address is productPage when none is named.
+// False, with no result to report, when the reply names no version.
+bool readUpdateReply(const std::string& body, const std::wstring& productPage, UpdateCheckResult& result);

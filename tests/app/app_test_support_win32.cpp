@@ -38,6 +38,14 @@ bool RecordingModalUi::answerDialog(OPENFILENAMEW& dialog, bool save) {
     if (!choice || choice->size() >= dialog.nMaxFile) return false;
     wcscpy(dialog.lpstrFile, choice->c_str());
     return true;
+void RecordingModalUi::runModalLoop(HWND window) {
+    ++modalLoops;
+    if (beforeModalLoop) {
+        beforeModalLoop(window);
+    } else {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+    runModalWindowLoop(window);
 }
 
 AppHarness::AppHarness(bool shown) {

@@ -34,6 +34,9 @@ public:
     void openInShell(HWND owner, const std::wstring& target) override;
     bool getSaveFileName(OPENFILENAMEW& dialog) override;
     bool getOpenFileName(OPENFILENAMEW& dialog) override;
+    // Calls beforeModalLoop (which posts what the "user" does), then runs the real loop; without a
+    // hook the window is closed at once so that no test waits on it.
+    void runModalLoop(HWND window) override;
 
     std::vector<Message> messages;
     std::vector<std::wstring> opened;
@@ -41,6 +44,8 @@ public:
     std::vector<Dialog> dialogs;
     // The user's choice for each coming dialog in turn: a path, or nullopt to cancel; cancel when empty.
     std::deque<std::optional<std::wstring>> choices;
+    std::function<void(HWND)> beforeModalLoop;
+    int modalLoops = 0;
 
 private:
     bool answerDialog(OPENFILENAMEW& dialog, bool save);

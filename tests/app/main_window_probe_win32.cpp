@@ -120,6 +120,7 @@ public:
     void openInShell(HWND, const std::wstring&) override {}
     bool getSaveFileName(OPENFILENAMEW&) override { return false; }
     bool getOpenFileName(OPENFILENAMEW&) override { return false; }
+    void runModalLoop(HWND window) override { DestroyWindow(window); }
 };
 
 double timeRegenerate(Application& app, int runs) {

@@ -86,4 +86,56 @@ TEST(DownloadAddressToOpen, OpensOnlyWebAddresses) {
         EXPECT_EQ(downloadAddressToOpen(c.reply, page), c.kept ? std::wstring(c.reply) : page) << c.reply;
 }
 
+TEST(ReadUpdateReply, TakesStringMembersWithTheirFallbacks) {
+    const std::wstring page = L"https://orvell.example/tessaro/";
+    struct Case {
+        const char* body;
+        bool found;
+        bool newer;
+        const wchar_t* version;
+        const wchar_t* address;
+        const wchar_t* message;
+    };
+    const Case cases[] = {
+        {R"({"latestVersion": "0.2.0", "downloadUrl": "https://d/", "message": "Hola"})", true, true, L"0.2.0",
+         L"https://d/", L"Hola"},
+        {R"({"latestVersion": "0.1.0"})", true, false, L"0.1.0", page.c_str(), L""},
+        {R"({"latestVersion": "0.0.9"})", true, false, L"0.0.9", page.c_str(), L""},
+        {R"({"latestVersion": "0.1.1", "downloadUrl": ""})", true, true, L"0.1.1", page.c_str(), L""},
+        // Only the fallback members, the version as fetched (letter included).
+        {R"({"version": "v0.2", "url": "https://u/"})", true, true, L"v0.2", L"https://u/", L""},
+        {R"({"latestVersion": "", "version": "1.0", "downloadUrl": "", "url": "https://u/"})", true, true, L"1.0",
+         L"https://u/", L""},
+        // A number is no version: the scan takes the next quoted text, here the next member's name.
+        {R"({"latestVersion": 1, "downloadUrl": "https://d/"})", true, false, L"downloadUrl", L"https://d/", L""},
+        {R"({"latestVersion": 1})", false, false, L"", page.c_str(), L""},
+        {"", false, false, L"", page.c_str(), L""},
+        {"<html><body>404 Not Found</body></html>", false, false, L"", page.c_str(), L""},
+        {R"({"message": "no version here"})", false, false, L"", page.c_str(), L"no version here"},
+        {"{\"latestVersion\": \"0.3\", \"message\": \"caf\xc3\xa9\"}", true, true, L"0.3", page.c_str(),
+         L"caf\u00e9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.body);
+        UpdateCheckResult result;
+        result.message = L"left over";
+        ASSERT_EQ(readUpdateReply(c.body, page, result), c.found);
+        EXPECT_EQ(result.latestVersion, c.version);
+        EXPECT_EQ(result.updateAvailable, c.newer);
+        EXPECT_EQ(result.message, c.message);
+        if (c.found) {
+            EXPECT_EQ(result.downloadUrl, c.address);
+        }
+    }
+}
+
+TEST(ReadUpdateReply, BytesThatAreNoUtf8StillGiveTheVersion) {
+    UpdateCheckResult result;
+    ASSERT_TRUE(readUpdateReply("{\"latestVersion\": \"0.4\", \"message\": \"caf\xe9 \xff\"}", L"https://p/", result));
+    EXPECT_EQ(result.latestVersion, L"0.4");
+    EXPECT_TRUE(result.updateAvailable);
+    EXPECT_EQ(result.message.substr(0, 3), L"caf");
+    EXPECT_EQ(result.message.size(), 6u);  // one unit per stray byte
+}
+
 }  // namespace

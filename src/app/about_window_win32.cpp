@@ -1,0 +1,133 @@
+#include "app/application_win32.h"
+#include "app/control_ids.h"
+#include "app/product_info.h"
+#include "app/update_reply.h"
+
+namespace {
+
+constexpr const wchar_t* ABOUT_WINDOW_CLASS = L"OrvellTessaroAboutWindow";
+constexpr int ABOUT_WIDTH = 430;
+constexpr int ABOUT_HEIGHT = 205;
+constexpr COLORREF LINK_COLOUR = RGB(0, 80, 180);
+
+LRESULT CALLBACK aboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* app = reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!app) return DefWindowProcW(window, message, wParam, lParam);
+    return app->handleAboutMessage(window, message, wParam, lParam);
+}
+
+void registerAboutClass(HINSTANCE instance) {
+    WNDCLASSEXW aboutClass{};
+    aboutClass.cbSize = sizeof aboutClass;
+    aboutClass.lpfnWndProc = aboutWindowProc;
+    aboutClass.hInstance = instance;
+    aboutClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    aboutClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    aboutClass.lpszClassName = ABOUT_WINDOW_CLASS;
+    RegisterClassExW(&aboutClass);  // fails harmlessly when an earlier opening registered it
+}
+
+// The About window over the middle of the main window, in screen pixels.
+POINT centredOn(HWND mainWindow) {
+    RECT main{};
+    GetWindowRect(mainWindow, &main);
+    return {main.left + (main.right - main.left - ABOUT_WIDTH) / 2, main.top + (main.bottom - main.top - ABOUT_HEIGHT) / 2};
+}
+
+}  // namespace
+
+void Application::showAboutWindow() {
+    registerAboutClass(instance);
+    const std::wstring title = text(L"about.title") + L" " + kInstalledVersion;
+    HWND about = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ABOUT_WINDOW_CLASS, title.c_str(),
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, ABOUT_WIDTH,
+                                 ABOUT_HEIGHT, mainWindow, nullptr, instance, this);
+    if (!about) return;
+    if (mainWindow) EnableWindow(mainWindow, FALSE);
+    ShowWindow(about, SW_SHOW);
+    UpdateWindow(about);
+    modalUi.runModalLoop(about);
+    // A quit message ends the loop with the window still open: the main window must not stay disabled.
+    if (IsWindow(about)) DestroyWindow(about);
+    if (mainWindow) {
+        EnableWindow(mainWindow, TRUE);
+        SetForegroundWindow(mainWindow);
+    }
+}
+
+void Application::createAboutChildren(HWND window) {
+    const auto orDefault = [](HFONT font) { return font ? font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); };
+    const struct {
+        const wchar_t* className;
+        DWORD style;
+        int id;
+        int x, y, width, height;
+        std::wstring text;
+        HFONT font;
+    } children[] = {
+        {L"STATIC", 0, 0, 18, 18, 380, 22, L"Orvell Tessaro", fontTitle},
+        {L"STATIC", 0, 0, 18, 48, 385, 42, text(L"about.description"), fontNormal},
+        {L"STATIC", 0, 0, 18, 98, 385, 18, text(L"about.website"), fontNormal},
+        {L"STATIC", SS_NOTIFY, AboutLinkId, 18, 118, 385, 20, productWebPage, fontNormal},
+        {L"BUTTON", WS_TABSTOP, AboutOpenButtonId, 188, 146, 118, 26, text(L"button.openWebsite"), fontButton},
+        {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, AboutOkButtonId, 316, 146, 82, 26, L"OK", fontButton},
+    };
+    for (const auto& child : children) {
+        HWND control = CreateWindowExW(0, child.className, child.text.c_str(), WS_CHILD | WS_VISIBLE | child.style,
+                                       child.x, child.y, child.width, child.height, window,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), instance, nullptr);
+        if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(orDefault(child.font)), TRUE);
+    }
+}
+
+LRESULT Application::handleAboutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        if (mainWindow) {
+            const POINT corner = centredOn(mainWindow);
+            SetWindowPos(window, nullptr, corner.x, corner.y, ABOUT_WIDTH, ABOUT_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        createAboutChildren(window);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(wParam)) == AboutLinkId) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == AboutLinkId) {
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, LINK_COLOUR);
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        }
+        break;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case AboutOpenButtonId:
+        case AboutLinkId:
+            // Clicks only: a notifying static also reports double clicks and enabling.
+            if (HIWORD(wParam) == BN_CLICKED) modalUi.openInShell(window, productWebPage);
+            return 0;
+        case IDOK:
+        case AboutOkButtonId:
+        case IDCANCEL:
+            DestroyWindow(window);
+            return 0;
+        default:
+            return 0;
+        }
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
