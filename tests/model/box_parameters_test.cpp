@@ -19,36 +19,35 @@ std::string refusal(BoxParameters p) {
     return {};
 }
 
-TEST(ValidateParameters, DefaultsPassAndKeepOuterEqualToEntered) {
-    BoxParameters p;
-    EXPECT_NO_THROW(validateParameters(p));
-    EXPECT_EQ(p.outerWidth, 200.0);
-    EXPECT_EQ(p.outerHeight, 100.0);
-    EXPECT_EQ(p.outerDepth, 150.0);
-}
-
-TEST(ValidateParameters, InternalModeAddsThicknessAndIgnoresLid) {
-    BoxParameters p;
-    p.dimensionMode = DimensionMode::Internal;
-    p.inputWidth = 100;
-    p.inputHeight = 50;
-    p.inputDepth = 80;
-    validateParameters(p);
-    EXPECT_EQ(p.outerWidth, 106.0);
-    EXPECT_EQ(p.outerHeight, 53.0);
-    EXPECT_EQ(p.outerDepth, 86.0);
-    p.includeLid = true;
-    validateParameters(p);
-    EXPECT_EQ(p.outerHeight, 53.0);
-}
-
-TEST(ValidateParameters, OuterFieldsAreDerivedEvenWhenRefused) {
-    BoxParameters p;
-    p.dimensionMode = DimensionMode::Internal;
-    p.inputWidth = -5;
-    EXPECT_THROW(validateParameters(p), std::runtime_error);
-    EXPECT_EQ(p.outerWidth, 1.0);
-    EXPECT_EQ(p.outerDepth, 156.0);
+// Outer sizes are derived first, so even a refused design shows them.
+TEST(ValidateParameters, OuterSizesFollowTheDimensionMode) {
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Sizes {
+        const char* what;
+        DimensionMode mode;
+        double width, height, depth;
+        bool lid;
+        double outerWidth, outerHeight, outerDepth;
+    };
+    const Sizes cases[] = {
+        {"external keeps the entry", DimensionMode::External, 200, 100, 150, false, 200, 100, 150},
+        {"internal adds walls and base", DimensionMode::Internal, 100, 50, 80, false, 106, 53, 86},
+        {"internal ignores the lid", DimensionMode::Internal, 100, 50, 80, true, 106, 53, 86},
+        {"refused width", DimensionMode::Internal, -5, 100, 150, false, 1, 103, 156},
+        {"refused as not finite", DimensionMode::Internal, inf, -1, 150, false, inf, 2, 156},
+    };
+    for (const Sizes& c : cases) {
+        BoxParameters p;
+        p.dimensionMode = c.mode;
+        p.inputWidth = c.width, p.inputHeight = c.height, p.inputDepth = c.depth, p.includeLid = c.lid;
+        try {
+            validateParameters(p);
+        } catch (const std::runtime_error&) {
+        }
+        EXPECT_EQ(p.outerWidth, c.outerWidth) << c.what;
+        EXPECT_EQ(p.outerHeight, c.outerHeight) << c.what;
+        EXPECT_EQ(p.outerDepth, c.outerDepth) << c.what;
+    }
 }
 
 struct Case {
@@ -110,37 +109,43 @@ TEST(ValidateParameters, FirstFailingCheckNamesTheProblem) {
          "La ranura interna queda menor que el diametro de herramienta."},
         {"router without dividers", [](BoxParameters& p) { p.cutMode = CutMode::CncRouter; }, ""},
         {"base slots without dividers", [](BoxParameters& p) { p.addDividerBaseSlots = true; }, ""},
+        {"a 3 mm wall is too short for a finger", [](BoxParameters& p) { p.inputHeight = 6; },
+         "Hay demasiados encastres para el espesor elegido."},
+        {"non-finite width before negative height",
+         [](BoxParameters& p) { p.inputWidth = std::numeric_limits<double>::infinity(); p.inputHeight = -1; },
+         "Los valores deben ser numeros finitos."},
+        {"two width slots in 5 mm",
+         [](BoxParameters& p) {
+             p.materialThickness = 1; p.clearance = 2; p.fingerCountWidth = 1; p.inputWidth = 7; p.widthDividerCount = 2;
+         },
+         "No hay ancho interno suficiente para las divisiones."},
+        {"depth without dividers still checks one slot",
+         [](BoxParameters& p) {
+             p.materialThickness = 1; p.clearance = 2; p.fingerCountWidth = 1; p.inputWidth = 7; p.widthDividerCount = 1;
+             p.fingerCountDepth = 1; p.inputDepth = 5;
+         },
+         "No hay profundidad interna suficiente para las divisiones."},
+        {"1001 fingers refused before the fit checks",
+         [](BoxParameters& p) { p.materialThickness = 1e-9; p.fingerCountWidth = 1001; },
+         "Hay demasiados encastres para el espesor elegido."},
+        {"the largest finger count",
+         [](BoxParameters& p) { p.materialThickness = 1e-9; p.fingerCountWidth = std::numeric_limits<int32_t>::max(); },
+         "Hay demasiados encastres para el espesor elegido."},
+        {"1000 thin fingers fit", [](BoxParameters& p) { p.materialThickness = 1e-9; p.fingerCountWidth = 1000; }, ""},
+        {"101 width dividers", [](BoxParameters& p) { p.materialThickness = 1e-9; p.widthDividerCount = 101; },
+         "Hay demasiadas divisiones en ancho."},
+        {"100 width dividers and the largest depth count",
+         [](BoxParameters& p) {
+             p.materialThickness = 1e-9; p.widthDividerCount = 100;
+             p.depthDividerCount = std::numeric_limits<int32_t>::max();
+         },
+         "Hay demasiadas divisiones en profundidad."},
     };
     for (const Case& c : cases) {
         BoxParameters p;
         c.change(p);
         EXPECT_EQ(refusal(p), c.message) << c.what;
     }
-}
-
-TEST(ValidateParameters, ExternalHeightSixWithThicknessThree) {
-    BoxParameters p;
-    p.inputHeight = 6;
-    p.fingerCountHeight = 1;
-    p.materialThickness = 3;
-    p.inputWidth = 200;
-    EXPECT_EQ(refusal(p), "Hay demasiados encastres para el espesor elegido.");  // wall of 3 mm
-    p.includeLid = true;
-    EXPECT_EQ(refusal(p), "Con tapa y medidas externas, el alto exterior debe superar dos espesores.");
-}
-
-TEST(ValidateParameters, DividerSpaceChecksComeInOrder) {
-    BoxParameters p;
-    p.materialThickness = 1;
-    p.clearance = 2;  // slots of 3
-    p.fingerCountWidth = 1;
-    p.inputWidth = 7;  // inner width 5: one slot fits, two do not
-    p.widthDividerCount = 2;
-    EXPECT_EQ(refusal(p), "No hay ancho interno suficiente para las divisiones.");
-    p.widthDividerCount = 1;
-    p.fingerCountDepth = 1;
-    p.inputDepth = 5;  // inner depth 3: not even the one slot counted for a direction without dividers
-    EXPECT_EQ(refusal(p), "No hay profundidad interna suficiente para las divisiones.");
 }
 
 TEST(ValidateParameters, NonFiniteValuesAreRefusedFirst) {
@@ -156,29 +161,6 @@ TEST(ValidateParameters, NonFiniteValuesAreRefusedFirst) {
             EXPECT_EQ(refusal(p), "Los valores deben ser numeros finitos.");
         }
     }
-    BoxParameters p;
-    p.inputWidth = inf;
-    p.inputHeight = -1;  // would be check 2; the non-finite width comes first
-    p.dimensionMode = DimensionMode::Internal;
-    EXPECT_EQ(refusal(p), "Los valores deben ser numeros finitos.");
-    EXPECT_THROW(validateParameters(p), std::runtime_error);
-    EXPECT_EQ(p.outerHeight, 2.0) << "outer fields are derived before any refusal";
-}
-
-TEST(ValidateParameters, HugeCountsAreRefusedBeforeTheFitChecks) {
-    BoxParameters p;
-    p.materialThickness = 1e-9;
-    p.fingerCountWidth = 1001;
-    EXPECT_EQ(refusal(p), "Hay demasiados encastres para el espesor elegido.");
-    p.fingerCountWidth = std::numeric_limits<int32_t>::max();
-    EXPECT_EQ(refusal(p), "Hay demasiados encastres para el espesor elegido.");
-    p.fingerCountWidth = 1000;
-    EXPECT_EQ(refusal(p), "");
-    p.widthDividerCount = 101;
-    EXPECT_EQ(refusal(p), "Hay demasiadas divisiones en ancho.");
-    p.widthDividerCount = 100;
-    p.depthDividerCount = std::numeric_limits<int32_t>::max();
-    EXPECT_EQ(refusal(p), "Hay demasiadas divisiones en profundidad.");
 }
 
 }  // namespace

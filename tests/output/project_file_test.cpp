@@ -6,49 +6,21 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <random>
-#include <set>
 #include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// A fresh folder per test, removed afterwards; its name is not ASCII, so wide paths are exercised.
 class ProjectFileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() / fsPath(std::wstring(L"tessaro proyecto \u00f1and\u00fa ") +
-                                                     std::wstring(info->name(), info->name() + std::strlen(info->name())));
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+    std::wstring file(const wchar_t* name) const { return folder_.file(name); }
+    static std::string readText(const std::wstring& path) { return readBytes(fsPath(path)); }
 
-    std::wstring file(const wchar_t* name) const { return widePath(folder_ / fsPath(name)); }
-
-    void writeText(const std::wstring& path, const std::string& text) const {
-        writeBytes(fsPath(path), text);
-    }
-
-    std::string readText(const std::wstring& path) const {
-        return readBytes(fsPath(path));
-    }
-
-    std::set<fs::path> folderEntries() const {
-        std::set<fs::path> entries;
-        for (const auto& entry : fs::recursive_directory_iterator(folder_)) entries.insert(entry.path());
-        return entries;
-    }
-
-    fs::path folder_;
+    ScratchFolder folder_;
 };
 
 bool sameDesign(const BoxParameters& a, const BoxParameters& b) {
@@ -221,7 +193,7 @@ TEST_F(ProjectFileTest, LoadReadsKeysFlatlyAndKeepsDefaultsForBadValues) {
     const std::wstring path = file(L"caso.boxproj");
     for (const LoadCase& c : cases) {
         SCOPED_TRACE(c.what);
-        writeText(path, c.text);
+        writeBytes(fsPath(path), c.text);
         BoxParameters result;
         result.inputWidth = 77;
         std::wstring error = L"stale";
@@ -246,13 +218,13 @@ TEST_F(ProjectFileTest, LoadFailsOnFilesThatCannotBeRead) {
     EXPECT_FALSE(loadProject(file(L"no folder\\nor here/x.boxproj"), result, error));
     EXPECT_EQ(error, L"No se pudo abrir el archivo de proyecto.");
     // A folder is not a project, whichever step notices.
-    EXPECT_FALSE(loadProject(widePath(folder_), result, error));
+    EXPECT_FALSE(loadProject(widePath(folder_.path()), result, error));
     EXPECT_FALSE(error.empty());
 }
 
 TEST_F(ProjectFileTest, SaveRefusesInvalidDesignsWithoutTouchingTheFile) {
     const std::wstring path = file(L"keep.boxproj");
-    writeText(path, "previous");
+    writeBytes(fsPath(path), "previous");
     BoxParameters p;
     p.inputWidth = -3;
     std::wstring error;
@@ -271,13 +243,13 @@ TEST_F(ProjectFileTest, FailedSaveLeavesNoTraceAndKeepsWhatWasThere) {
     EXPECT_EQ(error, L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.");
 
     // A folder in the way cannot be replaced by a file: what it holds stays, and no temporary remains.
-    const fs::path inWay = folder_ / "in the way.boxproj";
+    const fs::path inWay = folder_.path() / "in the way.boxproj";
     fs::create_directories(inWay);
     writeBytes(inWay / "inner.txt", "kept");
-    const auto before = folderEntries();
+    const auto before = folder_.entries();
     EXPECT_FALSE(saveProject(widePath(inWay), BoxParameters{}, error));
     EXPECT_EQ(error, L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.");
-    EXPECT_EQ(folderEntries(), before);
+    EXPECT_EQ(folder_.entries(), before);
     EXPECT_EQ(readBytes(inWay / "inner.txt"), "kept");
 }
 
@@ -288,7 +260,7 @@ TEST_F(ProjectFileTest, ShortWriteKeepsThePreviousProjectByteForByte) {
     std::wstring error;
     ASSERT_TRUE(saveProject(path, previous, error));
     const std::string before = readText(path);
-    const auto entries = folderEntries();
+    const auto entries = folder_.entries();
     for (size_t allowed : {size_t{0}, size_t{1}, before.size() / 2, before.size() - 1}) {
         setWriteFaultForTesting(allowed);
         const bool saved = saveProject(path, BoxParameters{}, error);
@@ -296,7 +268,7 @@ TEST_F(ProjectFileTest, ShortWriteKeepsThePreviousProjectByteForByte) {
         EXPECT_FALSE(saved) << allowed;
         EXPECT_EQ(error, L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.");
         EXPECT_EQ(readText(path), before) << allowed;
-        EXPECT_EQ(folderEntries(), entries) << "no temporary file may remain";
+        EXPECT_EQ(folder_.entries(), entries) << "no temporary file may remain";
     }
 }
 

@@ -41,13 +41,14 @@ TEST(Gdi3dFitTest, DefaultsFitAsDocumented) {
     EXPECT_GT(tiny.scale, 0.0);
 }
 
-TEST(Gdi3dFitTest, ScaleIgnoresCutModeAndRotation) {
+TEST(Gdi3dFitTest, ABiggerBitWidensTheMarginWhateverTheCutMode) {
     BoxParameters cnc = derivedDefaults();
     cnc.cutMode = CutMode::CncRouter;
-    cnc.toolDiameter = 6.0;  // m = max(9, 7.5) = 9
-    EXPECT_NEAR(fitGdi3d(kClient, cnc).extent, 0.62 * std::sqrt(200.0 * 200 + 150 * 150 + 100 * 100) + 27 + 12, 1e-9);
+    cnc.toolDiameter = 6.0;  // the bit now sets the margin: 4.5 mm more than the defaults' 201.44
+    const double extent = fitGdi3d(kClient, cnc).extent;
+    EXPECT_NEAR(extent, 205.94, 0.005);
     cnc.cutMode = CutMode::Laser;
-    EXPECT_NEAR(fitGdi3d(kClient, cnc).extent, 0.62 * std::sqrt(200.0 * 200 + 150 * 150 + 100 * 100) + 27 + 12, 1e-9);
+    EXPECT_EQ(fitGdi3d(kClient, cnc).extent, extent);
 }
 
 TEST(Gdi3dFacesTest, YawZeroPitchZeroDrawsFrontFirstAndBackLast) {

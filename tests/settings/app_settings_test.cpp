@@ -91,11 +91,6 @@ TEST(NormalizeSettings, RepairsEveryOutOfRangeField) {
     expected.kerfMm = 0, expected.clearanceMm = 0, expected.fingerWidth = 1, expected.fingerDepth = 10;
     EXPECT_EQ(s, expected);
 
-    AppSettings kept;
-    kept.units = L"In", kept.language = L"pt", kept.render3dMode = 1, kept.fingerWidth = 10, kept.spacingMm = 0;
-    AppSettings normalized = kept;
-    normalizeSettings(normalized);
-    EXPECT_EQ(normalized, kept);
 }
 
 TEST(WriteSettingsJson, ExactLayout) {
