@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/modal_ui_win32.h"
+#include "app/product_info.h"
 #include "preview/direct3d_renderer_win32.h"
 #include "preview/preview_view_state.h"
 #include "model/box_parameters.h"
@@ -146,7 +147,7 @@ public:
     // Opens the product's web page in the browser.
     void openWebsiteCommand();
 
-    // Starts the update-check worker against productWebPage, at most once per run.
+    // Starts the update-check worker against updatePage, at most once per run.
     void startUpdateCheck();
     // A worker's result: kept, the notice refreshed, the status line told only when newer.
     void handleUpdateResult(bool available, const std::wstring& version, const std::wstring& address,
@@ -216,6 +217,7 @@ public:
     bool useInches = false;              // the panel shows and reads inches
 
     bool updateCheckStarted = false;  // the worker was started in this run (never again)
+    std::wstring updatePage = productWebPage;  // asked for "version.php"; tests point it at loopback
     bool updateAvailable = false;     // the last result named a newer version
     std::wstring latestVersion;       // as fetched
     std::wstring downloadUrl;         // as fetched, or the product page

@@ -11,7 +11,7 @@ void Application::startUpdateCheck() {
     updateCheckStarted = true;  // also when the thread cannot start: no second attempt
     try {
         // The worker gets the window handle and the page by value: it touches nothing of ours.
-        std::thread(updateCheckThread, mainWindow, std::wstring(productWebPage)).detach();
+        std::thread(updateCheckThread, mainWindow, updatePage).detach();
     } catch (const std::system_error&) {
         // No thread, no check; nothing to report.
     }

@@ -38,6 +38,8 @@ bool RecordingModalUi::answerDialog(OPENFILENAMEW& dialog, bool save) {
     if (!choice || choice->size() >= dialog.nMaxFile) return false;
     wcscpy(dialog.lpstrFile, choice->c_str());
     return true;
+}
+
 void RecordingModalUi::runModalLoop(HWND window) {
     ++modalLoops;
     if (beforeModalLoop) {
@@ -53,6 +55,8 @@ AppHarness::AppHarness(bool shown) {
     InitCommonControlsEx(&controls);
     HINSTANCE instance = GetModuleHandleW(nullptr);
     app_ = std::make_unique<Application>(instance, modalUi);
+    // A test never asks the real product page: a check it starts ends at once on a closed loopback port.
+    app_->updatePage = L"http://127.0.0.1:9/";
     registerWindowClasses(instance);
     createMainWindow(*app_);
     if (shown && app_->mainWindow) {

@@ -48,6 +48,8 @@ public:
     explicit CapturingModalUi(std::wstring folder) : folder_(std::move(folder)) {}
     int showMessage(HWND, const std::wstring&, const std::wstring&, UINT) override { return IDOK; }
     void openInShell(HWND, const std::wstring&) override {}
+    bool getSaveFileName(OPENFILENAMEW&) override { return false; }
+    bool getOpenFileName(OPENFILENAMEW&) override { return false; }
     void runModalLoop(HWND window) override {
         pumpUntil([] { return false; }, 700);
         captured = pictureTaken(window, folder_, L"about");
