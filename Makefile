@@ -1,14 +1,17 @@
 # make run   - build and start Orvell Tessaro (under Wine on Linux)
 # make test  - every test: native, under Wine, and native again with sanitizers
 # make bench - the benchmarks (not part of make test)
+# make fuzz  - every fuzz target for FUZZ_SECONDS (60) each, clang with sanitizers in build/fuzz
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 NATIVE := build/native
 ASAN := build/asan
 WINDOWS := build/windows
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
 CONFIGURE = cmake -G Ninja -Wno-dev
 
-.PHONY: all deps native asan windows test run bench clean
+.PHONY: all deps native asan windows fuzzers fuzz test run bench clean
 
 all: native windows
 
@@ -28,7 +31,15 @@ windows: deps
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake >/dev/null
 	cmake --build $(WINDOWS) -j $(JOBS)
 
-test: native asan windows
+fuzzers: deps
+	@[ -f $(FUZZ)/build.ninja ] || CC=clang-14 CXX=clang++-14 $(CONFIGURE) -S . -B $(FUZZ) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_FUZZ=ON >/dev/null
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzzers
+
+fuzz: fuzzers
+	@scripts/run-fuzz.sh $(FUZZ_SECONDS)
+
+test: native asan windows fuzzers
 	@scripts/run-tests.sh
 
 run: native

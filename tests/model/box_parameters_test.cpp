@@ -167,7 +167,7 @@ TEST(ValidateParameters, NonFiniteValuesAreRefusedFirst) {
 
 TEST(ValidateParameters, HugeCountsAreRefusedBeforeTheFitChecks) {
     BoxParameters p;
-    p.materialThickness = 1e-9;
+    p.materialThickness = 0.01;
     p.fingerCountWidth = 1001;
     EXPECT_EQ(refusal(p), "Hay demasiados encastres para el espesor elegido.");
     p.fingerCountWidth = std::numeric_limits<int32_t>::max();
@@ -179,6 +179,37 @@ TEST(ValidateParameters, HugeCountsAreRefusedBeforeTheFitChecks) {
     p.widthDividerCount = 100;
     p.depthDividerCount = std::numeric_limits<int32_t>::max();
     EXPECT_EQ(refusal(p), "Hay demasiadas divisiones en profundidad.");
+}
+
+// Lengths beyond reach lose the plan's fractions of a millimetre; a thickness near the point
+// tolerance collapses tabs, slots and cut-outs into nothing.
+TEST(ValidateParameters, LengthsOutsideTheWorkableRangeAreRefused) {
+    const struct {
+        double BoxParameters::*field;
+        double value;
+        const char* message;
+    } cases[] = {
+        {&BoxParameters::inputWidth, 1e300, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::inputHeight, 100000.5, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::inputDepth, 1e7, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::spacing, 1e15, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::kerf, 2e5, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::clearance, 2e5, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::toolDiameter, 2e5, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::materialThickness, 1e-42, "El espesor debe ser de al menos 0.001 mm."},
+        {&BoxParameters::materialThickness, 0.000999, "El espesor debe ser de al menos 0.001 mm."},
+        {&BoxParameters::materialThickness, 0.001, ""},
+        {&BoxParameters::spacing, 100000, ""},
+        {&BoxParameters::inputWidth, -1e300, "El ancho debe ser mayor a 0 mm."},  // the sign is reported first
+    };
+    for (const auto& c : cases) {
+        BoxParameters p;
+        p.*c.field = c.value;
+        EXPECT_EQ(refusal(p), c.message) << c.value;
+    }
+    BoxParameters wide;
+    wide.inputWidth = wide.inputDepth = 100000;
+    EXPECT_EQ(refusal(wide), "");
 }
 
 }  // namespace

@@ -1,0 +1,151 @@
+// Any design record, however absurd: validation either refuses it with a runtime_error or the
+// generated set is sound: closed paths, no vanishing segments, each piece inside its place and size,
+// finite coordinates and a bounded amount of geometry.
+#include "fuzz_check.h"
+#include "model/piece_set.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+constexpr size_t kMaxPieces = 1000;
+constexpr size_t kMaxSegments = 2000000;
+
+// Mostly plausible lengths, so that many designs are accepted; sometimes any bit pattern.
+double length(FuzzedDataProvider& input) {
+    static constexpr double kSpecial[] = {0.0, -0.0, -1.0, 1e-300, 5e-324, 1e-7, 1e7, 1e15, 1e300,
+                                          HUGE_VAL, -HUGE_VAL, NAN};
+    switch (input.ConsumeIntegralInRange(0, 3)) {
+    case 0: return input.ConsumeFloatingPointInRange(0.0, 50.0);
+    case 1: return input.ConsumeFloatingPointInRange(0.0, 1000.0);
+    case 2: return input.PickValueInArray(kSpecial);
+    default: {
+        const uint64_t bits = input.ConsumeIntegral<uint64_t>();
+        double value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    }
+}
+
+int32_t count(FuzzedDataProvider& input) {
+    return input.ConsumeBool() ? input.ConsumeIntegralInRange<int32_t>(-1, 12) : input.ConsumeIntegral<int32_t>();
+}
+
+template <typename Enum>
+Enum choice(FuzzedDataProvider& input) {
+    return static_cast<Enum>(input.ConsumeBool() ? input.ConsumeIntegralInRange<int32_t>(0, 1)
+                                                 : input.ConsumeIntegral<int32_t>());
+}
+
+BoxParameters design(FuzzedDataProvider& input) {
+    BoxParameters p;
+    p.inputWidth = length(input);
+    p.inputHeight = length(input);
+    p.inputDepth = length(input);
+    p.outerWidth = length(input);  // overwritten by validation
+    p.dimensionMode = choice<DimensionMode>(input);
+    p.materialThickness = length(input);
+    p.fingerCountWidth = count(input);
+    p.fingerCountDepth = count(input);
+    p.fingerCountHeight = count(input);
+    p.kerf = length(input);
+    p.clearance = length(input);
+    p.spacing = length(input);
+    p.includeLid = input.ConsumeBool();
+    p.cutMode = choice<CutMode>(input);
+    p.toolDiameter = length(input);
+    p.widthDividerCount = count(input);
+    p.depthDividerCount = count(input);
+    p.addDividerBaseSlots = input.ConsumeBool();
+    return p;
+}
+
+std::string describe(const BoxParameters& p) {
+    char text[1024];
+    std::snprintf(text, sizeof text,
+                  "design %.17g x %.17g x %.17g mode %d t %.17g fingers %d/%d/%d kerf %.17g clearance %.17g "
+                  "spacing %.17g lid %d cut %d tool %.17g dividers %d/%d slots %d",
+                  p.inputWidth, p.inputHeight, p.inputDepth, static_cast<int>(p.dimensionMode), p.materialThickness,
+                  p.fingerCountWidth, p.fingerCountDepth, p.fingerCountHeight, p.kerf, p.clearance, p.spacing,
+                  p.includeLid, static_cast<int>(p.cutMode), p.toolDiameter, p.widthDividerCount,
+                  p.depthDividerCount, p.addDividerBaseSlots);
+    return text;
+}
+
+bool finite(Point2 p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+double distance(Point2 a, Point2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+// Rounding slack for a coordinate of this size.
+double slack(double magnitude) { return 1e-9 + 1e-12 * std::fabs(magnitude); }
+
+void checkInside(Point2 p, const Piece& piece) {
+    const double sx = slack(piece.x + piece.width), sy = slack(piece.y + piece.height);
+    FUZZ_CHECK(p.x >= piece.x - sx && p.x <= piece.x + piece.width + sx);
+    FUZZ_CHECK(p.y >= piece.y - sy && p.y <= piece.y + piece.height + sy);
+}
+
+size_t checkPiece(const Piece& piece) {
+    FUZZ_CHECK(std::isfinite(piece.x) && std::isfinite(piece.y));
+    FUZZ_CHECK(std::isfinite(piece.width) && std::isfinite(piece.height) && piece.width > 0 && piece.height > 0);
+    const CutPath path = placedPath(piece);
+    FUZZ_CHECK(path.size() >= 3);  // a closed cut needs at least three segments
+    for (size_t i = 0; i < path.size(); ++i) {
+        const PathSegment& segment = path[i];
+        const PathSegment& next = path[(i + 1) % path.size()];
+        FUZZ_CHECK(finite(segment.start) && finite(segment.end) && finite(segment.center));
+        FUZZ_CHECK(distance(segment.end, next.start) <= slack(segment.end.x) + slack(segment.end.y));
+        FUZZ_CHECK(distance(segment.start, segment.end) > kLengthTolerance);
+        checkInside(segment.start, piece);
+        checkInside(segment.end, piece);
+        if (segment.kind == SegmentKind::Arc) {
+            FUZZ_CHECK(segment.radius > kLengthTolerance && std::isfinite(segment.radius));
+            checkInside({segment.center.x - segment.radius, segment.center.y - segment.radius}, piece);
+            checkInside({segment.center.x + segment.radius, segment.center.y + segment.radius}, piece);
+        } else {
+            FUZZ_CHECK(segment.kind == SegmentKind::Line);
+        }
+        const std::string layer = layerForSegment(piece, segment);
+        FUZZ_CHECK(layer == "CUT_OUTER" || layer == "CUT_INNER" || layer == "DOGBONES" || layer == "DIVIDERS");
+    }
+    return path.size();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider input(data, size);
+    const BoxParameters parameters = design(input);
+    fuzzContext() = describe(parameters);
+
+    std::string refusal;
+    try {
+        BoxParameters copy = parameters;
+        validateParameters(copy);
+    } catch (const std::runtime_error& error) {
+        refusal = error.what();
+        FUZZ_CHECK(!refusal.empty());
+    }
+
+    PieceSet pieces;
+    try {
+        pieces = generatePieces(parameters);
+    } catch (const std::runtime_error& error) {
+        FUZZ_CHECK(refusal == error.what());  // generation refuses exactly what validation refuses
+        return 0;
+    }
+    FUZZ_CHECK(refusal.empty());
+    FUZZ_CHECK(pieces.size() >= 5 && pieces.size() <= kMaxPieces);
+    size_t segments = 0;
+    for (const Piece& piece : pieces) segments += checkPiece(piece);
+    FUZZ_CHECK(segments <= kMaxSegments);
+    return 0;
+}
