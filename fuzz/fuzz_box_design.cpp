@@ -1,6 +1,6 @@
 // Any design record, however absurd: validation either refuses it with a runtime_error or the
 // generated set is sound: closed paths, no vanishing segments, each piece inside its place and size,
-// finite coordinates and a bounded amount of geometry.
+// no two parts on the same sheet area, finite coordinates and a bounded amount of geometry.
 #include "fuzz_check.h"
 #include "model/piece_set.h"
 
@@ -119,6 +119,32 @@ size_t checkPiece(const Piece& piece) {
     return path.size();
 }
 
+bool overlaps(const Piece& a, const Piece& b) {
+    const double sx = slack(std::max(a.x + a.width, b.x + b.width)), sy = slack(std::max(a.y + a.height, b.y + b.height));
+    return a.x + a.width > b.x + sx && b.x + b.width > a.x + sx && a.y + a.height > b.y + sy &&
+           b.y + b.height > a.y + sy;
+}
+
+bool contains(const Piece& outer, const Piece& inner) {
+    const double sx = slack(outer.x + outer.width), sy = slack(outer.y + outer.height);
+    return inner.x >= outer.x - sx && inner.x + inner.width <= outer.x + outer.width + sx &&
+           inner.y >= outer.y - sy && inner.y + inner.height <= outer.y + outer.height + sy;
+}
+
+// Parts never share sheet; a cut-out lies inside the base it is cut from.
+void checkLayout(const PieceSet& pieces) {
+    const Piece& base = pieces[2];
+    FUZZ_CHECK(base.name == L"Base");
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].innerCut) {
+            FUZZ_CHECK(contains(base, pieces[i]));
+            continue;
+        }
+        for (size_t j = i + 1; j < pieces.size(); ++j)
+            if (!pieces[j].innerCut) FUZZ_CHECK(!overlaps(pieces[i], pieces[j]));
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -147,5 +173,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t segments = 0;
     for (const Piece& piece : pieces) segments += checkPiece(piece);
     FUZZ_CHECK(segments <= kMaxSegments);
+    checkLayout(pieces);
     return 0;
 }
