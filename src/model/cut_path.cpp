@@ -10,7 +10,8 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr double kPi = 3.141592653589793;
 constexpr double kConcaveTurn = -0.0001;
 
-double length(Point2 v) { return std::hypot(v.x, v.y); }
+// Plain square root: millimetre values never come near hypot's overflow range, and it is much faster.
+double length(Point2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
 
 Point2 unit(Point2 v) {
     const double l = length(v);
@@ -72,7 +73,13 @@ std::optional<PathSegment> dogboneAt(Point2 q, Point2 p, Point2 r, double sigma,
     arc.end = plus(p, b, std::sqrt(2.0) * d);
     arc.center = plus(p, bisector, d);
     arc.radius = d;
-    arc.counterClockwise = arcIsCounterClockwise(arc.start, arc.end, p, arc.center);
+    // The corner is the arc's midpoint (start and end mirror each other across centre-corner), so the
+    // side of the corner seen from centre->start gives the direction without three atan2 calls; only
+    // nearly degenerate arcs need the full angle comparison.
+    const double side = ((arc.start.x - arc.center.x) * (p.y - arc.center.y) -
+                         (arc.start.y - arc.center.y) * (p.x - arc.center.x)) / (d * d);
+    arc.counterClockwise =
+        std::fabs(side) > 0.001 ? side > 0 : arcIsCounterClockwise(arc.start, arc.end, p, arc.center);
     return arc;
 }
 
@@ -100,19 +107,20 @@ CutPath dogbonePath(const Outline& outline, double toolDiameter) {
     const double sigma = twiceArea >= 0 ? 1.0 : -1.0;
     const double radius = toolDiameter * 0.5;
 
-    std::vector<std::optional<PathSegment>> dogbones(n);
-    for (size_t i = 0; i < n; ++i) {
-        dogbones[i] = dogboneAt(outline[(i + n - 1) % n], outline[i], outline[(i + 1) % n], sigma, radius);
-    }
+    const auto dogboneOf = [&](size_t i) {
+        return dogboneAt(outline[(i + n - 1) % n], outline[i], outline[(i + 1) % n], sigma, radius);
+    };
 
     CutPath path;
     path.reserve(2 * n);
+    const std::optional<PathSegment> first = dogboneOf(0);
+    std::optional<PathSegment> current = first;
     for (size_t i = 0; i < n; ++i) {
         const size_t j = (i + 1) % n;
-        const Point2 from = dogbones[i] ? dogbones[i]->end : outline[i];
-        const Point2 to = dogbones[j] ? dogbones[j]->start : outline[j];
-        appendLineIfLong(path, from, to);
-        if (dogbones[j]) path.push_back(*dogbones[j]);
+        const std::optional<PathSegment> next = j == 0 ? first : dogboneOf(j);
+        appendLineIfLong(path, current ? current->end : outline[i], next ? next->start : outline[j]);
+        if (next) path.push_back(*next);
+        current = next;
     }
     return path;
 }

@@ -144,15 +144,20 @@ PieceSet generatePieces(BoxParameters parameters) {
     const EdgeCounts sideCounts{fd, fh, fd, fh};
     const EdgeStyles sideStyles{lidStyle, notches, tabs, notches};
 
+    // Pieces built from the same arguments are built once and copied.
+    const auto renamed = [](Piece piece, const wchar_t* name) {
+        piece.name = name;
+        return piece;
+    };
     Piece base = panel(L"Base", baseCounts, baseStyles, outerWidth, outerDepth, baseInsets);
     normalizePiece(base);
-    Piece front = panel(L"Frente", frontCounts, frontStyles, innerWidth, wall, noInsets);
-    rotatePiece(front, 2);
     Piece back = panel(L"Atras", frontCounts, frontStyles, innerWidth, wall, noInsets);
+    Piece front = renamed(back, L"Frente");
     normalizePiece(back);
+    rotatePiece(front, 2);
     Piece left = panel(L"Lateral izquierdo", sideCounts, sideStyles, std::max(outerDepth, 0.0), wall, noInsets);
+    Piece right = renamed(left, L"Lateral derecho");
     rotatePiece(left, 1);
-    Piece right = panel(L"Lateral derecho", sideCounts, sideStyles, std::max(outerDepth, 0.0), wall, noInsets);
     rotatePiece(right, -1);
 
     // Every wall's bottom edge faces the base, as the box folds up.
@@ -176,6 +181,8 @@ PieceSet generatePieces(BoxParameters parameters) {
     const double baseX = base.x;
     const double baseY = base.y;
     const double baseHeight = base.height;
+    // The lid is built exactly like the base.
+    Piece lid = p.includeLid ? renamed(base, L"Tapa") : Piece{};
     pieces.push_back(std::move(back));
     pieces.push_back(std::move(left));
     pieces.push_back(std::move(base));
@@ -198,31 +205,32 @@ PieceSet generatePieces(BoxParameters parameters) {
     }
 
     if (p.includeLid) {
-        Piece top = panel(L"Tapa", baseCounts, baseStyles, outerWidth, outerDepth, baseInsets);
-        normalizePiece(top);
-        top.x = nextColumn;
-        top.y = baseY + (baseHeight - top.height) / 2;
-        nextColumn = top.x + top.width + s;
-        pieces.push_back(std::move(top));
+        lid.x = nextColumn;
+        lid.y = baseY + (baseHeight - lid.height) / 2;
+        nextColumn = lid.x + lid.width + s;
+        pieces.push_back(std::move(lid));
     }
 
-    // Dividers stack in columns no taller than the walls and base column.
-    const size_t firstDivider = pieces.size();
-    for (int32_t i = 0; i < widthDividers; ++i) {
-        pieces.push_back(buildDivider(L"Divisor ancho", depthDividers, depthDividers > 0 ? SlotSide::Top : SlotSide::None,
-                                      cnc, innerDepth, wall, t, c, p.toolDiameter));
+    if (widthDividers > 0) {
+        Piece divider = buildDivider(L"Divisor ancho", depthDividers, depthDividers > 0 ? SlotSide::Top : SlotSide::None,
+                                     cnc, innerDepth, wall, t, c, p.toolDiameter);
+        normalizePiece(divider);
+        pieces.insert(pieces.end(), static_cast<size_t>(widthDividers), divider);
     }
-    for (int32_t j = 0; j < depthDividers; ++j) {
-        pieces.push_back(buildDivider(L"Divisor profundidad", widthDividers,
-                                      widthDividers > 0 ? SlotSide::Bottom : SlotSide::None, cnc, innerWidth, wall, t,
-                                      c, p.toolDiameter));
+    if (depthDividers > 0) {
+        Piece divider = buildDivider(L"Divisor profundidad", widthDividers,
+                                     widthDividers > 0 ? SlotSide::Bottom : SlotSide::None, cnc, innerWidth, wall, t, c,
+                                     p.toolDiameter);
+        normalizePiece(divider);
+        pieces.insert(pieces.end(), static_cast<size_t>(depthDividers), divider);
     }
+
+    // Dividers stack in columns no taller than the column of walls and base.
     double columnX = nextColumn;
     double columnY = 0;
     double columnWidth = 0;
-    for (size_t k = firstDivider; k < pieces.size(); ++k) {
+    for (size_t k = pieces.size() - dividerCount; k < pieces.size(); ++k) {
         Piece& divider = pieces[k];
-        normalizePiece(divider);
         if (columnY > 0 && columnY + divider.height > columnLimit) {
             columnX += columnWidth + s;
             columnY = 0;

@@ -92,17 +92,15 @@ double degrees(Point2 from, Point2 to) {
     return a < 0 ? a + 360 : a;
 }
 
-double ccwSweep(double from, double to) {
-    const double sweep = std::fmod(to - from + 720.0, 360.0);
-    return sweep;
-}
+// Counter-clockwise turn in degrees from one angle in [0, 360) to another.
+double ccwSweep(double from, double to) { return std::fmod(to - from + 720.0, 360.0); }
 
 struct Box {
     double minX, minY, maxX, maxY;
 };
 
-// Everything a piece draws, in plan coordinates; arcs by their whole circle.
-Box extent(const Piece& piece) {
+// Plan-coordinate bounds of a piece's outline, and with arcs (by their whole circle) of its path too.
+Box extent(const Piece& piece, bool withPath = false) {
     Box b{1e300, 1e300, -1e300, -1e300};
     const auto add = [&](double x, double y) {
         b.minX = std::min(b.minX, x);
@@ -111,6 +109,7 @@ Box extent(const Piece& piece) {
         b.maxY = std::max(b.maxY, y);
     };
     for (Point2 q : piece.outline) add(q.x + piece.x, q.y + piece.y);
+    if (!withPath) return b;
     for (const PathSegment& s : placedPath(piece)) {
         add(s.start.x, s.start.y);
         add(s.end.x, s.end.y);
@@ -118,17 +117,6 @@ Box extent(const Piece& piece) {
             add(s.center.x - s.radius, s.center.y - s.radius);
             add(s.center.x + s.radius, s.center.y + s.radius);
         }
-    }
-    return b;
-}
-
-Box outlineExtent(const Piece& piece) {
-    Box b{1e300, 1e300, -1e300, -1e300};
-    for (Point2 q : piece.outline) {
-        b.minX = std::min(b.minX, q.x + piece.x);
-        b.minY = std::min(b.minY, q.y + piece.y);
-        b.maxX = std::max(b.maxX, q.x + piece.x);
-        b.maxY = std::max(b.maxY, q.y + piece.y);
     }
     return b;
 }
@@ -197,6 +185,7 @@ void checkPath(const Piece& piece, const BoxParameters& p, const std::string& wh
                 onSegment(s.end, o[k], o[(k + 1) % n]))
                 corner = k;
         ASSERT_NE(corner, n) << what << " arc " << i << " serves no corner";
+        EXPECT_EQ(s.counterClockwise, arcIsCounterClockwise(s.start, s.end, o[corner], s.center)) << what;
         const auto [from, to] = arcAnglesDegrees(s);
         EXPECT_NEAR(ccwSweep(from, to), 180, 1e-6) << what << " right-angled corners get half circles";
         EXPECT_LT(ccwSweep(from, degrees(s.center, o[corner])), ccwSweep(from, to)) << what << " arc misses its corner";
@@ -211,27 +200,27 @@ void checkJoints(const PieceSet& pieces, const BoxParameters& p, const std::stri
     const Piece* left = find(pieces, L"Lateral izquierdo");
     const Piece* right = find(pieces, L"Lateral derecho");
     ASSERT_TRUE(base && back && front && left && right) << what;
-    const Box b = outlineExtent(*base);
+    const Box b = extent(*base);
     const size_t fw = static_cast<size_t>(p.fingerCountWidth), fd = static_cast<size_t>(p.fingerCountDepth),
                  fh = static_cast<size_t>(p.fingerCountHeight);
 
     // Walls stand on the base: their bottom tabs fall straight into the facing notches on the plan.
-    expectSameSpans(spansOnLine(*back, true, outlineExtent(*back).maxY, 0), spansOnLine(*base, true, b.minY + notch, 0),
+    expectSameSpans(spansOnLine(*back, true, extent(*back).maxY, 0), spansOnLine(*base, true, b.minY + notch, 0),
                     fw, what + " back on base");
-    expectSameSpans(spansOnLine(*front, true, outlineExtent(*front).minY, 0),
+    expectSameSpans(spansOnLine(*front, true, extent(*front).minY, 0),
                     spansOnLine(*base, true, b.maxY - notch, 0), fw, what + " front on base");
-    expectSameSpans(spansOnLine(*left, false, outlineExtent(*left).maxX, 0), spansOnLine(*base, false, b.minX + notch, 0),
+    expectSameSpans(spansOnLine(*left, false, extent(*left).maxX, 0), spansOnLine(*base, false, b.minX + notch, 0),
                     fd, what + " left on base");
-    expectSameSpans(spansOnLine(*right, false, outlineExtent(*right).minX, 0),
+    expectSameSpans(spansOnLine(*right, false, extent(*right).minX, 0),
                     spansOnLine(*base, false, b.maxX - notch, 0), fd, what + " right on base");
 
     // Corner joints, measured down from each wall's top edge.
     const double lidTabs = p.includeLid ? t : 0;
     for (const Piece* wall : {back, front}) {
-        const Box w = outlineExtent(*wall);
+        const Box w = extent(*wall);
         const double top = wall == back ? w.minY + lidTabs : w.maxY - lidTabs;
         for (const Piece* side : {left, right}) {
-            const Box s = outlineExtent(*side);
+            const Box s = extent(*side);
             const double sideTop = side == left ? s.minX + lidTabs : s.maxX - lidTabs;
             for (bool farEnd : {false, true}) {
                 const Spans tabs = spansOnLine(*wall, false, farEnd ? w.maxX : w.minX, top);
@@ -244,11 +233,11 @@ void checkJoints(const PieceSet& pieces, const BoxParameters& p, const std::stri
     const Piece* lid = find(pieces, L"Tapa");
     ASSERT_EQ(lid != nullptr, p.includeLid) << what;
     if (!lid) return;
-    const Box l = outlineExtent(*lid);
-    const Box bw = outlineExtent(*back);
+    const Box l = extent(*lid);
+    const Box bw = extent(*back);
     expectSameSpans(spansOnLine(*back, true, bw.minY, bw.minX), spansOnLine(*lid, true, l.minY + notch, l.minX), fw,
                     what + " back under lid");
-    const Box lw = outlineExtent(*left);
+    const Box lw = extent(*left);
     expectSameSpans(spansOnLine(*left, false, lw.minX, lw.minY), spansOnLine(*lid, false, l.minX + notch, l.minY), fd,
                     what + " left side under lid");
 }
@@ -272,7 +261,7 @@ void checkDividers(const PieceSet& pieces, const BoxParameters& p, const std::st
 
     // Slot bottoms: the horizontal outline edges off the divider's top and bottom lines.
     const auto slots = [](const Piece& divider, bool fromTop, std::vector<double>& centers, double& depth) {
-        const Box e = outlineExtent(divider);
+        const Box e = extent(divider);
         const size_t n = divider.outline.size();
         for (size_t i = 0; i < n; ++i) {
             const Point2 a = divider.outline[i], b = divider.outline[(i + 1) % n];
@@ -315,7 +304,7 @@ void checkPlan(const PieceSet& pieces, const BoxParameters& p, const std::string
     const Piece* base = find(pieces, L"Base");
     const double t = p.materialThickness;
     for (const Piece& piece : pieces) {
-        const Box e = extent(piece);
+        const Box e = extent(piece, true);
         EXPECT_NEAR(e.minX, piece.x, kGeometryEps) << what;
         EXPECT_NEAR(e.minY, piece.y, kGeometryEps) << what;
         EXPECT_NEAR(e.maxX, piece.x + piece.width, kGeometryEps) << what;

@@ -150,24 +150,6 @@ TEST(GeneratePieces, BaseSlotCutoutLiesUnderItsDivider) {
     for (const PathSegment& s : cut.path) EXPECT_STREQ(layerForSegment(cut, s), "CUT_INNER");
 }
 
-TEST(GeneratePieces, DepthSlotsFollowWidthSlots) {
-    BoxParameters p;
-    p.addDividerBaseSlots = true;
-    p.widthDividerCount = 1;
-    p.depthDividerCount = 2;
-    const PieceSet pieces = generatePieces(p);
-    ASSERT_EQ(pieces.size(), 5u + 3u + 3u);
-    EXPECT_EQ(pieces[5].name, L"Ranura base ancho");
-    EXPECT_EQ(pieces[6].name, L"Ranura base profundidad");
-    EXPECT_EQ(pieces[7].name, L"Ranura base profundidad");
-    const Piece& base = pieces[2];
-    EXPECT_NEAR(pieces[6].x, base.x + 3, kEps);
-    EXPECT_NEAR(pieces[6].y + 1.55, base.y + 144.0 / 3 + 3, kEps);
-    EXPECT_NEAR(pieces[7].y + 1.55, base.y + 2 * 144.0 / 3 + 3, kEps);
-    EXPECT_NEAR(pieces[6].width, 194, kEps);
-    EXPECT_NEAR(pieces[6].height, 3.1, kEps);
-}
-
 TEST(GeneratePieces, BaseSlotsWithoutDividersAddNothing) {
     BoxParameters p;
     p.addDividerBaseSlots = true;
@@ -291,17 +273,6 @@ TEST(RotatePiece, TurnsEveryPointThenMovesToTheOrigin) {
         EXPECT_EQ(turned.path[0].radius, 1.0);
         EXPECT_TRUE(turned.path[0].counterClockwise);
     }
-}
-
-TEST(NormalizePiece, EmptyPieceKeepsItsSizeAndPlace) {
-    Piece piece;
-    piece.x = 7;
-    piece.width = 3;
-    piece.height = 2;
-    normalizePiece(piece);
-    EXPECT_EQ(piece.x, 7);
-    EXPECT_EQ(piece.width, 3);
-    EXPECT_EQ(piece.height, 2);
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+#include "piece_report.h"
+
+#include "settings/text_encoding.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+// Shortest text that reads back as the same double, with a decimal point whatever the locale.
+std::string exactNumber(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+// Millimetres to 3 decimals, trailing zeros cut.
+std::string millimetres(double value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
+    std::string text(buffer, result.ptr);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.back() == '.') text.pop_back();
+    return text == "-0" ? "0" : text;
+}
+
+const char* boolean(bool value) { return value ? "true" : "false"; }
+
+}  // namespace
+
+std::string piecesJson(const PieceSet& pieces) {
+    std::string out = "[\n";
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const Piece& p = pieces[i];
+        const auto arcs = std::count_if(p.path.begin(), p.path.end(),
+                                        [](const PathSegment& s) { return s.kind == SegmentKind::Arc; });
+        out += "  {\"name\": \"" + escapeJsonString(wideToUtf8(p.name)) + "\", \"x\": " + exactNumber(p.x) +
+               ", \"y\": " + exactNumber(p.y) + ", \"width\": " + exactNumber(p.width) +
+               ", \"height\": " + exactNumber(p.height) + ", \"labelled\": " + boolean(p.labelled) +
+               ", \"innerCut\": " + boolean(p.innerCut) + ", \"outlinePoints\": " + std::to_string(p.outline.size()) +
+               ", \"segments\": " + std::to_string(p.path.size()) + ", \"arcs\": " + std::to_string(arcs) + "}";
+        out += i + 1 < pieces.size() ? ",\n" : "\n";
+    }
+    return out + "]\n";
+}
+
+std::string piecesSummary(const PieceSet& pieces) {
+    double planWidth = 0, planHeight = 0;
+    for (const Piece& p : pieces) {
+        planWidth = std::max(planWidth, p.x + p.width);
+        planHeight = std::max(planHeight, p.y + p.height);
+    }
+    std::string names;
+    for (size_t i = 0; i < pieces.size();) {
+        size_t run = 1;
+        while (i + run < pieces.size() && pieces[i + run].name == pieces[i].name) ++run;
+        if (!names.empty()) names += ", ";
+        if (run > 1) names += std::to_string(run) + " x ";
+        names += wideToUtf8(pieces[i].name);
+        i += run;
+    }
+    return std::to_string(pieces.size()) + " pieces, plan " + millimetres(planWidth) + " x " +
+           millimetres(planHeight) + " mm: " + names;
+}
