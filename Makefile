@@ -1,6 +1,7 @@
 # make run   - build and start Orvell Tessaro (under Wine on Linux)
-# make test  - every test: native, under Wine, and native again with sanitizers
+# make test  - every test: native, under Wine, native again with sanitizers, and a short run of each fuzz target
 # make bench - the benchmarks (not part of make test)
+# make screenshots - pictures of the previews under Wine + Xvfb, in build/screenshots
 # make fuzz  - every fuzz target for FUZZ_SECONDS (60) each, clang with sanitizers in build/fuzz
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
@@ -11,7 +12,7 @@ FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 CONFIGURE = cmake -G Ninja -Wno-dev
 
-.PHONY: all deps native asan windows fuzzers fuzz test run bench clean
+.PHONY: all deps native asan windows fuzzers fuzz test run bench screenshots clean
 
 all: native windows
 
@@ -48,6 +49,13 @@ run: native
 bench: native
 	cmake --build $(NATIVE) -j $(JOBS) --target benchmarks
 	@for b in $(NATIVE)/bench/*; do [ -x "$$b" ] && "$$b"; done; true
+
+screenshots: windows
+	@mkdir -p build/screenshots
+	@scripts/wine-prefix.sh "$(CURDIR)/$(WINDOWS)/wineprefix"
+	xvfb-run -a -s "-screen 0 1920x1080x24" scripts/wine-run.sh $(WINDOWS)/bin/preview_screenshots.exe 'Z:$(CURDIR)/build/screenshots'
+	@for f in plan gdi3d d3d9; do convert build/screenshots/$$f.bmp build/screenshots/$$f.png && rm build/screenshots/$$f.bmp; done
+	@ls build/screenshots
 
 clean:
 	rm -rf build

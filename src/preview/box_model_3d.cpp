@@ -1,0 +1,72 @@
+#include "preview/box_model_3d.h"
+
+#include <algorithm>
+#include <exception>
+
+std::optional<BoxModel3d> buildBoxModel(const BoxParameters& parameters) {
+    BoxModel3d model;
+    model.parameters = parameters;
+    try {
+        validateParameters(model.parameters);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+    const BoxParameters& p = model.parameters;
+    const double t = p.materialThickness;
+    const double w = p.outerWidth;
+    const double d = p.outerDepth;
+    model.width = w;
+    model.depth = d;
+    model.height = p.outerHeight;
+    model.thickness = t;
+    model.lidInset = (p.dimensionMode == DimensionMode::External && p.includeLid) ? t : 0.0;
+    model.wallTop = p.outerHeight - model.lidInset;
+    model.wallHeight = std::max(p.outerHeight - t - model.lidInset, 0.0);
+
+    const bool cnc = p.cutMode == CutMode::CncRouter;
+    const EdgeStyle lidStyle = p.includeLid ? EdgeStyle::Tabs : EdgeStyle::Plain;
+    const int32_t fw = p.fingerCountWidth;
+    const int32_t fd = p.fingerCountDepth;
+    const int32_t fh = p.fingerCountHeight;
+    const EdgeInsetList noInsets{};
+    const double hw = model.wallHeight;
+    model.base = buildFingerPanel(L"Base", EdgeCounts{fw, fd, fw, fd},
+                                  EdgeStyles{EdgeStyle::Notches, EdgeStyle::Notches, EdgeStyle::Notches,
+                                             EdgeStyle::Notches},
+                                  cnc, w, d, t, p.clearance, p.toolDiameter,
+                                  EdgeInsetList{EdgeInsets{t, t}, EdgeInsets{}, EdgeInsets{t, t}, EdgeInsets{}});
+    model.frontWall = buildFingerPanel(L"Frente", EdgeCounts{fw, fh, fw, fh},
+                                       EdgeStyles{lidStyle, EdgeStyle::Tabs, EdgeStyle::Tabs, EdgeStyle::Tabs}, cnc,
+                                       std::max(w - 2.0 * t, 0.0), hw, t, p.clearance, p.toolDiameter, noInsets);
+    model.sideWall = buildFingerPanel(L"Lateral izquierdo", EdgeCounts{fd, fh, fd, fh},
+                                      EdgeStyles{lidStyle, EdgeStyle::Notches, EdgeStyle::Tabs, EdgeStyle::Notches},
+                                      cnc, std::max(d, 0.0), hw, t, p.clearance, p.toolDiameter, noInsets);
+    return model;
+}
+
+Point3 placePanelPoint(const BoxModel3d& model, PanelKind kind, double u, double v, double d) {
+    const double halfW = model.width / 2.0;
+    const double halfD = model.depth / 2.0;
+    const double t = model.thickness;
+    switch (kind) {
+        case PanelKind::Base: return Point3{-halfW + u, -halfD + v, d};
+        case PanelKind::FrontWall: return Point3{-halfW + t + u, -halfD + d, model.wallTop - v};
+        case PanelKind::BackWall: return Point3{-halfW + t + u, halfD - d, model.wallTop - v};
+        case PanelKind::LeftWall: return Point3{-halfW + d, -halfD + u, model.wallTop - v};
+        case PanelKind::RightWall: return Point3{halfW - d, -halfD + u, model.wallTop - v};
+        case PanelKind::Lid: return Point3{-halfW + u, -halfD + v, std::max(model.wallTop, 0.0) + d};
+    }
+    return Point3{};
+}
+
+const Piece& panelFor(const BoxModel3d& model, PanelKind kind) {
+    switch (kind) {
+        case PanelKind::FrontWall:
+        case PanelKind::BackWall: return model.frontWall;
+        case PanelKind::LeftWall:
+        case PanelKind::RightWall: return model.sideWall;
+        case PanelKind::Base:
+        case PanelKind::Lid: break;
+    }
+    return model.base;
+}

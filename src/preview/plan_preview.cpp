@@ -1,0 +1,138 @@
+#include "preview/plan_preview.h"
+
+#include <algorithm>
+
+#include "preview/arc_sweep.h"
+#include "preview/zoom_hint.h"
+
+namespace {
+
+constexpr Rgb kBackground{250, 250, 250};
+constexpr Rgb kFrame{190, 190, 190};
+constexpr Rgb kTitleText{90, 90, 90};
+constexpr Rgb kLabelText{60, 60, 60};
+constexpr Rgb kOutline{0, 120, 0};
+constexpr Rgb kBaseSlot{160, 0, 160};
+constexpr Rgb kArc{20, 80, 200};
+
+void drawZoomHint(Canvas& canvas, const ClientRect& client, const std::wstring& format, double zoom) {
+    const std::wstring& effective = format.empty() ? std::wstring(L"Zoom %d%%") : format;
+    canvas.setTransparentBackground();
+    canvas.setTextColor(kTitleText);
+    canvas.textOut(PixelPoint{client.left + 10, client.bottom - 22}, formatZoomHint(effective, zoomPercent(zoom), 256));
+}
+
+}  // namespace
+
+PlanBounds planBounds(const PieceSet& pieces) {
+    PlanBounds bounds;
+    bool any = false;
+    auto widen = [&](double x, double y) {
+        if (!any) {
+            bounds = PlanBounds{x, y, x, y};
+            any = true;
+            return;
+        }
+        bounds.minX = std::min(bounds.minX, x);
+        bounds.minY = std::min(bounds.minY, y);
+        bounds.maxX = std::max(bounds.maxX, x);
+        bounds.maxY = std::max(bounds.maxY, y);
+    };
+    for (const Piece& piece : pieces) {
+        for (const PathSegment& segment : placedPath(piece)) {
+            widen(segment.start.x, segment.start.y);
+            widen(segment.end.x, segment.end.y);
+            if (segment.kind == SegmentKind::Arc) {
+                widen(segment.center.x - segment.radius, segment.center.y - segment.radius);
+                widen(segment.center.x + segment.radius, segment.center.y + segment.radius);
+            }
+        }
+    }
+    return bounds;
+}
+
+PlanFit fitPlan(const ClientRect& client, const PieceSet& pieces) {
+    const PlanBounds bounds = planBounds(pieces);
+    const double availableWidth = std::max((client.right - client.left) - 48, 1);
+    const double availableHeight = std::max((client.bottom - client.top) - 72, 1);
+    const double spanX = std::max(bounds.maxX - bounds.minX, 1.0);
+    const double spanY = std::max(bounds.maxY - bounds.minY, 1.0);
+    PlanFit fit;
+    fit.minX = bounds.minX;
+    fit.minY = bounds.minY;
+    fit.scale = std::min(availableWidth / spanX, availableHeight / spanY);
+    fit.originX = client.left + 24 + truncToPixel((availableWidth - fit.scale * spanX) / 2.0);
+    fit.originY = client.top + 24 + truncToPixel((availableHeight - fit.scale * spanY) / 2.0);
+    return fit;
+}
+
+PixelPoint mapPlanPoint(const PlanView& view, Point2 p) {
+    const double factor = view.fit.scale * view.zoom;
+    return PixelPoint{truncToPixel((p.x - view.fit.minX) * factor + 0.5) + view.fit.originX + view.panX,
+                      truncToPixel((p.y - view.fit.minY) * factor + 0.5) + view.fit.originY + view.panY};
+}
+
+std::vector<PixelPoint> planArcPolyline(const PlanView& view, const PathSegment& arc) {
+    const ArcSweep sweep = arcSweep(arc);
+    const int32_t steps = arcStepCount(sweep.sweep, arc.radius * view.fit.scale * view.zoom, 4.0, 8, 8, 96);
+    std::vector<PixelPoint> points;
+    points.reserve(static_cast<std::size_t>(steps) + 1);
+    for (int32_t i = 0; i <= steps; ++i) {
+        points.push_back(mapPlanPoint(view, arcPoint(arc, sweep.startAngle + sweep.sweep * i / steps)));
+    }
+    return points;
+}
+
+void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, int32_t panX, int32_t panY,
+                  const std::wstring& title, const std::wstring& emptyText, const std::wstring& zoomHintFormat,
+                  double zoom) {
+    {
+        OwnedCanvasObject background(canvas, canvas.createSolidBrush(kBackground));
+        if (background.get() != 0) canvas.fillRect(client, background.get());
+    }
+    {
+        OwnedCanvasObject framePen(canvas, canvas.createPen(PenStyle::Solid, 1, kFrame));
+        ScopedCanvasSelection pen(canvas, framePen.get());
+        ScopedCanvasSelection brush(canvas, canvas.stockObject(StockObject::HollowBrush));
+        canvas.rectangle(client.left, client.top, client.right - 1, client.bottom - 1);
+    }
+    canvas.setTransparentBackground();
+    canvas.setTextColor(kTitleText);
+    canvas.textOut(PixelPoint{client.left + 10, client.top + 8}, title);
+
+    const PlanView view{fitPlan(client, pieces), zoom, panX, panY};
+    if (pieces.empty()) {
+        canvas.textOut(PixelPoint{client.left + 10, client.top + 30}, emptyText);
+        drawZoomHint(canvas, client, zoomHintFormat, zoom);
+        return;
+    }
+
+    OwnedCanvasObject outlinePen(canvas, canvas.createPen(PenStyle::Solid, 1, kOutline));
+    OwnedCanvasObject slotPen(canvas, canvas.createPen(PenStyle::Solid, 1, kBaseSlot));
+    OwnedCanvasObject arcPen(canvas, canvas.createPen(PenStyle::Solid, 1, kArc));
+    ScopedCanvasSelection font(canvas, canvas.stockObject(StockObject::DefaultGuiFont));
+    canvas.setTransparentBackground();
+    canvas.setTextColor(kLabelText);
+
+    for (const Piece& piece : pieces) {
+        const CutPath path = placedPath(piece);
+        const CanvasObject piecePen = piece.innerCut ? slotPen.get() : outlinePen.get();
+        {
+            ScopedCanvasSelection pen(canvas, piecePen);
+            for (const PathSegment& segment : path) {
+                if (segment.kind == SegmentKind::Line) {
+                    canvas.moveTo(mapPlanPoint(view, segment.start));
+                    canvas.lineTo(mapPlanPoint(view, segment.end));
+                } else {
+                    if (arcPen.get() != 0) canvas.select(arcPen.get());
+                    canvas.polyline(planArcPolyline(view, segment));
+                    if (piecePen != 0) canvas.select(piecePen);
+                }
+            }
+        }
+        if (piece.labelled) {
+            canvas.textOut(mapPlanPoint(view, Point2{piece.x + 4.0, piece.y + 4.0}), piece.name);
+        }
+    }
+    drawZoomHint(canvas, client, zoomHintFormat, zoom);
+}

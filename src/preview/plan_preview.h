@@ -1,0 +1,50 @@
+#pragma once
+// The 2D cut plan: every piece's placed cut path fitted into the client rectangle, with labels,
+// a title and the zoom hint line. Plan y grows downwards on the screen, as on the plan.
+#include <string>
+#include <vector>
+
+#include "model/piece_set.h"
+#include "preview/canvas.h"
+
+// Extent of the plan in mm; 0..100 in both axes when the set contributes no point.
+struct PlanBounds {
+    double minX = 0.0;
+    double minY = 0.0;
+    double maxX = 100.0;
+    double maxY = 100.0;
+};
+
+// The plan fitted into a client rectangle at zoom 1 and no pan.
+struct PlanFit {
+    double minX = 0.0;    // mm
+    double minY = 0.0;    // mm
+    double scale = 1.0;   // pixels per mm
+    int32_t originX = 0;  // screen pixel of (minX, minY)
+    int32_t originY = 0;
+};
+
+// Where the plan lands on the screen at a zoom and pan.
+struct PlanView {
+    PlanFit fit;
+    double zoom = 1.0;
+    int32_t panX = 0;
+    int32_t panY = 0;
+};
+
+// Start and end of every placed segment, plus the whole circle of every arc.
+PlanBounds planBounds(const PieceSet& pieces);
+
+// Centres the plan in the rectangle less 24 px left, right and top and 48 px at the bottom.
+PlanFit fitPlan(const ClientRect& client, const PieceSet& pieces);
+
+// Screen pixel of a plan point in mm.
+PixelPoint mapPlanPoint(const PlanView& view, Point2 p);
+
+// The arc (plan coordinates) as 9 to 97 screen points, about one per 4 px of its drawn length.
+std::vector<PixelPoint> planArcPolyline(const PlanView& view, const PathSegment& arc);
+
+// Paints the whole cut plan; the texts are already translated. Leaves the canvas's selections as found.
+void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, int32_t panX, int32_t panY,
+                  const std::wstring& title, const std::wstring& emptyText, const std::wstring& zoomHintFormat,
+                  double zoom);

@@ -1,0 +1,36 @@
+#pragma once
+// One paint of the preview window: Direct3D when the view and engine choice ask for it, otherwise
+// (or when Direct3D fails) GDI into an off-screen bitmap copied to the window in one go.
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "model/box_parameters.h"
+#include "model/piece_set.h"
+#include "preview/canvas.h"
+#include "preview/direct3d_renderer_win32.h"
+#include "preview/preview_view_state.h"
+
+// Interface texts of the preview, already looked up in the current language.
+struct PreviewTexts {
+    std::wstring title2d;           // "preview.2dTitle"
+    std::wstring noPieces;          // "preview.noPieces"
+    std::wstring zoomHintFormat;    // "preview.zoomHintFormat"
+    std::wstring invalid3d;         // "preview.3dInvalid"
+    std::wstring d3dNotAvailable;   // "status.d3dNotAvailable"
+};
+
+// The window's client rectangle; all zero for an empty handle.
+ClientRect clientRectOf(HWND window);
+
+// Paints between BeginPaint and EndPaint on paintDc. Returns the status line text when a fallback
+// from the Direct3D 9 engine must be announced; empty otherwise (Automatic falls back silently).
+std::optional<std::wstring> paintPreview(HWND window, HDC paintDc, const ClientRect& client,
+                                         const PreviewViewState& view, Direct3DRenderer& renderer,
+                                         const BoxParameters& parameters, const PieceSet& pieces,
+                                         const PreviewTexts& texts);
+
+// Draws the GDI view of the state (3D or cut plan) on dc, which holds client.
+void paintGdiView(HDC dc, const ClientRect& client, const PreviewViewState& view, const BoxParameters& parameters,
+                  const PieceSet& pieces, const PreviewTexts& texts);
