@@ -1,7 +1,7 @@
-# make run   - build and start Orvell Tessaro (under Wine on Linux)
+# make run   - build and start Orvell Tessaro (under Wine on Linux; a screenshot without a display)
 # make test  - every test: native, under Wine, native again with sanitizers, and a short run of each fuzz target
 # make bench - the benchmarks (not part of make test)
-# make screenshots - pictures of the previews under Wine + Xvfb, in build/screenshots
+# make screenshots - pictures of the main window and the previews under Wine + Xvfb, in build/screenshots
 # make fuzz  - every fuzz target for FUZZ_SECONDS (60) each, clang with sanitizers in build/fuzz
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
@@ -12,7 +12,7 @@ FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 CONFIGURE = cmake -G Ninja -Wno-dev
 
-.PHONY: all deps native asan windows fuzzers fuzz test run bench screenshots clean
+.PHONY: all deps native asan windows app fuzzers fuzz test run bench screenshots clean
 
 all: native windows
 
@@ -27,10 +27,17 @@ asan: deps
 	@[ -f $(ASAN)/build.ninja ] || $(CONFIGURE) -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DTESSARO_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS)
 
-windows: deps
-	@[ -f $(WINDOWS)/build.ninja ] || $(CONFIGURE) -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
+CONFIGURE_WINDOWS = [ -f $(WINDOWS)/build.ninja ] || $(CONFIGURE) -S . -B $(WINDOWS) -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake >/dev/null
+
+windows: deps
+	@$(CONFIGURE_WINDOWS)
 	cmake --build $(WINDOWS) -j $(JOBS)
+
+# The program and the probe that drives it from outside.
+app: deps
+	@$(CONFIGURE_WINDOWS)
+	cmake --build $(WINDOWS) -j $(JOBS) --target tessaro main_window_probe
 
 fuzzers: deps
 	@[ -f $(FUZZ)/build.ninja ] || CC=clang-14 CXX=clang++-14 $(CONFIGURE) -S . -B $(FUZZ) \
@@ -43,8 +50,8 @@ fuzz: fuzzers
 test: native asan windows fuzzers
 	@scripts/run-tests.sh
 
-run: native
-	$(NATIVE)/bin/tessaro-cli --pieces -
+run: app
+	@scripts/run-app.sh
 
 bench: native
 	cmake --build $(NATIVE) -j $(JOBS) --target benchmarks
@@ -55,6 +62,7 @@ screenshots: windows
 	@scripts/wine-prefix.sh "$(CURDIR)/$(WINDOWS)/wineprefix"
 	xvfb-run -a -s "-screen 0 1920x1080x24" scripts/wine-run.sh $(WINDOWS)/bin/preview_screenshots.exe 'Z:$(CURDIR)/build/screenshots'
 	@for f in plan gdi3d d3d9; do convert build/screenshots/$$f.bmp build/screenshots/$$f.png && rm build/screenshots/$$f.bmp; done
+	@scripts/screenshot-main.sh build/screenshots/main.png
 	@ls build/screenshots
 
 clean:

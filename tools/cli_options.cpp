@@ -60,6 +60,11 @@ bool setRouter(CliOptions& options, std::string_view) {
     return true;
 }
 
+bool setInches(CliOptions& options, std::string_view) {
+    options.inches = true;
+    return true;
+}
+
 bool setHelp(CliOptions& options, std::string_view) {
     options.help = true;
     return true;
@@ -95,8 +100,17 @@ constexpr OptionSpec kOptions[] = {
     {"--internal", "", setInternal, "width, height and depth are inside measures", ""},
     {"--lid", "", setSwitch<&BoxParameters::includeLid>, "add a lid", ""},
     {"--cnc", "", setRouter, "cut with a router: dogbones in every inside corner", ""},
+    {"--project", "FILE", setFile<&CliOptions::projectPath>, "start from a .boxproj design; other options override it",
+     kNoFile},
     {"--pieces", "FILE", setFile<&CliOptions::piecesPath>, "write the pieces as JSON (- for standard output)",
      kNoFile},
+    {"--dxf", "FILE", setFile<&CliOptions::dxfPath>, "write the cut plan as DXF lines and arcs", kNoFile},
+    {"--dxf-closed", "FILE", setFile<&CliOptions::closedDxfPath>, "write the cut plan as DXF, one closed polyline a piece",
+     kNoFile},
+    {"--inches", "", setInches, "write the DXF files in inches", ""},
+    {"--svg", "FILE", setFile<&CliOptions::svgPath>, "write the cut plan as SVG (mm)", kNoFile},
+    {"--server-json", "FILE", setFile<&CliOptions::serverJsonPath>, "write the DXF server's request body", kNoFile},
+    {"--save-project", "FILE", setFile<&CliOptions::saveProjectPath>, "write the design as a .boxproj", kNoFile},
     {"--help", "", setHelp, "show this text", ""},
 };
 
@@ -111,8 +125,9 @@ bool looksLikeOption(std::string_view text) { return text.size() > 2 && text.sub
 
 }  // namespace
 
-CliParse parseCliOptions(const std::vector<std::string>& args) {
+CliParse parseCliOptions(const std::vector<std::string>& args, const BoxParameters& start) {
     CliParse result;
+    result.options.parameters = start;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const OptionSpec* option = findOption(arg);

@@ -6,9 +6,17 @@
 #include <string>
 #include <vector>
 
+// Output and project file names are UTF-8; an output named "-" goes to standard output.
 struct CliOptions {
-    BoxParameters parameters;               // millimetres; defaults where no option is given
-    std::optional<std::string> piecesPath;  // UTF-8 file name, "-" for standard output
+    BoxParameters parameters;                    // millimetres; the starting design where no option is given
+    std::optional<std::string> projectPath;      // .boxproj read before the other options apply
+    std::optional<std::string> piecesPath;       // pieces as JSON
+    std::optional<std::string> dxfPath;          // DXF R12, one LINE or ARC per path segment
+    std::optional<std::string> closedDxfPath;    // DXF R12, one closed POLYLINE per piece
+    std::optional<std::string> svgPath;          // SVG of the cut plan
+    std::optional<std::string> serverJsonPath;   // the DXF server's request body
+    std::optional<std::string> saveProjectPath;  // the design as a .boxproj
+    bool inches = false;                         // DXF outputs in inches instead of mm
     bool help = false;
 };
 
@@ -18,9 +26,10 @@ struct CliParse {
     std::string error;  // empty when the command line is usable
 };
 
-// Reads the arguments after the program name, in order (a repeated option keeps its last value).
-// Numbers use a decimal point whatever the locale; count options take whole numbers only.
-CliParse parseCliOptions(const std::vector<std::string>& args);
+// Reads the arguments after the program name, in order (a repeated option keeps its last value),
+// over the start design. Numbers use a decimal point whatever the locale; count options take whole
+// numbers only.
+CliParse parseCliOptions(const std::vector<std::string>& args, const BoxParameters& start = BoxParameters{});
 
 // Usage text, one line per option, ending with a line feed.
 std::string cliUsage();

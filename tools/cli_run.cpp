@@ -3,53 +3,87 @@
 #include "cli_options.h"
 #include "piece_report.h"
 
-#include <filesystem>
-#include <fstream>
+#include "output/dxf_polyline_writer.h"
+#include "output/dxf_writer.h"
+#include "output/project_file.h"
+#include "output/server_request.h"
+#include "output/svg_writer.h"
+#include "settings/file_io.h"
+#include "settings/text_encoding.h"
+
 #include <stdexcept>
 
 namespace {
 
-// "-" is standard output; any other name is a UTF-8 file name, replaced whole.
+// "-" is standard output; any other name is a UTF-8 file name, replaced in one step so a failed
+// write leaves what was there.
 bool writeOutput(const std::string& path, const std::string& bytes, std::ostream& out, std::ostream& err) {
     if (path == "-") {
         out << bytes;
         out.flush();
         return static_cast<bool>(out);
     }
-    std::ofstream file(std::filesystem::path(std::u8string(path.begin(), path.end())),
-                       std::ios::binary | std::ios::trunc);
-    file << bytes;
-    file.close();
-    if (!file) {
+    if (!writeFileReplacing(utf8ToWide(path), bytes)) {
         err << "tessaro-cli: cannot write " << path << '\n';
         return false;
     }
     return true;
 }
 
+// The project file's own save, with its Spanish error text; "-" prints the file's text.
+bool writeProject(const std::string& path, const BoxParameters& validated, std::ostream& out, std::ostream& err) {
+    if (path == "-") return writeOutput(path, writeProjectJson(validated), out, err);
+    std::wstring error;
+    if (saveProject(utf8ToWide(path), validated, error)) return true;
+    err << wideToUtf8(error) << '\n';
+    return false;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const CliParse parsed = parseCliOptions(args);
+    CliParse parsed = parseCliOptions(args);
     if (!parsed.error.empty()) {
         err << "tessaro-cli: " << parsed.error << "\n\n" << cliUsage();
         return 2;
     }
-    const CliOptions& options = parsed.options;
-    if (options.help) {
+    if (parsed.options.help) {
         out << cliUsage();
         return 0;
     }
+    if (parsed.options.projectPath) {
+        // The project is the starting design; reading the options again over it lets them win.
+        BoxParameters loaded;
+        std::wstring error;
+        if (!loadProject(utf8ToWide(*parsed.options.projectPath), loaded, error)) {
+            err << wideToUtf8(error) << '\n';
+            return 1;
+        }
+        parsed = parseCliOptions(args, loaded);
+    }
+    const CliOptions& options = parsed.options;
+    BoxParameters validated = options.parameters;
     PieceSet pieces;
     try {
-        pieces = generatePieces(options.parameters);
+        validateParameters(validated);
+        pieces = generatePieces(validated);
     } catch (const std::runtime_error& refusal) {
         err << refusal.what() << '\n';
         return 1;
     }
-    if (!options.piecesPath) {
-        out << piecesSummary(pieces) << '\n';
-        return 0;
-    }
-    return writeOutput(*options.piecesPath, piecesJson(pieces), out, err) ? 0 : 1;
+
+    bool written = true;
+    if (options.piecesPath) written = writeOutput(*options.piecesPath, piecesJson(pieces), out, err) && written;
+    if (options.dxfPath) written = writeOutput(*options.dxfPath, buildDxf(pieces, options.inches), out, err) && written;
+    if (options.closedDxfPath)
+        written = writeOutput(*options.closedDxfPath, buildClosedDxf(pieces, options.inches), out, err) && written;
+    if (options.svgPath) written = writeOutput(*options.svgPath, buildSvg(pieces), out, err) && written;
+    if (options.serverJsonPath)
+        written = writeOutput(*options.serverJsonPath, buildServerRequestJson(pieces), out, err) && written;
+    if (options.saveProjectPath) written = writeProject(*options.saveProjectPath, validated, out, err) && written;
+
+    const bool anyOutput = options.piecesPath || options.dxfPath || options.closedDxfPath || options.svgPath ||
+                           options.serverJsonPath || options.saveProjectPath;
+    if (!anyOutput) out << piecesSummary(pieces) << '\n';
+    return written ? 0 : 1;
 }

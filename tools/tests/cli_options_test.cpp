@@ -34,6 +34,12 @@ TEST(ParseCliOptions, EveryOptionReachesItsField) {
         {{"--cnc"}, [](const CliOptions& o) { return o.parameters.cutMode == CutMode::CncRouter; }},
         {{"--pieces", "-"}, [](const CliOptions& o) { return o.piecesPath == "-"; }},
         {{"--pieces", "caja ñ.json"}, [](const CliOptions& o) { return o.piecesPath == "caja ñ.json"; }},
+        {{"--project", "a.boxproj"}, [](const CliOptions& o) { return o.projectPath == "a.boxproj"; }},
+        {{"--dxf", "-", "--inches"}, [](const CliOptions& o) { return o.dxfPath == "-" && o.inches; }},
+        {{"--dxf-closed", "c.dxf"}, [](const CliOptions& o) { return o.closedDxfPath == "c.dxf" && !o.inches; }},
+        {{"--svg", "p.svg"}, [](const CliOptions& o) { return o.svgPath == "p.svg"; }},
+        {{"--server-json", "-"}, [](const CliOptions& o) { return o.serverJsonPath == "-"; }},
+        {{"--save-project", "b.boxproj"}, [](const CliOptions& o) { return o.saveProjectPath == "b.boxproj"; }},
         {{"--help"}, [](const CliOptions& o) { return o.help; }},
         // Negative values are the model's to refuse, with its own message.
         {{"--width", "-5"}, [](const CliOptions& o) { return o.parameters.inputWidth == -5; }},
@@ -77,7 +83,9 @@ TEST(CliUsage, ListsEveryOption) {
     for (const char* name : {"--width N", "--height N", "--depth N", "--thickness N", "--kerf N", "--clearance N",
                              "--spacing N", "--tool-diameter N", "--fingers-width N", "--fingers-depth N",
                              "--fingers-height N", "--width-dividers N", "--depth-dividers N", "--base-slots",
-                             "--internal", "--lid", "--cnc", "--pieces FILE", "--help"})
+                             "--internal", "--lid", "--cnc", "--project FILE", "--pieces FILE", "--dxf FILE",
+                             "--dxf-closed FILE", "--inches", "--svg FILE", "--server-json FILE",
+                             "--save-project FILE", "--help"})
         EXPECT_NE(usage.find(name), std::string::npos) << name;
 }
 

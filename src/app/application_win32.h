@@ -1,0 +1,215 @@
+#pragma once
+// The one object of the shell: windows, fonts, panel controls, texts and the last good design.
+#include <windows.h>
+
+#include "app/modal_ui_win32.h"
+#include "preview/preview_view_state.h"
+#include "model/box_parameters.h"
+#include "model/piece_set.h"
+#include "settings/app_settings.h"
+#include "settings/language_manager.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Timers of the main window; each is killed by its own handler, so it fires once per start.
+inline constexpr UINT_PTR REGENERATE_TIMER = 9001;    // 350 ms after the last edit
+inline constexpr UINT_PTR UPDATE_CHECK_TIMER = 9002;  // 1200 ms after start-up
+inline constexpr UINT REGENERATE_DELAY_MS = 350;
+inline constexpr UINT UPDATE_CHECK_DELAY_MS = 1200;
+
+// Posted by the update-check worker: wParam nonzero when newer, lParam an owned UpdateCheckResult*.
+inline constexpr UINT WM_UPDATE_CHECK_RESULT = WM_APP + 42;
+
+// Panel controls live in the strip x < PANEL_STRIP_WIDTH of the main window's client area.
+inline constexpr int32_t PANEL_STRIP_WIDTH = 326;
+
+inline constexpr const wchar_t* MAIN_WINDOW_CLASS = L"TessaroMainWindow";
+inline constexpr const wchar_t* PREVIEW_WINDOW_CLASS = L"TessaroPreview";
+
+// A control whose text is the text of a key in the current language.
+struct TextBinding {
+    HWND control = nullptr;
+    std::wstring key;
+};
+
+// A control whose tooltip is the text of a key in the current language.
+struct TooltipBinding {
+    HWND control = nullptr;
+    std::wstring key;
+};
+
+// A panel control and its rectangle in main-window client pixels when the panel is not scrolled.
+struct LayoutEntry {
+    HWND control = nullptr;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+class Application {
+public:
+    // Built-in language tables, "es" requested, default design; no window yet.
+    Application(HINSTANCE instance, ModalUi& modalUi);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // The main window's messages after its non-client creation.
+    LRESULT handleMainMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Status line text; nothing when the status line is missing.
+    void setStatus(const std::wstring& text);
+    // The text of a dotted key in the current language.
+    std::wstring text(const wchar_t* key) const;
+
+    // Panel offset clamped to the content and applied to the scroll bar (shown only when needed).
+    void updatePanelScrollBar();
+    // Scrolls the panel to target pixels from the top (clamped); relays out only on a change.
+    void scrollPanelTo(int32_t target);
+    // Places panel controls (scrolled), scroll bar, preview and status line for the client size.
+    void layoutControls();
+
+    // Fonts, tooltip control, every panel control, preview and status line, then texts and layout.
+    void createControls();
+    // Gives control a tooltip whose text is asked for (in the current language) when shown.
+    void addTooltip(HWND control, const wchar_t* key);
+    // Replaces the combo's list by items and shows shownText.
+    void fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText);
+    // Value labels: the key's text and the display unit, "Width mm".
+    void refreshValueLabels();
+    // Thickness and tool presets of the display unit; an empty box gets the unit's default.
+    void refillPresetLists();
+    // The combos' items in the current language, selected from the state (not the old list).
+    void refillUnitsCombo();
+    void refillLanguageCombo();
+    void refillRenderCombo();
+    // Every language-bound text of the window, combos and value labels; the status line keeps its text.
+    void applyTexts();
+
+    // The control's number in millimetres (inches converted); the default for text that is no number.
+    double readNumber(HWND control, double defaultMm) const;
+    // Shows valueMm in the display unit with at most 4 decimals.
+    void writeNumber(HWND control, double valueMm);
+    // The control's leading integer, not range-checked; the default when it has none.
+    int32_t readCount(HWND combo, int32_t defaultCount) const;
+    // Selects the combo item beginning with the number, else sets the text (plain controls).
+    void selectOrSetInteger(HWND control, int32_t value);
+    // The design the panel shows, in millimetres, with no dividers; not validated.
+    BoxParameters readParametersFromControls() const;
+    // The panel's design validated (outer sizes derived); false with the model's message.
+    bool tryReadParameters(BoxParameters& parameters, std::wstring& error) const;
+    // New pieces from the panel, or the error in the status line with the last pieces kept.
+    void regenerate();
+    // An edit: regenerate 350 ms after the last one (only while change tracking is on).
+    void markChanged();
+    // Switches the panel between millimetres and inches as the units combo says.
+    void changeUnits();
+    // Language, unit, design and view choices of settings into the panel.
+    void applySettingsToControls(const AppSettings& settings);
+    // A settings record of everything the panel shows.
+    AppSettings readSettingsFromControls() const;
+    // Saves readSettingsFromControls; a failure is silent.
+    void saveSettingsFromControls();
+    // A loaded design into the panel (finger counts clamped to 1..10).
+    void applyParametersToControls(const BoxParameters& parameters);
+
+    // The language chosen in the language combo becomes current, is shown and saved.
+    void languageCommand();
+    // Opens the product's web page in the browser.
+    void openWebsiteCommand();
+
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    HWND previewWindow = nullptr;
+    HWND statusLine = nullptr;
+    HWND panelScrollBar = nullptr;
+    HWND tooltipWindow = nullptr;
+    HFONT fontNormal = nullptr;
+    HFONT fontBold = nullptr;
+    HFONT fontTitle = nullptr;
+    HFONT fontButton = nullptr;
+
+    // Panel controls read or changed after creation.
+    HWND updateNotice = nullptr;
+    HWND languageCombo = nullptr;
+    HWND unitsCombo = nullptr;
+    HWND checkUpdatesBox = nullptr;
+    HWND widthLabel = nullptr;
+    HWND widthEdit = nullptr;
+    HWND heightLabel = nullptr;
+    HWND heightEdit = nullptr;
+    HWND depthLabel = nullptr;
+    HWND depthEdit = nullptr;
+    HWND thicknessLabel = nullptr;
+    HWND thicknessCombo = nullptr;
+    HWND kerfLabel = nullptr;
+    HWND kerfEdit = nullptr;
+    HWND clearanceLabel = nullptr;
+    HWND clearanceEdit = nullptr;
+    HWND spacingLabel = nullptr;
+    HWND spacingEdit = nullptr;
+    HWND fingersWidthCombo = nullptr;
+    HWND fingersDepthCombo = nullptr;
+    HWND fingersHeightCombo = nullptr;
+    HWND internalDimensionsBox = nullptr;
+    HWND addLidBox = nullptr;
+    HWND cncRouterModeBox = nullptr;
+    HWND toolDiameterLabel = nullptr;
+    HWND toolDiameterCombo = nullptr;
+    HWND preview3dBox = nullptr;
+    HWND renderEngineCombo = nullptr;
+    HWND aboutButton = nullptr;
+    HWND resetButton = nullptr;
+    HWND serverAddressEdit = nullptr;
+    HWND websiteButton = nullptr;
+
+    // The preview's view choice, kept in the settings.
+    bool show3D = false;
+    RenderMode renderMode = RenderMode::Automatic;
+
+    bool changeTrackingEnabled = false;  // panel edits restart REGENERATE_TIMER only while set
+    int32_t panelScrollPos = 0;          // pixels
+    int32_t panelContentHeight = 0;      // pixels the panel's controls need
+    bool useInches = false;              // the panel shows and reads inches
+
+    std::vector<TextBinding> textBindings;
+    std::vector<TooltipBinding> tooltipBindings;
+    std::wstring tooltipText;  // outlives the tooltip's text request
+    std::vector<LayoutEntry> layoutEntries;
+
+    LanguageManager languages;
+    std::wstring currentLanguage = L"es";
+
+    PieceSet pieces;           // the last successful regeneration
+    BoxParameters parameters;  // its design, outer dimensions derived
+
+    ModalUi& modalUi;
+
+private:
+    void onCreate();
+    void onDestroy();
+    void onCommand(WPARAM wParam);
+    LRESULT onTimer(WPARAM wParam, LPARAM lParam);
+    LRESULT onNotify(WPARAM wParam, LPARAM lParam);
+    void onVerticalScroll(WPARAM wParam);
+    LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam);
+    void createFonts();
+    void createTooltipControl();
+    void deleteFonts();
+    std::wstring statusSummary() const;
+};
+
+// Registers TessaroMainWindow and TessaroPreview; results are ignored (a failure shows up at creation).
+void registerWindowClasses(HINSTANCE instance);
+
+// Creates the 1280 x 900 main window for app (the whole create sequence runs inside); null on failure.
+HWND createMainWindow(Application& app);
+
+// Runs the message loop with the main window's dialog filter until the quit message; returns its code.
+int runMessageLoop(HWND mainWindow);
+
+// The program: common controls, application object, main window, message loop; the exit code.
+int runApplication(HINSTANCE instance, int showCommand);

@@ -1,0 +1,379 @@
+#include "app/application_win32.h"
+#include "app/control_access_win32.h"
+#include "app/control_ids.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+enum class ControlKind { TitleLabel, UpdateNotice, Label, ValueLabel, Edit, ListCombo, EditableCombo, CheckBox, GroupBox, PushButton };
+
+// What a row's control is filled with right after creation.
+enum class RowFill { None, Languages, Units, Engines, ThicknessPresets, ToolPresets, Fingers };
+
+struct ControlRow {
+    ControlKind kind;
+    int id;
+    int32_t x, y, width, height;  // for combos the height is that of the dropped list
+    const wchar_t* key;           // text key of a bound text, or null
+    const wchar_t* initialText;   // fixed text of an unbound control, or null
+    HWND Application::*field;     // where the handle is kept, or null
+    RowFill fill = RowFill::None;
+    int32_t fingers = 0;          // initial count of a fingers combo
+};
+
+using A = Application;
+
+// The panel, top to bottom, in creation (and Tab) order.
+const ControlRow controlRows[] = {
+    {ControlKind::TitleLabel, 0, 22, 8, 280, 22, L"app.title", nullptr, nullptr},
+    {ControlKind::UpdateNotice, UpdateNoticeId, 22, 32, 280, 18, nullptr, L"", &A::updateNotice},
+    {ControlKind::GroupBox, 0, 10, 57, 304, 112, L"section.preferences", nullptr, nullptr},
+    {ControlKind::Label, 0, 22, 81, 132, 20, L"label.language", nullptr, nullptr},
+    {ControlKind::ListCombo, LanguageComboId, 154, 78, 118, 180, nullptr, nullptr, &A::languageCombo, RowFill::Languages},
+    {ControlKind::Label, 0, 22, 104, 132, 20, L"label.units", nullptr, nullptr},
+    {ControlKind::ListCombo, UnitsComboId, 154, 101, 118, 120, nullptr, nullptr, &A::unitsCombo, RowFill::Units},
+    {ControlKind::CheckBox, CheckUpdatesBoxId, 22, 128, 280, 20, L"check.checkUpdatesOnStart", nullptr, &A::checkUpdatesBox},
+    {ControlKind::GroupBox, 0, 10, 177, 304, 184, L"section.measurements", nullptr, nullptr},
+    {ControlKind::ValueLabel, 0, 22, 201, 132, 20, nullptr, L"", &A::widthLabel},
+    {ControlKind::Edit, WidthEditId, 154, 199, 118, 22, nullptr, L"200", &A::widthEdit},
+    {ControlKind::ValueLabel, 0, 22, 224, 132, 20, nullptr, L"", &A::heightLabel},
+    {ControlKind::Edit, HeightEditId, 154, 222, 118, 22, nullptr, L"100", &A::heightEdit},
+    {ControlKind::ValueLabel, 0, 22, 247, 132, 20, nullptr, L"", &A::depthLabel},
+    {ControlKind::Edit, DepthEditId, 154, 245, 118, 22, nullptr, L"150", &A::depthEdit},
+    {ControlKind::ValueLabel, 0, 22, 270, 132, 20, nullptr, L"", &A::thicknessLabel},
+    {ControlKind::EditableCombo, ThicknessComboId, 154, 268, 118, 150, nullptr, nullptr, &A::thicknessCombo,
+     RowFill::ThicknessPresets},
+    {ControlKind::ValueLabel, 0, 22, 293, 132, 20, nullptr, L"", &A::kerfLabel},
+    {ControlKind::Edit, KerfEditId, 154, 291, 118, 22, nullptr, L"0.15", &A::kerfEdit},
+    {ControlKind::ValueLabel, 0, 22, 316, 132, 20, nullptr, L"", &A::clearanceLabel},
+    {ControlKind::Edit, ClearanceEditId, 154, 314, 118, 22, nullptr, L"0.10", &A::clearanceEdit},
+    {ControlKind::ValueLabel, 0, 22, 339, 132, 20, nullptr, L"", &A::spacingLabel},
+    {ControlKind::Edit, SpacingEditId, 154, 337, 118, 22, nullptr, L"12", &A::spacingEdit},
+    {ControlKind::GroupBox, 0, 10, 369, 304, 94, L"section.joints", nullptr, nullptr},
+    {ControlKind::Label, 0, 22, 393, 132, 20, L"label.fingersWidth", nullptr, nullptr},
+    {ControlKind::ListCombo, FingersWidthComboId, 154, 391, 118, 180, nullptr, nullptr, &A::fingersWidthCombo,
+     RowFill::Fingers, 3},
+    {ControlKind::Label, 0, 22, 416, 132, 20, L"label.fingersDepth", nullptr, nullptr},
+    {ControlKind::ListCombo, FingersDepthComboId, 154, 414, 118, 180, nullptr, nullptr, &A::fingersDepthCombo,
+     RowFill::Fingers, 2},
+    {ControlKind::Label, 0, 22, 439, 132, 20, L"label.fingersHeight", nullptr, nullptr},
+    {ControlKind::ListCombo, FingersHeightComboId, 154, 437, 118, 180, nullptr, nullptr, &A::fingersHeightCombo,
+     RowFill::Fingers, 1},
+    {ControlKind::GroupBox, 0, 10, 471, 304, 122, L"section.fabrication", nullptr, nullptr},
+    {ControlKind::CheckBox, InternalDimensionsBoxId, 22, 495, 280, 20, L"check.internalDimensions", nullptr,
+     &A::internalDimensionsBox},
+    {ControlKind::CheckBox, AddLidBoxId, 22, 517, 280, 20, L"check.addLid", nullptr, &A::addLidBox},
+    {ControlKind::CheckBox, CncRouterModeBoxId, 22, 539, 280, 20, L"check.cncRouterMode", nullptr, &A::cncRouterModeBox},
+    {ControlKind::ValueLabel, 0, 22, 563, 132, 20, nullptr, L"", &A::toolDiameterLabel},
+    {ControlKind::EditableCombo, ToolDiameterComboId, 154, 561, 118, 150, nullptr, nullptr, &A::toolDiameterCombo,
+     RowFill::ToolPresets},
+    {ControlKind::GroupBox, 0, 10, 601, 304, 102, L"section.view", nullptr, nullptr},
+    {ControlKind::CheckBox, Preview3dBoxId, 22, 625, 120, 20, L"check.preview3d", nullptr, &A::preview3dBox},
+    {ControlKind::PushButton, FitViewButtonId, 164, 622, 126, 25, L"button.fitView", nullptr, nullptr},
+    {ControlKind::Label, 0, 22, 653, 132, 20, L"label.renderEngine", nullptr, nullptr},
+    {ControlKind::ListCombo, RenderEngineComboId, 154, 650, 118, 120, nullptr, nullptr, &A::renderEngineCombo,
+     RowFill::Engines},
+    {ControlKind::Label, 0, 22, 681, 280, 18, L"label.previewHelp", nullptr, nullptr},
+    {ControlKind::GroupBox, 0, 10, 711, 304, 184, L"section.output", nullptr, nullptr},
+    {ControlKind::PushButton, ExportDxfButtonId, 22, 735, 280, 28, L"button.exportDxf", nullptr, nullptr},
+    {ControlKind::PushButton, SaveButtonId, 22, 769, 84, 26, L"button.save", nullptr, nullptr},
+    {ControlKind::PushButton, LoadButtonId, 114, 769, 84, 26, L"button.load", nullptr, nullptr},
+    {ControlKind::PushButton, UpdateButtonId, 206, 769, 84, 26, L"button.update", nullptr, nullptr},
+    {ControlKind::PushButton, AboutButtonId, 22, 801, 280, 26, L"button.about", nullptr, &A::aboutButton},
+    {ControlKind::PushButton, ResetButtonId, 22, 833, 280, 26, L"button.reset", nullptr, &A::resetButton},
+    {ControlKind::PushButton, ExitButtonId, 22, 865, 280, 26, L"button.exit", nullptr, nullptr},
+    // The DXF server and the product page: the server's name is the same fixed text in every language.
+    {ControlKind::GroupBox, 0, 10, 903, 304, 88, nullptr, L"Servidor DXF", nullptr},
+    {ControlKind::Edit, ServerAddressEditId, 22, 927, 170, 22, nullptr, L"", &A::serverAddressEdit},
+    {ControlKind::PushButton, TestServerButtonId, 200, 926, 102, 24, L"button.exportDxf", nullptr, nullptr},
+    {ControlKind::PushButton, WebsiteButtonId, 22, 957, 280, 26, L"button.website", nullptr, &A::websiteButton},
+};
+
+struct Tooltip {
+    HWND Application::*field;
+    const wchar_t* key;
+};
+
+const Tooltip tooltips[] = {
+    {&A::aboutButton, L"tooltip.about"},
+    {&A::languageCombo, L"tooltip.language"},
+    {&A::unitsCombo, L"tooltip.units"},
+    {&A::checkUpdatesBox, L"tooltip.checkUpdatesOnStart"},
+    {&A::updateNotice, L"tooltip.updateNotice"},
+    {&A::widthLabel, L"tooltip.width"},
+    {&A::widthEdit, L"tooltip.width"},
+    {&A::heightLabel, L"tooltip.height"},
+    {&A::heightEdit, L"tooltip.height"},
+    {&A::depthLabel, L"tooltip.depth"},
+    {&A::depthEdit, L"tooltip.depth"},
+    {&A::thicknessLabel, L"tooltip.thickness"},
+    {&A::thicknessCombo, L"tooltip.thickness"},
+    {&A::kerfLabel, L"tooltip.kerf"},
+    {&A::kerfEdit, L"tooltip.kerf"},
+    {&A::clearanceLabel, L"tooltip.clearance"},
+    {&A::clearanceEdit, L"tooltip.clearance"},
+    {&A::spacingLabel, L"tooltip.spacing"},
+    {&A::spacingEdit, L"tooltip.spacing"},
+    {&A::fingersWidthCombo, L"tooltip.fingersWidth"},
+    {&A::fingersDepthCombo, L"tooltip.fingersDepth"},
+    {&A::fingersHeightCombo, L"tooltip.fingersHeight"},
+    {&A::internalDimensionsBox, L"tooltip.internalDimensions"},
+    {&A::addLidBox, L"tooltip.addLid"},
+    {&A::cncRouterModeBox, L"tooltip.cncRouterMode"},
+    {&A::toolDiameterLabel, L"tooltip.toolDiameter"},
+    {&A::toolDiameterCombo, L"tooltip.toolDiameter"},
+    {&A::preview3dBox, L"tooltip.preview3d"},
+    {&A::renderEngineCombo, L"tooltip.renderEngine"},
+    {&A::resetButton, L"tooltip.reset"},
+    {&A::websiteButton, L"tooltip.website"},
+};
+
+struct ValueLabel {
+    HWND Application::*field;
+    const wchar_t* key;
+};
+
+const ValueLabel valueLabels[] = {
+    {&A::widthLabel, L"label.width"},         {&A::heightLabel, L"label.height"},
+    {&A::depthLabel, L"label.depth"},         {&A::thicknessLabel, L"label.thickness"},
+    {&A::kerfLabel, L"label.kerf"},           {&A::clearanceLabel, L"label.clearance"},
+    {&A::spacingLabel, L"label.spacing"},     {&A::toolDiameterLabel, L"label.toolDiameter"},
+};
+
+// Presets offered by the editable combos; any other number may be typed.
+const std::vector<std::wstring> thicknessPresetsMm = {L"1.5", L"2", L"2.5", L"3", L"4", L"4.5",
+                                                       L"5",   L"6", L"9",   L"12", L"15", L"18"};
+const std::vector<std::wstring> thicknessPresetsIn = {L"0.0625", L"0.080", L"0.0938", L"0.118", L"0.125", L"0.157",
+                                                       L"0.177",  L"0.236", L"0.25",   L"0.354", L"0.5",   L"0.709"};
+const std::vector<std::wstring> toolPresetsMm = {L"1", L"1.5", L"2", L"3", L"3.175", L"4", L"6", L"6.35", L"8"};
+const std::vector<std::wstring> toolPresetsIn = {L"0.0313", L"0.0394", L"0.0625", L"0.0787", L"0.118",
+                                                  L"0.125",  L"0.157",  L"0.236",  L"0.25"};
+
+constexpr int32_t kMaxFingers = 10;
+
+struct KindStyle {
+    const wchar_t* className;
+    DWORD extendedStyle;
+    DWORD style;
+};
+
+KindStyle styleOf(ControlKind kind) {
+    constexpr DWORD visibleChild = WS_CHILD | WS_VISIBLE;
+    switch (kind) {
+    case ControlKind::UpdateNotice: return {L"STATIC", 0, WS_CHILD | SS_NOTIFY};
+    case ControlKind::TitleLabel:
+    case ControlKind::Label:
+    case ControlKind::ValueLabel: return {L"STATIC", 0, visibleChild | SS_NOTIFY};
+    case ControlKind::Edit: return {L"EDIT", WS_EX_CLIENTEDGE, visibleChild | WS_TABSTOP | ES_AUTOHSCROLL};
+    case ControlKind::ListCombo:
+        return {L"COMBOBOX", WS_EX_CLIENTEDGE, visibleChild | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST};
+    case ControlKind::EditableCombo:
+        return {L"COMBOBOX", WS_EX_CLIENTEDGE,
+                visibleChild | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWN | CBS_AUTOHSCROLL};
+    case ControlKind::CheckBox: return {L"BUTTON", 0, visibleChild | WS_TABSTOP | BS_AUTOCHECKBOX};
+    case ControlKind::GroupBox: return {L"BUTTON", 0, visibleChild | BS_GROUPBOX};
+    case ControlKind::PushButton: return {L"BUTTON", 0, visibleChild | WS_TABSTOP | BS_PUSHBUTTON};
+    }
+    return {L"STATIC", 0, visibleChild};
+}
+
+// Height a control takes in the panel: combos count with their closed height.
+int32_t layoutHeight(const ControlRow& row) {
+    switch (row.kind) {
+    case ControlKind::Edit:
+    case ControlKind::ListCombo:
+    case ControlKind::EditableCombo: return 22;
+    case ControlKind::CheckBox: return 20;
+    default: return row.height;
+    }
+}
+
+void setFont(HWND control, HFONT font) {
+    HGDIOBJ used = font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(used), TRUE);
+}
+
+void setComboItems(HWND combo, const std::vector<std::wstring>& items) {
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& item : items) {
+        SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    }
+}
+
+wchar_t asciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
+               return asciiLower(x) == asciiLower(y);
+           });
+}
+
+}  // namespace
+
+void Application::createFonts() {
+    int dpi = 96;
+    if (HDC dc = mainWindow ? GetDC(mainWindow) : nullptr) {
+        dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(mainWindow, dc);
+    }
+    const auto makeFont = [dpi](int points, int weight) {
+        return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    };
+    fontNormal = makeFont(9, FW_NORMAL);
+    fontBold = makeFont(9, FW_BOLD);
+    fontTitle = makeFont(12, FW_BOLD);
+    fontButton = makeFont(9, FW_BOLD);
+}
+
+void Application::createTooltipControl() {
+    tooltipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr,
+                                    instance, nullptr);
+    if (!tooltipWindow) return;
+    SetWindowPos(tooltipWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(tooltipWindow, TTM_SETMAXTIPWIDTH, 0, 320);
+    SendMessageW(tooltipWindow, TTM_SETDELAYTIME, TTDT_INITIAL, 300);
+    SendMessageW(tooltipWindow, TTM_SETDELAYTIME, TTDT_AUTOPOP, 10000);
+    SendMessageW(tooltipWindow, TTM_ACTIVATE, TRUE, 0);
+}
+
+void Application::createControls() {
+    if (!fontNormal) createFonts();
+    if (!tooltipWindow && mainWindow) createTooltipControl();
+    textBindings.clear();
+    tooltipBindings.clear();
+
+    for (const ControlRow& row : controlRows) {
+        const KindStyle kind = styleOf(row.kind);
+        const wchar_t* initial = row.initialText ? row.initialText : L"";
+        HWND control = CreateWindowExW(kind.extendedStyle, kind.className, initial, kind.style, row.x, row.y,
+                                       row.width, row.height, mainWindow,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
+        if (row.field) this->*row.field = control;
+        if (!control) continue;
+
+        switch (row.kind) {
+        case ControlKind::TitleLabel: setFont(control, fontTitle); break;
+        case ControlKind::UpdateNotice:
+        case ControlKind::GroupBox: setFont(control, fontBold); break;
+        case ControlKind::PushButton: setFont(control, fontButton); break;
+        default: setFont(control, fontNormal); break;
+        }
+        layoutEntries.push_back({control, row.x, row.y, row.width, row.height});
+        panelContentHeight = std::max(panelContentHeight, row.y + layoutHeight(row) + 10);
+        if (row.key) textBindings.push_back({control, row.key});
+
+        switch (row.fill) {
+        case RowFill::None: break;
+        case RowFill::Languages: refillLanguageCombo(); break;
+        case RowFill::Units: refillUnitsCombo(); break;
+        case RowFill::Engines: refillRenderCombo(); break;
+        case RowFill::ThicknessPresets: fillCombo(control, thicknessPresetsMm, L"3"); break;
+        case RowFill::ToolPresets: fillCombo(control, toolPresetsMm, L"3.175"); break;
+        case RowFill::Fingers: {
+            std::vector<std::wstring> counts;
+            for (int32_t i = 1; i <= kMaxFingers; ++i) counts.push_back(std::to_wstring(i));
+            setComboItems(control, counts);
+            SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(std::clamp(row.fingers, 1, kMaxFingers) - 1), 0);
+            break;
+        }
+        }
+    }
+
+    panelScrollBar = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 314, 0, 14, 400,
+                                     mainWindow, nullptr, instance, nullptr);
+    previewWindow = CreateWindowExW(WS_EX_CLIENTEDGE, PREVIEW_WINDOW_CLASS, nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 330, 12, 860, 640, mainWindow, nullptr,
+                                    instance, this);
+    statusLine = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", text(L"status.ready").c_str(), WS_CHILD | WS_VISIBLE,
+                                 330, 660, 700, 24, mainWindow, nullptr, instance, nullptr);
+    if (statusLine) setFont(statusLine, fontBold);
+
+    refreshValueLabels();
+    applyTexts();
+    for (const Tooltip& tooltip : tooltips) addTooltip(this->*tooltip.field, tooltip.key);
+
+    if (!previewWindow) {
+        modalUi.showMessage(mainWindow, text(L"dialog.previewCreateError"), text(L"dialog.preview"), MB_OK | MB_ICONERROR);
+    }
+    layoutControls();
+}
+
+void Application::addTooltip(HWND control, const wchar_t* key) {
+    if (!tooltipWindow || !control || !key) return;
+    tooltipBindings.push_back({control, key});
+    TOOLINFOW tool{};
+    // The first version of the structure, sized for this build (the size differs between 32 and 64 bits).
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
+    tool.hwnd = mainWindow;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.hinst = instance;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tooltipWindow, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Application::fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText) {
+    if (!combo) return;
+    setComboItems(combo, items);
+    SetWindowTextW(combo, shownText.c_str());
+}
+
+void Application::refreshValueLabels() {
+    const std::wstring unit = useInches ? L" in" : L" mm";
+    for (const ValueLabel& label : valueLabels) {
+        if (HWND control = this->*label.field) SetWindowTextW(control, (text(label.key) + unit).c_str());
+    }
+}
+
+void Application::refillPresetLists() {
+    if (!thicknessCombo || !toolDiameterCombo) return;
+    const std::wstring thickness = windowText(thicknessCombo, 127);
+    const std::wstring tool = windowText(toolDiameterCombo, 127);
+    fillCombo(thicknessCombo, useInches ? thicknessPresetsIn : thicknessPresetsMm,
+              !thickness.empty() ? thickness : (useInches ? L"0.118" : L"3"));
+    fillCombo(toolDiameterCombo, useInches ? toolPresetsIn : toolPresetsMm,
+              !tool.empty() ? tool : (useInches ? L"0.125" : L"3.175"));
+}
+
+void Application::refillUnitsCombo() {
+    if (!unitsCombo) return;
+    setComboItems(unitsCombo, {text(L"units.mm"), text(L"units.in")});
+    SendMessageW(unitsCombo, CB_SETCURSEL, useInches ? 1 : 0, 0);
+}
+
+void Application::refillLanguageCombo() {
+    if (!languageCombo) return;
+    std::vector<std::wstring> names;
+    std::optional<size_t> selected;
+    const auto& available = languages.available();
+    for (size_t i = 0; i < available.size(); ++i) {
+        names.push_back(available[i].displayName);
+        if (!selected && equalIgnoringCase(available[i].code, currentLanguage)) selected = i;
+    }
+    setComboItems(languageCombo, names);
+    SendMessageW(languageCombo, CB_SETCURSEL, selected.value_or(0), 0);
+}
+
+void Application::refillRenderCombo() {
+    if (!renderEngineCombo) return;
+    setComboItems(renderEngineCombo, {text(L"renderer.auto"), text(L"renderer.gdi"), text(L"renderer.d3d9")});
+    const WPARAM selected = renderMode == RenderMode::Gdi ? 1 : renderMode == RenderMode::Direct3D9 ? 2 : 0;
+    SendMessageW(renderEngineCombo, CB_SETCURSEL, selected, 0);
+}
+
+void Application::applyTexts() {
+    if (mainWindow) SetWindowTextW(mainWindow, text(L"app.windowTitle").c_str());
+    for (const TextBinding& binding : textBindings) {
+        if (binding.control) SetWindowTextW(binding.control, text(binding.key.c_str()).c_str());
+    }
+    refillUnitsCombo();
+    refillLanguageCombo();
+    refillRenderCombo();
+    refreshValueLabels();
+    if (statusLine && GetWindowTextLengthW(statusLine) == 0) setStatus(text(L"status.ready"));
+}

@@ -1,0 +1,52 @@
+#include "output/dxf_polyline_writer.h"
+
+#include "output/arc_sweep.h"
+#include "output/dxf_writer.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+void appendPolyline(std::string& out, const Piece& piece, double scale) {
+    const CutPath path = placedPath(piece);
+    if (path.empty()) return;
+    // A default segment is a line: its layer is the piece's own.
+    const char* layer = layerForSegment(piece, PathSegment{});
+    appendDxfPair(out, "0", "POLYLINE");
+    appendDxfPair(out, "8", layer);
+    appendDxfPair(out, "66", "1");
+    appendDxfPair(out, "10", "0");
+    appendDxfPair(out, "20", "0");
+    appendDxfPair(out, "30", "0");
+    appendDxfPair(out, "70", "1");
+    for (const PathSegment& segment : path) {
+        appendDxfPair(out, "0", "VERTEX");
+        appendDxfPair(out, "8", layer);
+        appendDxfPair(out, "10", formatDxfNumber(segment.start.x * scale));
+        appendDxfPair(out, "20", formatDxfNumber(segment.start.y * scale));
+        appendDxfPair(out, "30", "0");
+        if (segment.kind == SegmentKind::Arc) {
+            // Bulge: tangent of a quarter of the included angle, positive counter-clockwise.
+            const double bulge = std::tan(signedSweepDegrees(segment) * std::numbers::pi / 720.0);
+            appendDxfPair(out, "42", formatDxfNumber(bulge));
+        }
+    }
+    appendDxfPair(out, "0", "SEQEND");
+    appendDxfPair(out, "8", layer);
+}
+
+}  // namespace
+
+std::string buildClosedDxf(const PieceSet& pieces, bool inches) {
+    const double scale = inches ? 1.0 / kMillimetresPerInch : 1.0;
+    std::string out = dxfPreamble(inches);
+    for (const Piece& piece : pieces) {
+        if (piece.innerCut) appendPolyline(out, piece, scale);
+    }
+    for (const Piece& piece : pieces) {
+        if (!piece.innerCut) appendPolyline(out, piece, scale);
+    }
+    appendDxfEnd(out);
+    return out;
+}
