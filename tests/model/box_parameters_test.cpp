@@ -182,7 +182,8 @@ TEST(ValidateParameters, HugeCountsAreRefusedBeforeTheFitChecks) {
 }
 
 // Lengths beyond reach lose the plan's fractions of a millimetre; a thickness near the point
-// tolerance collapses tabs, slots and cut-outs into nothing.
+// tolerance collapses tabs, slots and cut-outs into nothing; a bit near nothing loses its dogbones
+// in the server request.
 TEST(ValidateParameters, LengthsOutsideTheWorkableRangeAreRefused) {
     const struct {
         double BoxParameters::*field;
@@ -196,9 +197,9 @@ TEST(ValidateParameters, LengthsOutsideTheWorkableRangeAreRefused) {
         {&BoxParameters::kerf, 2e5, "Las medidas no pueden superar 100000 mm."},
         {&BoxParameters::clearance, 2e5, "Las medidas no pueden superar 100000 mm."},
         {&BoxParameters::toolDiameter, 2e5, "Las medidas no pueden superar 100000 mm."},
-        {&BoxParameters::materialThickness, 1e-42, "El espesor debe ser de al menos 0.001 mm."},
-        {&BoxParameters::materialThickness, 0.000999, "El espesor debe ser de al menos 0.001 mm."},
-        {&BoxParameters::materialThickness, 0.001, ""},
+        {&BoxParameters::materialThickness, 1e-42, "El espesor debe ser de al menos 0.01 mm."},
+        {&BoxParameters::materialThickness, 0.00999, "El espesor debe ser de al menos 0.01 mm."},
+        {&BoxParameters::materialThickness, 0.01, ""},
         {&BoxParameters::spacing, 100000, ""},
         {&BoxParameters::inputWidth, -1e300, "El ancho debe ser mayor a 0 mm."},  // the sign is reported first
     };
@@ -210,6 +211,17 @@ TEST(ValidateParameters, LengthsOutsideTheWorkableRangeAreRefused) {
     BoxParameters wide;
     wide.inputWidth = wide.inputDepth = 100000;
     EXPECT_EQ(refusal(wide), "");
+
+    // A bit so fine that its dogbones would reach the server with a radius of 0; unused by a laser.
+    BoxParameters router;
+    router.cutMode = CutMode::CncRouter;
+    router.toolDiameter = 6.2e-5;
+    EXPECT_EQ(refusal(router), "El diametro de herramienta debe ser de al menos 0.01 mm.");
+    router.toolDiameter = 0.01;
+    EXPECT_EQ(refusal(router), "");
+    router.cutMode = CutMode::Laser;
+    router.toolDiameter = 6.2e-5;
+    EXPECT_EQ(refusal(router), "");
 }
 
 }  // namespace
