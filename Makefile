@@ -1,16 +1,19 @@
 # make run   - build and start Orvell Tessaro (under Wine on Linux; a screenshot without a display)
-# make test  - every test: native, under Wine, and native again with sanitizers
+# make test  - every test: native, under Wine, native again with sanitizers, and a short run of each fuzz target
 # make bench - the benchmarks (not part of make test)
 # make screenshots - pictures of the main window, the previews, the update notice and the About window
 #                    under Wine + Xvfb, in build/screenshots
+# make fuzz  - every fuzz target for FUZZ_SECONDS (60) each, clang with sanitizers in build/fuzz
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 NATIVE := build/native
 ASAN := build/asan
 WINDOWS := build/windows
+FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
 CONFIGURE = cmake -G Ninja -Wno-dev
 
-.PHONY: all deps native asan windows app test run bench screenshots clean
+.PHONY: all deps native asan windows app fuzzers fuzz test run bench screenshots clean
 
 all: native windows
 
@@ -37,7 +40,15 @@ app: deps
 	@$(CONFIGURE_WINDOWS)
 	cmake --build $(WINDOWS) -j $(JOBS) --target tessaro main_window_probe
 
-test: native asan windows
+fuzzers: deps
+	@[ -f $(FUZZ)/build.ninja ] || CC=clang-14 CXX=clang++-14 $(CONFIGURE) -S . -B $(FUZZ) \
+		-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSARO_FUZZ=ON >/dev/null
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzzers
+
+fuzz: fuzzers
+	@scripts/run-fuzz.sh $(FUZZ_SECONDS)
+
+test: native asan windows fuzzers
 	@scripts/run-tests.sh
 
 run: app

@@ -9,6 +9,13 @@ namespace {
 // Bounds that keep generation within milliseconds and megabytes whatever a project file holds.
 constexpr int32_t kMaxFingerCount = 1000;
 constexpr int32_t kMaxDividerCount = 100;
+// Beyond this the plan's coordinates lose the fractions of a millimetre its tolerances work in.
+constexpr double kMaxLength = 100000.0;
+// Every feature (tab, notch, slot, finger) is at least the thickness, and every dogbone at most the
+// bit's radius: both must stay clear of the point tolerance, where pieces and cut-outs collapse, and
+// of the server request's 0.001 mm, where arcs would be sent with a radius of 0.
+constexpr double kMinThickness = 0.01;
+constexpr double kMinToolDiameter = 0.01;
 
 [[noreturn]] void refuse(const char* message) { throw std::runtime_error(message); }
 
@@ -16,6 +23,14 @@ bool allFinite(const BoxParameters& p) {
     for (double v : {p.inputWidth, p.inputHeight, p.inputDepth, p.outerWidth, p.outerHeight, p.outerDepth,
                      p.materialThickness, p.kerf, p.clearance, p.spacing, p.toolDiameter}) {
         if (!std::isfinite(v)) return false;
+    }
+    return true;
+}
+
+bool allWithinReach(const BoxParameters& p) {
+    for (double v : {p.inputWidth, p.inputHeight, p.inputDepth, p.materialThickness, p.kerf, p.clearance, p.spacing,
+                     p.toolDiameter}) {
+        if (v > kMaxLength) return false;
     }
     return true;
 }
@@ -90,6 +105,10 @@ void validateParameters(BoxParameters& p) {
         refuse("El diametro de herramienta debe ser mayor a 0 mm.");
     if (p.widthDividerCount < 0 || p.depthDividerCount < 0) refuse("Las divisiones no pueden ser negativas.");
 
+    if (!allWithinReach(p)) refuse("Las medidas no pueden superar 100000 mm.");
+    if (t < kMinThickness) refuse("El espesor debe ser de al menos 0.01 mm.");
+    if (p.cutMode == CutMode::CncRouter && p.toolDiameter < kMinToolDiameter)
+        refuse("El diametro de herramienta debe ser de al menos 0.01 mm.");
     if (p.fingerCountWidth > kMaxFingerCount || p.fingerCountDepth > kMaxFingerCount ||
         p.fingerCountHeight > kMaxFingerCount)
         refuse("Hay demasiados encastres para el espesor elegido.");

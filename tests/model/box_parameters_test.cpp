@@ -126,17 +126,17 @@ TEST(ValidateParameters, FirstFailingCheckNamesTheProblem) {
          },
          "No hay profundidad interna suficiente para las divisiones."},
         {"1001 fingers refused before the fit checks",
-         [](BoxParameters& p) { p.materialThickness = 1e-9; p.fingerCountWidth = 1001; },
+         [](BoxParameters& p) { p.materialThickness = 0.01; p.fingerCountWidth = 1001; },
          "Hay demasiados encastres para el espesor elegido."},
         {"the largest finger count",
-         [](BoxParameters& p) { p.materialThickness = 1e-9; p.fingerCountWidth = std::numeric_limits<int32_t>::max(); },
+         [](BoxParameters& p) { p.materialThickness = 0.01; p.fingerCountWidth = std::numeric_limits<int32_t>::max(); },
          "Hay demasiados encastres para el espesor elegido."},
-        {"1000 thin fingers fit", [](BoxParameters& p) { p.materialThickness = 1e-9; p.fingerCountWidth = 1000; }, ""},
-        {"101 width dividers", [](BoxParameters& p) { p.materialThickness = 1e-9; p.widthDividerCount = 101; },
+        {"1000 thin fingers fit", [](BoxParameters& p) { p.materialThickness = 0.01; p.fingerCountWidth = 1000; }, ""},
+        {"101 width dividers", [](BoxParameters& p) { p.materialThickness = 0.01; p.widthDividerCount = 101; },
          "Hay demasiadas divisiones en ancho."},
         {"100 width dividers and the largest depth count",
          [](BoxParameters& p) {
-             p.materialThickness = 1e-9; p.widthDividerCount = 100;
+             p.materialThickness = 0.01; p.widthDividerCount = 100;
              p.depthDividerCount = std::numeric_limits<int32_t>::max();
          },
          "Hay demasiadas divisiones en profundidad."},
@@ -161,6 +161,49 @@ TEST(ValidateParameters, NonFiniteValuesAreRefusedFirst) {
             EXPECT_EQ(refusal(p), "Los valores deben ser numeros finitos.");
         }
     }
+}
+
+// Lengths beyond reach lose the plan's fractions of a millimetre; a thickness near the point
+// tolerance collapses tabs, slots and cut-outs into nothing; a bit near nothing loses its dogbones
+// in the server request.
+TEST(ValidateParameters, LengthsOutsideTheWorkableRangeAreRefused) {
+    const struct {
+        double BoxParameters::*field;
+        double value;
+        const char* message;
+    } cases[] = {
+        {&BoxParameters::inputWidth, 1e300, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::inputHeight, 100000.5, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::inputDepth, 1e7, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::spacing, 1e15, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::kerf, 2e5, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::clearance, 2e5, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::toolDiameter, 2e5, "Las medidas no pueden superar 100000 mm."},
+        {&BoxParameters::materialThickness, 1e-42, "El espesor debe ser de al menos 0.01 mm."},
+        {&BoxParameters::materialThickness, 0.00999, "El espesor debe ser de al menos 0.01 mm."},
+        {&BoxParameters::materialThickness, 0.01, ""},
+        {&BoxParameters::spacing, 100000, ""},
+        {&BoxParameters::inputWidth, -1e300, "El ancho debe ser mayor a 0 mm."},  // the sign is reported first
+    };
+    for (const auto& c : cases) {
+        BoxParameters p;
+        p.*c.field = c.value;
+        EXPECT_EQ(refusal(p), c.message) << c.value;
+    }
+    BoxParameters wide;
+    wide.inputWidth = wide.inputDepth = 100000;
+    EXPECT_EQ(refusal(wide), "");
+
+    // A bit so fine that its dogbones would reach the server with a radius of 0; unused by a laser.
+    BoxParameters router;
+    router.cutMode = CutMode::CncRouter;
+    router.toolDiameter = 6.2e-5;
+    EXPECT_EQ(refusal(router), "El diametro de herramienta debe ser de al menos 0.01 mm.");
+    router.toolDiameter = 0.01;
+    EXPECT_EQ(refusal(router), "");
+    router.cutMode = CutMode::Laser;
+    router.toolDiameter = 6.2e-5;
+    EXPECT_EQ(refusal(router), "");
 }
 
 }  // namespace
