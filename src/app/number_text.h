@@ -4,8 +4,6 @@
 #include <optional>
 #include <string>
 
-inline constexpr double kMillimetresPerInch = 25.4;
-
 // The longest leading decimal number of text (white space, sign, digits, point, exponent),
 // e.g. "12,5" -> 12 and "7 mm" -> 7; none when nothing parses or the value overflows a double.
 std::optional<double> parseLeadingNumber(const std::wstring& text);

@@ -2,6 +2,9 @@
 // The box design record, its defaults and its validation. All lengths are millimetres.
 #include <cstdint>
 
+// Inches are only a display and output unit: the panel and the writers convert with this.
+inline constexpr double kMillimetresPerInch = 25.4;
+
 enum class DimensionMode : int32_t { External = 0, Internal = 1 };
 enum class CutMode : int32_t { Laser = 0, CncRouter = 1 };
 

@@ -6,9 +6,6 @@
 #include <string>
 #include <string_view>
 
-// Millimetres per inch; the writers divide plan coordinates by this when inches are asked for.
-inline constexpr double kMillimetresPerInch = 25.4;
-
 // Six decimals, trailing zeros and a trailing point cut, decimal point whatever the locale
 // (100 -> "100", 194/7 -> "27.714286", -0.0000001 -> "-0").
 std::string formatDxfNumber(double value);
