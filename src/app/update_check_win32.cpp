@@ -3,17 +3,12 @@
 #include "app/application_win32.h"
 #include "app/update_reply.h"
 
-#include <wininet.h>
+#include "output/wininet_request_win32.h"
 
-#include <iterator>
 #include <memory>
+#include <optional>
 
 namespace {
-
-struct InternetHandleCloser {
-    void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
-};
-using InternetHandle = std::unique_ptr<void, InternetHandleCloser>;
 
 constexpr DWORD kReadPieceBytes = 1024;
 // Reading stops once more than this is held, so a reply never holds more than 9216 bytes.
@@ -28,27 +23,16 @@ void setTimeouts(HINTERNET handle) {
 
 // GET of address with the time-outs applied; null when it cannot be sent or no answer comes in time.
 InternetHandle openVersionRequest(HINTERNET internet, const std::wstring& address, InternetHandle& connection) {
-    wchar_t host[256] = {};
-    wchar_t path[2048] = {};
-    wchar_t extra[1024] = {};
-    URL_COMPONENTSW parts = {};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = static_cast<DWORD>(std::size(host));
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = static_cast<DWORD>(std::size(path));
-    parts.lpszExtraInfo = extra;
-    parts.dwExtraInfoLength = static_cast<DWORD>(std::size(extra));
-    if (!InternetCrackUrlW(address.c_str(), 0, 0, &parts)) return nullptr;
-    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return nullptr;
-    connection.reset(InternetConnectW(internet, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    const std::optional<HttpAddress> split = splitHttpAddress(address);
+    if (!split || (split->scheme != INTERNET_SCHEME_HTTP && split->scheme != INTERNET_SCHEME_HTTPS)) return nullptr;
+    connection.reset(
+        InternetConnectW(internet, split->host.c_str(), split->port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return nullptr;
     // Wine takes the receive and send time-outs from the connection only, Windows from the internet handle too.
     setTimeouts(connection.get());
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    if (parts.nScheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
-    const std::wstring target = std::wstring(path[0] ? path : L"/") + extra;
-    InternetHandle request(HttpOpenRequestW(connection.get(), L"GET", target.c_str(), nullptr, nullptr, nullptr, flags, 0));
+    if (split->scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
+    InternetHandle request(HttpOpenRequestW(connection.get(), L"GET", split->target.c_str(), nullptr, nullptr, nullptr, flags, 0));
     if (!request || !HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0)) return nullptr;
     return request;
 }
@@ -65,14 +49,7 @@ bool checkForUpdate(UpdateCheckResult& result, const std::wstring& productPage) 
     const InternetHandle request = openVersionRequest(internet.get(), productPage + L"version.php", connection);
     if (!request) return false;
     // The status code is not looked at: an error page simply names no version.
-    std::string body;
-    char piece[kReadPieceBytes];
-    DWORD received = 0;
-    while (body.size() <= kBodyLimitBytes && InternetReadFile(request.get(), piece, kReadPieceBytes, &received) &&
-           received > 0) {
-        body.append(piece, received);
-    }
-    return readUpdateReply(body, productPage, result);
+    return readUpdateReply(readReplyBody(request.get(), kReadPieceBytes, kBodyLimitBytes), productPage, result);
 }
 
 void updateCheckThread(HWND window, std::wstring productPage) {

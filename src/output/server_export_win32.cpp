@@ -1,20 +1,13 @@
 #include "output/server_export.h"
 
 #include "output/server_request.h"
-
-#include <windows.h>
-#include <wininet.h>
+#include "output/wininet_request_win32.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <iterator>
-#include <memory>
 
 namespace {
-
-struct InternetHandleCloser {
-    void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
-};
-using InternetHandle = std::unique_ptr<void, InternetHandleCloser>;
 
 constexpr size_t kQuotedBodyBytes = 600;
 
@@ -30,34 +23,20 @@ bool requestServerDxf(const std::wstring& address, const PieceSet& pieces, std::
     error.clear();
     const std::string body = buildServerRequestJson(pieces);
 
-    wchar_t host[256] = {};
-    wchar_t path[2048] = {};
-    wchar_t extra[1024] = {};
-    URL_COMPONENTSW parts = {};
-    parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = static_cast<DWORD>(std::size(host));
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = static_cast<DWORD>(std::size(path));
-    parts.lpszExtraInfo = extra;
-    parts.dwExtraInfoLength = static_cast<DWORD>(std::size(extra));
-    if (!InternetCrackUrlW(address.c_str(), 0, 0, &parts)) return fail(error, L"URL PHP invalida.");
-
-    std::wstring target = path[0] != L'\0' ? path : L"/";
-    target += extra;
-    const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
+    const std::optional<HttpAddress> split = splitHttpAddress(address);
+    if (!split) return fail(error, L"URL PHP invalida.");
 
     // Declared in opening order, so they close in reverse: request, connection, root.
     const InternetHandle root(InternetOpenW(L"Tessaro", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!root) return fail(error, L"No se pudo inicializar WinINet.");
     const InternetHandle connection(
-        InternetConnectW(root.get(), host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+        InternetConnectW(root.get(), split->host.c_str(), split->port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return fail(error, L"No se pudo conectar al servidor PHP.");
     const wchar_t* acceptTypes[] = {L"application/dxf", L"application/octet-stream", L"*/*", nullptr};
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
-    if (secure) flags |= INTERNET_FLAG_SECURE;
+    if (split->scheme == INTERNET_SCHEME_HTTPS) flags |= INTERNET_FLAG_SECURE;
     const InternetHandle request(
-        HttpOpenRequestW(connection.get(), L"POST", target.c_str(), nullptr, nullptr, acceptTypes, flags, 0));
+        HttpOpenRequestW(connection.get(), L"POST", split->target.c_str(), nullptr, nullptr, acceptTypes, flags, 0));
     if (!request) return fail(error, L"No se pudo crear la solicitud HTTP.");
 
     const wchar_t headers[] = L"Content-Type: application/json\r\nAccept: application/dxf\r\n";
@@ -71,11 +50,7 @@ bool requestServerDxf(const std::wstring& address, const PieceSet& pieces, std::
                         nullptr))
         status = 0;
 
-    std::string reply;
-    char chunk[4096];
-    DWORD received = 0;
-    while (InternetReadFile(request.get(), chunk, sizeof chunk, &received) && received > 0)
-        reply.append(chunk, received);
+    std::string reply = readReplyBody(request.get(), 4096, SIZE_MAX);
 
     if (status == 200) {
         if (reply.empty()) return fail(error, L"El servidor respondio vacio.");
