@@ -11,11 +11,7 @@ constexpr int ABOUT_HEIGHT = 205;
 constexpr COLORREF LINK_COLOUR = RGB(0, 80, 180);
 
 LRESULT CALLBACK aboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* app = reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    Application* app = applicationOf(window, message, lParam);
     if (!app) return DefWindowProcW(window, message, wParam, lParam);
     return app->handleAboutMessage(window, message, wParam, lParam);
 }

@@ -252,8 +252,13 @@ private:
     void onPreviewPaint();
     void onPreviewWheel(WPARAM wParam, LPARAM lParam);
     void startPreviewDrag();
-    void showInvalidDesign(const std::wstring& error);
+    // Reads and validates the panel's design; when it is refused, the model's message in a warning box.
+    bool readDesignOrWarn(BoxParameters& design);
 };
+
+// The Application a window of ours belongs to: taken from the creation parameters and kept in the
+// window's user data at WM_NCCREATE; null for messages that come before it.
+Application* applicationOf(HWND window, UINT message, LPARAM lParam);
 
 // The text key of the engine's name: "renderer.gdi", "renderer.d3d9" or "renderer.auto".
 const wchar_t* engineKey(RenderMode mode);

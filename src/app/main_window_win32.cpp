@@ -10,19 +10,20 @@
 #include <algorithm>
 #include <memory>
 
+Application* applicationOf(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    return reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
 namespace {
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* app = reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        app = static_cast<Application*>(create->lpCreateParams);
-        if (app) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-            app->mainWindow = window;
-        }
-    }
+    Application* app = applicationOf(window, message, lParam);
     if (!app) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) app->mainWindow = window;
     return app->handleMainMessage(message, wParam, lParam);
 }
 

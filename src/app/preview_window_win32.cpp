@@ -6,16 +6,9 @@
 #include <windowsx.h>
 
 LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* app = reinterpret_cast<Application*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        app = static_cast<Application*>(create->lpCreateParams);
-        if (app) {
-            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(app));
-            app->previewWindow = window;
-        }
-    }
+    Application* app = applicationOf(window, message, lParam);
     if (!app) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCCREATE) app->previewWindow = window;
     return app->handlePreviewMessage(message, wParam, lParam);
 }
 

@@ -70,17 +70,16 @@ const wchar_t* const kServerCaption = L"Servidor DXF";
 
 }  // namespace
 
-void Application::showInvalidDesign(const std::wstring& error) {
+bool Application::readDesignOrWarn(BoxParameters& design) {
+    std::wstring error;
+    if (tryReadParameters(design, error)) return true;
     modalUi.showMessage(mainWindow, error, text(L"dialog.invalidParameters"), MB_OK | MB_ICONWARNING);
+    return false;
 }
 
 void Application::exportDxfCommand() {
     BoxParameters design;
-    std::wstring error;
-    if (!tryReadParameters(design, error)) {
-        showInvalidDesign(error);
-        return;
-    }
+    if (!readDesignOrWarn(design)) return;
     regenerate();
     if (pieces.empty()) return;
     saveSettingsFromControls();
@@ -101,11 +100,7 @@ void Application::exportDxfLocal() {
 
 void Application::testServerCommand() {
     BoxParameters design;
-    std::wstring error;
-    if (!tryReadParameters(design, error)) {
-        showInvalidDesign(error);
-        return;
-    }
+    if (!readDesignOrWarn(design)) return;
     regenerate();
     const std::wstring address = windowText(serverAddressEdit, 2048);
     if (address.empty()) {
@@ -114,6 +109,7 @@ void Application::testServerCommand() {
     }
     setStatus(L"Probando servidor PHP...");
     std::string dxf;
+    std::wstring error;
     if (!requestServerDxf(address, pieces, dxf, error)) {
         modalUi.showMessage(mainWindow, error, kServerCaption, MB_OK | MB_ICONERROR);
         setStatus(L"Servidor PHP con error.");
@@ -126,12 +122,9 @@ void Application::testServerCommand() {
 
 void Application::saveProjectCommand() {
     BoxParameters design;
-    std::wstring error;
-    if (!tryReadParameters(design, error)) {
-        showInvalidDesign(error);
-        return;
-    }
+    if (!readDesignOrWarn(design)) return;
     std::wstring path = kProjectSaveDialog.initialName;
+    std::wstring error;
     while (chooseFile(modalUi, mainWindow, kProjectSaveDialog, path)) {
         if (saveProject(path, design, error)) {
             setStatus(text(L"status.projectSaved"));
