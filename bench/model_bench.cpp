@@ -1,21 +1,14 @@
 // Cost of one regeneration, as the control panel triggers it after every edit.
 #include "model/piece_set.h"
+#include "support/sample_designs.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-BoxParameters heavyDesign(CutMode mode) {
-    BoxParameters p;
-    p.fingerCountWidth = 10;
-    p.fingerCountDepth = 10;
-    p.fingerCountHeight = 10;
+BoxParameters heavyDesignIn(CutMode mode) {
+    BoxParameters p = heavyDesign();
     p.cutMode = mode;
-    p.toolDiameter = 3;  // fits the 3.1 mm divider slots of the default clearance
-    p.includeLid = true;
-    p.widthDividerCount = 20;
-    p.depthDividerCount = 20;
-    p.addDividerBaseSlots = true;
     return p;
 }
 
@@ -38,7 +31,7 @@ void generate(benchmark::State& state, const BoxParameters& parameters) {
 
 BENCHMARK_CAPTURE(generate, default_laser, defaultDesign(CutMode::Laser));
 BENCHMARK_CAPTURE(generate, default_cnc, defaultDesign(CutMode::CncRouter));
-BENCHMARK_CAPTURE(generate, heavy_laser, heavyDesign(CutMode::Laser));
-BENCHMARK_CAPTURE(generate, heavy_cnc, heavyDesign(CutMode::CncRouter));
+BENCHMARK_CAPTURE(generate, heavy_laser, heavyDesignIn(CutMode::Laser));
+BENCHMARK_CAPTURE(generate, heavy_cnc, heavyDesignIn(CutMode::CncRouter));
 
 }  // namespace

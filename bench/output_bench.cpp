@@ -4,6 +4,7 @@
 #include "model/piece_set.h"
 #include "output/dxf_writer.h"
 #include "output/server_request.h"
+#include "support/sample_designs.h"
 
 #include <benchmark/benchmark.h>
 #include <httplib.h>
@@ -11,18 +12,6 @@
 #include <thread>
 
 namespace {
-
-// Defaults with fingers 10/10/10, a 3 mm bit, a lid and 20 x 20 dividers with base slots.
-BoxParameters heavyDesign() {
-    BoxParameters p;
-    p.fingerCountWidth = p.fingerCountDepth = p.fingerCountHeight = 10;
-    p.cutMode = CutMode::CncRouter;
-    p.toolDiameter = 3.0;
-    p.includeLid = true;
-    p.widthDividerCount = p.depthDividerCount = 20;
-    p.addDividerBaseSlots = true;
-    return p;
-}
 
 PieceSet design(int64_t heavy) { return generatePieces(heavy ? heavyDesign() : BoxParameters{}); }
 

@@ -6,25 +6,11 @@
 #include "preview/gdi_3d_view.h"
 #include "preview/plan_preview.h"
 #include "preview/recording_canvas.h"
+#include "support/sample_designs.h"
 
 namespace {
 
 const ClientRect kFullHd{0, 0, 1920, 1080};
-
-// Defaults with fingers 10/10/10, a 3 mm router bit, a lid and 20 x 20 dividers with base slots.
-BoxParameters heavyDesign() {
-    BoxParameters parameters;
-    parameters.fingerCountWidth = 10;
-    parameters.fingerCountDepth = 10;
-    parameters.fingerCountHeight = 10;
-    parameters.cutMode = CutMode::CncRouter;
-    parameters.toolDiameter = 3.0;
-    parameters.includeLid = true;
-    parameters.widthDividerCount = 20;
-    parameters.depthDividerCount = 20;
-    parameters.addDividerBaseSlots = true;
-    return parameters;
-}
 
 BoxParameters designFor(const benchmark::State& state) { return state.range(0) == 0 ? BoxParameters{} : heavyDesign(); }
 

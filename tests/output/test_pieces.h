@@ -2,6 +2,7 @@
 // Small hand-built pieces and designs shared by the output tests.
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
+#include "support/sample_designs.h"
 
 #include <string>
 #include <utility>
@@ -70,17 +71,3 @@ inline std::vector<std::pair<std::string, BoxParameters>> sampleDesigns() {
     return designs;
 }
 
-// Defaults with fingers 10/10/10, a 3 mm bit, a lid and 20 x 20 dividers with base slots.
-inline BoxParameters heavyDesign() {
-    BoxParameters p;
-    p.fingerCountWidth = 10;
-    p.fingerCountDepth = 10;
-    p.fingerCountHeight = 10;
-    p.cutMode = CutMode::CncRouter;
-    p.toolDiameter = 3.0;
-    p.includeLid = true;
-    p.widthDividerCount = 20;
-    p.depthDividerCount = 20;
-    p.addDividerBaseSlots = true;
-    return p;
-}

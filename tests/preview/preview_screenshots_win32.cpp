@@ -14,6 +14,7 @@
 #include "preview/gdi_canvas_win32.h"
 #include "preview/plan_preview.h"
 #include "test_window_win32.h"
+#include "support/sample_designs.h"
 
 namespace {
 
@@ -40,17 +41,6 @@ bool save(const DibSurface& picture, const std::wstring& folder, const wchar_t* 
     const bool ok = picture.saveBmp(folder + L"\\" + name);
     std::fwprintf(ok ? stdout : stderr, L"%ls %ls\n", ok ? L"wrote" : L"could not write", name);
     return ok;
-}
-
-// Defaults with fingers 10/10/10, a 3 mm router bit, a lid and 20 x 20 dividers with base slots.
-BoxParameters heavyDesign() {
-    BoxParameters parameters = routerDesign();
-    parameters.fingerCountWidth = 10;
-    parameters.fingerCountDepth = 10;
-    parameters.fingerCountHeight = 10;
-    parameters.widthDividerCount = 20;
-    parameters.depthDividerCount = 20;
-    return parameters;
 }
 
 // Mean milliseconds of a paint over a number of runs.
