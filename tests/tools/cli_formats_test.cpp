@@ -1,4 +1,4 @@
-#include "cli_run.h"
+#include "cli_outcome.h"
 
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
@@ -16,17 +16,7 @@
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+CliOutcome run(const std::vector<std::string>& args) { return runCliCapturing(args); }
 
 BoxParameters validated(BoxParameters p) {
     validateParameters(p);
@@ -64,7 +54,7 @@ TEST(CliFormats, StandardOutputHoldsTheBuildersText) {
         {with(lidArgs, {"--save-project", "-"}), writeProjectJson(validated(lidDesign()))},
     };
     for (const Case& c : cases) {
-        const Outcome r = run(c.args);
+        const CliOutcome r = run(c.args);
         EXPECT_EQ(r.status, 0) << c.args[0] << r.err;
         EXPECT_EQ(r.out, c.expected) << c.args[0];
         EXPECT_EQ(r.err, "");
@@ -99,7 +89,7 @@ TEST(CliFormats, ProjectIsTheStartAndOptionsOverrideIt) {
         c.change(expected);
         std::vector<std::string> args = c.args;
         args.insert(args.end(), {"--save-project", "-"});
-        const Outcome r = run(args);
+        const CliOutcome r = run(args);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, writeProjectJson(validated(expected)));
     }
@@ -119,7 +109,7 @@ TEST(CliFormats, ProjectFailuresPrintTheSpanishTextAndExit1) {
          "No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.\n"},
     };
     for (const auto& [args, message] : cases) {
-        const Outcome r = run(args);
+        const CliOutcome r = run(args);
         EXPECT_EQ(r.status, 1) << args[1];
         EXPECT_EQ(r.out, "") << args[1];
         EXPECT_EQ(r.err, message);
@@ -129,7 +119,7 @@ TEST(CliFormats, ProjectFailuresPrintTheSpanishTextAndExit1) {
 TEST(CliFormats, SeveralFilesInOneRun) {
     ScratchFolder folder;
     const std::string base = wideToUtf8(widePath(folder.path())) + "/";
-    const Outcome r = run({"--cnc", "--dxf", base + "plano.dxf", "--dxf-closed", base + "cerrado.dxf", "--svg",
+    const CliOutcome r = run({"--cnc", "--dxf", base + "plano.dxf", "--dxf-closed", base + "cerrado.dxf", "--svg",
                            base + "plano.svg", "--server-json", base + "pedido.json", "--save-project",
                            base + "caja.boxproj", "--inches"});
     EXPECT_EQ(r.status, 0) << r.err;

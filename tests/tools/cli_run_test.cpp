@@ -1,4 +1,4 @@
-#include "cli_run.h"
+#include "cli_outcome.h"
 #include "piece_report.h"
 
 #include <gtest/gtest.h>
@@ -12,17 +12,7 @@
 
 namespace {
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int status = runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+CliOutcome run(const std::vector<std::string>& args) { return runCliCapturing(args); }
 
 TEST(RunCli, ExitStatusAndStreams) {
     struct Case {
@@ -46,7 +36,7 @@ TEST(RunCli, ExitStatusAndStreams) {
         {{"--width", "x", "--pieces", "-"}, 2, "", "*"},
     };
     for (const Case& c : cases) {
-        const Outcome r = run(c.args);
+        const CliOutcome r = run(c.args);
         const std::string line = c.args.empty() ? "(none)" : c.args[0];
         EXPECT_EQ(r.status, c.status) << line;
         EXPECT_EQ(r.out.substr(0, c.outStart.size()), c.outStart) << line;
@@ -72,7 +62,7 @@ std::string readAndRemove(const std::string& utf8Path) {
 
 TEST(RunCli, WritesTheJsonFileWhole) {
     const std::string path = std::string(TESSARO_BINARY_DIR) + "/cli_run_test_piezas_\xc3\xb1.json";
-    const Outcome r = run({"--lid", "--cnc", "--tool-diameter", "3", "--pieces", path});
+    const CliOutcome r = run({"--lid", "--cnc", "--tool-diameter", "3", "--pieces", path});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
     const std::string text = readAndRemove(path);
@@ -84,7 +74,7 @@ TEST(RunCli, WritesTheJsonFileWhole) {
     EXPECT_NE(text.find("\"outlinePoints\": 48, \"segments\": 68, \"arcs\": 20}"), std::string::npos)
         << "the base's dogbones";
 
-    const Outcome unwritable = run({"--pieces", std::string(TESSARO_BINARY_DIR) + "/no such folder/pieces.json"});
+    const CliOutcome unwritable = run({"--pieces", std::string(TESSARO_BINARY_DIR) + "/no such folder/pieces.json"});
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("cannot write"), std::string::npos);
 }
