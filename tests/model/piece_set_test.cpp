@@ -97,6 +97,19 @@ TEST(GeneratePieces, DividersWrapToANewColumnAtTheColumnLimit) {
         EXPECT_NEAR(pieces[5 + i].x, expected[i][0], kEps) << i;
         EXPECT_NEAR(pieces[5 + i].y, expected[i][1], kEps) << i;
     }
+
+    // A cube (sides 150 wide, so dividers start at x = 536): the limit is 150 + 150 + 150 + 2 x 12 = 474,
+    // and the third 147 high divider ends at 465, inside it by less than one spacing; the fourth wraps.
+    BoxParameters cube;
+    cube.inputHeight = 150;
+    cube.widthDividerCount = 4;
+    const PieceSet cubePieces = generatePieces(cube);
+    ASSERT_EQ(cubePieces.size(), 9u);
+    const double cubeExpected[4][2] = {{536, 0}, {536, 159}, {536, 318}, {692, 0}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(cubePieces[5 + i].x, cubeExpected[i][0], kEps) << "cube " << i;
+        EXPECT_NEAR(cubePieces[5 + i].y, cubeExpected[i][1], kEps) << "cube " << i;
+    }
 }
 
 TEST(GeneratePieces, BaseSlotCutoutLiesUnderItsDivider) {
