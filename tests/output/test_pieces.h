@@ -2,29 +2,12 @@
 // Small hand-built pieces and designs shared by the output tests.
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
+#include "support/path_segments.h"
 #include "support/sample_designs.h"
 
 #include <string>
 #include <utility>
 #include <vector>
-
-inline PathSegment lineSegment(Point2 a, Point2 b) {
-    PathSegment s;
-    s.start = a;
-    s.end = b;
-    return s;
-}
-
-inline PathSegment arcSegment(Point2 a, Point2 b, Point2 center, double radius, bool counterClockwise) {
-    PathSegment s;
-    s.kind = SegmentKind::Arc;
-    s.start = a;
-    s.end = b;
-    s.center = center;
-    s.radius = radius;
-    s.counterClockwise = counterClockwise;
-    return s;
-}
 
 // A 4 x 2 rectangle whose right edge is a half circle of radius 1 bulging outwards (counter-
 // clockwise) or inwards, placed at (x, y).

@@ -5,24 +5,10 @@
 
 #include "model/piece_set.h"
 #include "preview/recording_canvas.h"
+#include "support/path_segments.h"
 
 inline PathSegment lineSegment(double x0, double y0, double x1, double y1) {
-    PathSegment segment;
-    segment.kind = SegmentKind::Line;
-    segment.start = Point2{x0, y0};
-    segment.end = Point2{x1, y1};
-    return segment;
-}
-
-inline PathSegment arcSegment(Point2 start, Point2 end, Point2 center, double radius, bool counterClockwise) {
-    PathSegment segment;
-    segment.kind = SegmentKind::Arc;
-    segment.start = start;
-    segment.end = end;
-    segment.center = center;
-    segment.radius = radius;
-    segment.counterClockwise = counterClockwise;
-    return segment;
+    return lineSegment(Point2{x0, y0}, Point2{x1, y1});
 }
 
 // A closed rectangular path of w x h from the local origin.
