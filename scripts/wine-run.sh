@@ -7,4 +7,12 @@ export WINEPREFIX=${WINEPREFIX:-$here/build/windows/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 "$here/scripts/wine-prefix.sh" "$WINEPREFIX"
-exec wine "$@"
+# Wine's own background processes (server, services, desktop) would inherit our output pipes and
+# outlive the program, so a caller reading them (ctest) would wait for every other Wine program to
+# end. They get a file instead, which is passed on once the program has ended.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
+status=0
+wine "$@" >"$output" 2>&1 </dev/null || status=$?
+cat "$output"
+exit "$status"

@@ -8,14 +8,13 @@
 #include "preview/gdi_canvas_win32.h"
 #include "preview/plan_preview.h"
 #include "preview/preview_paint_win32.h"
+#include "support/process_usage_win32.h"
 #include "test_window_win32.h"
 
 namespace {
 
 const PreviewTexts kTexts{L"2D preview", L"No pieces generated.", L"Zoom %d%%", L"3D preview: invalid parameters.",
                           L"Direct3D 9 not available. Using compatible GDI."};
-
-DWORD gdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
 
 bool closeTo(Rgb a, Rgb b, int tolerance = 0) {
     return std::abs(a.r - b.r) <= tolerance && std::abs(a.g - b.g) <= tolerance && std::abs(a.b - b.b) <= tolerance;
@@ -39,12 +38,12 @@ TEST(GdiCanvasTest, PaintsTheCutPlanIntoARealBitmap) {
                           handPiece(L"Ranura", 100, 30, rectanglePath(3, 90), false, true)};
     DibSurface dib(648, 372);
     ASSERT_TRUE(dib.valid());
-    const DWORD before = gdiObjects();
+    const int before = gdiObjectCount();
     {
         GdiCanvas canvas(dib.dc());
         paintCutPlan(canvas, dib.rect(), pieces, 0, 0, L"2D preview", L"", L"Zoom %d%%", 1.0);
     }
-    EXPECT_EQ(gdiObjects(), before);
+    EXPECT_EQ(gdiObjectCount(), before);
     EXPECT_EQ(dib.pixel(300, 200), (Rgb{250, 250, 250}));  // background inside the panel
     EXPECT_EQ(dib.pixel(0, 0), (Rgb{190, 190, 190}));      // frame
     EXPECT_EQ(dib.pixel(647, 371), (Rgb{250, 250, 250}));  // the frame stops one pixel short, as Rectangle does
@@ -63,12 +62,12 @@ TEST(GdiCanvasTest, PaintsTheGdi3dViewIntoARealBitmap) {
     parameters.toolDiameter = 3.0;  // fits the divider slots
     parameters.includeLid = true;
     parameters.widthDividerCount = 2;
-    const DWORD before = gdiObjects();
+    const int before = gdiObjectCount();
     {
         GdiCanvas canvas(dib.dc());
         drawGdi3dView(canvas, dib.rect(), parameters, 0, 0, L"", 1.0, 35.0, -22.0);
     }
-    EXPECT_EQ(gdiObjects(), before);
+    EXPECT_EQ(gdiObjectCount(), before);
     EXPECT_EQ(dib.pixel(5, 300), (Rgb{250, 250, 250}));
     EXPECT_EQ(dib.pixel(0, 300), (Rgb{170, 170, 170}));
     // The box sits in the middle: some face colour and green joints show there.
