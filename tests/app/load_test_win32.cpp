@@ -171,7 +171,7 @@ TEST(LoadTest, TwoThousandRandomActionsLeakNoGdiObjectsWindowsOrMemory) {
                 samples.push_back(usageNow());
             }
         }
-        EXPECT_FALSE(harness.modalUi.messages.size() > 0) << "no action asks the user anything";
+        EXPECT_TRUE(harness.modalUi.messages.empty()) << "no action asks the user anything";
     }
     removeSettingsFolder();
 
