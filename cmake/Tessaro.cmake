@@ -14,10 +14,15 @@ function(tessaro_library name)
   endif()
 endfunction()
 
-# tessaro_test(<name> SOURCES ... [DEPS ...] [NATIVE_ONLY] [WINDOWS_ONLY] [LABELS ...])
+# tessaro_test(<name> SOURCES ... [DEPS ...] [NATIVE_ONLY] [WINDOWS_ONLY] [USER_SETTINGS] [LABELS ...]
+#              [SCRIPT <script> [SCRIPT_ARGS ...]])
 # One GoogleTest executable, registered as one ctest test (one Wine start per executable).
+# SCRIPT: ctest runs `<script> SCRIPT_ARGS... <test program> scripts/wine-run.sh` instead; the script
+# sets up what the test talks to (servers, locked folders) and runs the program under Wine.
+# USER_SETTINGS: the test owns the Wine prefix's roaming settings folder while it runs: one at a time.
 function(tessaro_test name)
-  cmake_parse_arguments(ARG "NATIVE_ONLY;WINDOWS_ONLY" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "NATIVE_ONLY;WINDOWS_ONLY;USER_SETTINGS" "SCRIPT" "SOURCES;DEPS;LABELS;SCRIPT_ARGS"
+                        ${ARGN})
   if(ARG_NATIVE_ONLY AND WIN32)
     return()
   endif()
@@ -29,8 +34,16 @@ function(tessaro_test name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     TESSARO_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TESSARO_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  add_test(NAME ${name} COMMAND ${name})
+  if(ARG_SCRIPT)
+    add_test(NAME ${name} COMMAND ${ARG_SCRIPT} ${ARG_SCRIPT_ARGS} $<TARGET_FILE:${name}>
+                                  ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+  if(ARG_USER_SETTINGS)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK tessaro_user_settings)
+  endif()
   if(ARG_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
   endif()

@@ -12,10 +12,10 @@ if [ "${TESSARO_SCREENSHOT_DISPLAY:-}" != current ]; then
 fi
 exe=$here/build/windows/bin/update_screenshots.exe
 [ -f "$exe" ] || { echo "missing $exe: build it with make screenshots" >&2; exit 1; }
+. "$here/tests/app/update_fixture.bash"
 work=$(mktemp -d)
-server=
 cleanup() {
-  [ -n "$server" ] && { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; }
+  stop_update_fixture
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -23,17 +23,9 @@ mkdir -p "$work/site" "$out"
 cat >"$work/site/version.php" <<'JSON'
 {"latestVersion": "0.2.0", "downloadUrl": "https://orvell.example/tessaro/download/", "message": "Faster previews"}
 JSON
-/usr/bin/python3 "$here/tests/app/update_fixture_server.py" "$work/site" 120 >"$work/ports" 2>&1 </dev/null &
-server=$!
-port=
-for _ in $(seq 100); do
-  port=$(sed -n 's/^http \([0-9]*\)$/\1/p' "$work/ports")
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "update fixture server did not start: $(cat "$work/ports")" >&2; exit 1; }
+start_update_fixture "$work/site" 120 "$work/ports"
 rm -f "$out/update.ready" "$out/about.ready"
-"$here/scripts/wine-run.sh" "$exe" "Z:$out" "http://127.0.0.1:$port/" &
+"$here/scripts/wine-run.sh" "$exe" "Z:$out" "http://127.0.0.1:$http_port/" &
 tool=$!
 for name in update about; do
   for _ in $(seq 600); do

@@ -123,6 +123,24 @@ public:
     void runModalLoop(HWND window) override { DestroyWindow(window); }
 };
 
+// The program's main window in this process with nothing modal shown, destroyed at the end.
+struct ProbeWindow {
+    ProbeWindow() {
+        INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
+        InitCommonControlsEx(&controls);
+        registerWindowClasses(app.instance);
+        createMainWindow(app);
+    }
+    ~ProbeWindow() {
+        if (app.mainWindow) DestroyWindow(app.mainWindow);
+    }
+    ProbeWindow(const ProbeWindow&) = delete;
+    ProbeWindow& operator=(const ProbeWindow&) = delete;
+
+    SilentModalUi modalUi;
+    Application app{GetModuleHandleW(nullptr), modalUi};
+};
+
 double timeRegenerate(Application& app, int runs) {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
@@ -145,12 +163,9 @@ double timeGenerate(const BoxParameters& design, int runs, size_t& count) {
 
 // One regeneration of the default and of a heavy design, in process.
 int timeRegeneration(int runs) {
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
-    InitCommonControlsEx(&controls);
-    SilentModalUi modalUi;
-    Application app(GetModuleHandleW(nullptr), modalUi);
-    registerWindowClasses(app.instance);
-    if (!createMainWindow(app)) return 1;
+    ProbeWindow probe;
+    Application& app = probe.app;
+    if (!app.mainWindow) return 1;
     app.changeTrackingEnabled = false;
     const double defaultDesign = timeRegenerate(app, runs);
     std::printf("regenerate, default design (%zu pieces): median %.3f ms\n", app.pieces.size(), defaultDesign);
@@ -174,18 +189,14 @@ int timeRegeneration(int runs) {
     const double generate = timeGenerate(heavy, runs, count);
     std::printf("generatePieces, same with 20 x 20 dividers and base slots (%zu pieces): median %.3f ms\n", count,
                 generate);
-    DestroyWindow(app.mainWindow);
     return 0;
 }
 
 // Full repaints of the preview in the shown 1280 x 900 window: the plan, the GDI 3D view and Direct3D 9.
 int timePaints(int runs) {
-    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
-    InitCommonControlsEx(&controls);
-    SilentModalUi modalUi;
-    Application app(GetModuleHandleW(nullptr), modalUi);
-    registerWindowClasses(app.instance);
-    if (!createMainWindow(app)) return 1;
+    ProbeWindow probe;
+    Application& app = probe.app;
+    if (!app.mainWindow) return 1;
     ShowWindow(app.mainWindow, SW_SHOWNORMAL);
     UpdateWindow(app.mainWindow);
     const struct {
@@ -208,7 +219,6 @@ int timePaints(int runs) {
         std::printf("preview paint, %s, %d x %d: median %.3f ms\n", view.name, client.right, client.bottom,
                     median(times));
     }
-    DestroyWindow(app.mainWindow);
     return 0;
 }
 

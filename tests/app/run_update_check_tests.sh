@@ -5,26 +5,15 @@
 set -u
 test_exe=$1 wine_run=$2
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/update_fixture.bash"
 work=$(mktemp -d)
-server=
 cleanup() {
-  [ -n "$server" ] && { kill "$server" 2>/dev/null; wait "$server" 2>/dev/null; }
+  stop_update_fixture
   rm -rf "$work"
 }
 trap cleanup EXIT
 mkdir "$work/site"
-/usr/bin/python3 "$here/update_fixture_server.py" "$work/site" 600 >"$work/ports" 2>&1 </dev/null &
-server=$!
-for _ in $(seq 100); do
-  http_port=$(sed -n 's/^http \([0-9]*\)$/\1/p' "$work/ports")
-  silent_port=$(sed -n 's/^silent \([0-9]*\)$/\1/p' "$work/ports")
-  [ -n "$http_port" ] && [ -n "$silent_port" ] && break
-  sleep 0.1
-done
-if [ -z "$http_port" ] || [ -z "$silent_port" ]; then
-  echo "update fixture server did not start: $(cat "$work/ports")" >&2
-  exit 1
-fi
+start_update_fixture "$work/site" 600 "$work/ports" || exit 1
 # A port that was free a moment ago: nothing listens there.
 closed_port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
 

@@ -165,6 +165,21 @@ TEST_F(SaveFaultTest, ProjectAndDxfSavesKeepThePreviousFileAndSayWhy) {
     if (locked.empty()) GTEST_SKIP() << "read-only folder rows skipped: this machine cannot lock a folder";
 }
 
+std::vector<std::wstring> settingsFolderEntries() {
+    return entriesOf(fs::path(settingsFilePath()).parent_path().wstring());
+}
+
+// A whole session whose every settings save fails: the other unit, the language, then shutdown.
+// startsInInches: the unit the program should have read at start-up.
+void runSessionWhoseSavesFail(bool startsInInches) {
+    AppHarness session;
+    EXPECT_EQ(session.app().useInches, startsInInches);
+    session.choose(session.app().unitsCombo, startsInInches ? 0 : 1);
+    session.choose(session.app().languageCombo, 0);
+    session.close();
+    EXPECT_TRUE(session.modalUi.messages.empty()) << "a failed settings save is silent";
+}
+
 TEST_F(SaveFaultTest, SettingsSavesFailSilentlyAndKeepThePreviousFile) {
     harness.reset();
     for (Fault fault : {Fault::HeldOpen, Fault::HalfWayWrite}) {
@@ -183,16 +198,10 @@ TEST_F(SaveFaultTest, SettingsSavesFailSilentlyAndKeepThePreviousFile) {
             if (fault == Fault::HeldOpen) held.emplace(settingsFilePath());
             if (fault == Fault::HalfWayWrite) halfWay.emplace();
             EXPECT_FALSE(saveSettings(next));
-            // A whole session whose every save fails: a unit switch, the language, then shutdown.
-            AppHarness session;
-            session.choose(session.app().unitsCombo, 1);
-            session.choose(session.app().languageCombo, 0);
-            session.close();
-            EXPECT_TRUE(session.modalUi.messages.empty());
+            runSessionWhoseSavesFail(false);
         }
         EXPECT_EQ(readSettingsFile(), kept);
-        EXPECT_EQ(entriesOf(fs::path(settingsFilePath()).parent_path().wstring()),
-                  std::vector<std::wstring>{L"settings.json"});
+        EXPECT_EQ(settingsFolderEntries(), std::vector<std::wstring>{L"settings.json"});
     }
 }
 
@@ -211,16 +220,9 @@ TEST(LockedSettingsFolder, SavesFailSilentlyAndTheFileStaysAsItWas) {
     const std::string kept = readSettingsFile();
     ASSERT_NE(kept.find("\"pt\""), std::string::npos);
     EXPECT_FALSE(saveSettings(AppSettings{}));
-    {
-        AppHarness session;
-        EXPECT_TRUE(session.app().useInches) << "the locked file is still read";
-        session.choose(session.app().unitsCombo, 0);
-        session.close();
-        EXPECT_TRUE(session.modalUi.messages.empty());
-    }
+    runSessionWhoseSavesFail(true);
     EXPECT_EQ(readSettingsFile(), kept);
-    EXPECT_EQ(entriesOf(fs::path(settingsFilePath()).parent_path().wstring()),
-              std::vector<std::wstring>{L"settings.json"});
+    EXPECT_EQ(settingsFolderEntries(), std::vector<std::wstring>{L"settings.json"});
 }
 
 }  // namespace
