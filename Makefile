@@ -1,7 +1,7 @@
 # make run   - build and start Orvell Tessaro (under Wine on Linux; a screenshot without a display)
-# make test  - every test: native, under Wine, native again with sanitizers, and a short run of each fuzz target
+# make test  - every test: native, under Wine, and native again with sanitizers (fuzz corpora replayed)
 # make bench - the benchmarks (not part of make test)
-# make screenshots - pictures of the main window, the previews, the update notice and the About window
+# make screenshots - pictures of the main window in each view, the update notice and the About window
 #                    under Wine + Xvfb, in build/screenshots
 # make fuzz  - every fuzz target for FUZZ_SECONDS (60) each, clang with sanitizers in build/fuzz
 SHELL := /bin/bash
@@ -35,10 +35,9 @@ windows: deps
 	@$(CONFIGURE_WINDOWS)
 	cmake --build $(WINDOWS) -j $(JOBS)
 
-# The program and the probe that drives it from outside.
 app: deps
 	@$(CONFIGURE_WINDOWS)
-	cmake --build $(WINDOWS) -j $(JOBS) --target tessaro main_window_probe
+	cmake --build $(WINDOWS) -j $(JOBS) --target tessaro
 
 fuzzers: deps
 	@[ -f $(FUZZ)/build.ninja ] || CC=clang-14 CXX=clang++-14 $(CONFIGURE) -S . -B $(FUZZ) \
@@ -48,7 +47,7 @@ fuzzers: deps
 fuzz: fuzzers
 	@scripts/run-fuzz.sh $(FUZZ_SECONDS)
 
-test: native asan windows fuzzers
+test: native asan windows
 	@scripts/run-tests.sh
 
 run: app
@@ -59,13 +58,7 @@ bench: native
 	@for b in $(NATIVE)/bench/*; do [ -x "$$b" ] && "$$b"; done; true
 
 screenshots: windows
-	@mkdir -p build/screenshots
-	@scripts/wine-prefix.sh "$(CURDIR)/$(WINDOWS)/wineprefix"
-	xvfb-run -a -s "-screen 0 1920x1080x24" scripts/wine-run.sh $(WINDOWS)/bin/preview_screenshots.exe 'Z:$(CURDIR)/build/screenshots'
-	@for f in plan gdi3d d3d9; do convert build/screenshots/$$f.bmp build/screenshots/$$f.png && rm build/screenshots/$$f.bmp; done
-	@scripts/screenshot-main.sh build/screenshots/main.png
-	@scripts/screenshot-update.sh build/screenshots
-	@ls build/screenshots
+	@scripts/screenshots.sh
 
 clean:
 	rm -rf build

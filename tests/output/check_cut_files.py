@@ -1,217 +1,140 @@
 #!/usr/bin/python3
-"""Reads back the cut files the writers produced and checks them against the piece sets.
-
-For every NAME.json in the folder (expectations written by the C++ test) it reads NAME.dxf
-(LINE/ARC entities), NAME_closed.dxf (closed POLYLINEs) and NAME.svg, and checks: the DXF
-auditor finds no error, entities per layer, each piece's entities chain into one closed loop,
-each closed contour encloses the piece's area, SVG paths close and enclose the same areas.
-Prints one line per problem; exits 1 when there is any.
-"""
-import glob
-import json
-import math
-import os
-import re
-import sys
+# Has independent readers read back every cut file of several designs.
+#
+# For each design tessaro-cli writes the pieces (JSON), DXF in mm and inches, closed-contour DXF, SVG
+# and the server request, which the reference DXF server answers over HTTP. ezdxf reads every DXF (its
+# auditor must find nothing) and an XML parser the SVG. Each piece's entities must chain into one
+# closed loop on the piece's layers, and every format must enclose the same area for each piece.
+# Usage: check_cut_files.py TESSARO_CLI DXF_SERVER. Prints one line per problem; exits 1 on any.
+import json, math, os, re, subprocess, sys, tempfile, urllib.request
 import xml.etree.ElementTree as ET
 
 import ezdxf
 
+DESIGNS = [[], ["--cnc"], ["--cnc", "--lid", "--tool-diameter", "3", "--width-dividers", "2", "--depth-dividers", "1",
+           "--base-slots"], ["--internal", "--width", "101.6", "--fingers-width", "4", "--fingers-height", "2"],
+           ["--cnc", "--tool-diameter", "3", "--fingers-width", "10", "--width-dividers", "6", "--base-slots"]]
 problems = []
 
 
-def problem(where, text):
-    problems.append(f"{where}: {text}")
-
-
-def chord_area(p, q):
+def chord(p, q):
     return (p[0] * q[1] - q[0] * p[1]) / 2.0
 
 
-def segment_area(radius, sweep):
-    """Area between a chord and its arc of |sweep| radians, signed like the sweep."""
-    a = abs(sweep)
-    return math.copysign(radius * radius / 2.0 * (a - math.sin(a)), sweep)
-
-
-def close(p, q, tol):
-    return math.hypot(p[0] - q[0], p[1] - q[1]) <= tol
+def arc_area(radius, sweep):
+    """Area between a chord and its arc of sweep radians, signed like the sweep."""
+    return math.copysign(radius * radius / 2.0 * (abs(sweep) - math.sin(abs(sweep))), sweep)
 
 
 def loop_area(edges, tol):
-    """edges: (start, end, extra) with extra the signed segment area when walked start->end.
-    Walks them into one loop (either direction per edge); returns its signed area or None."""
-    if not edges:
-        return 0.0
-    unused = list(edges[1:])
-    first = edges[0]
-    area = chord_area(first[0], first[1]) + first[2]
-    at = first[1]
+    """edges: (start, end, arc area walked start to end). Walks them into one loop, each edge either
+    way; its area, or None when they do not close."""
+    (first, at, extra), unused = edges[0], edges[1:]
+    area = chord(first, at) + extra
     while unused:
         for i, (s, e, extra) in enumerate(unused):
-            if close(s, at, tol):
-                area += chord_area(s, e) + extra
-                at = e
-                break
-            if close(e, at, tol):
-                area += chord_area(e, s) - extra
-                at = s
+            if math.dist(s, at) <= tol or math.dist(e, at) <= tol:
+                forward = math.dist(s, at) <= tol
+                area, at = area + (chord(s, e) + extra if forward else chord(e, s) - extra), e if forward else s
+                unused.pop(i)
                 break
         else:
             return None
-        unused.pop(i)
-    return area if close(at, first[0], tol) else None
+    return abs(area) if math.dist(at, first) <= tol else None
 
 
-def check_area(where, got, want, scale):
-    if got is None:
-        problem(where, "does not close into one loop")
-    elif abs(abs(got) - want * scale * scale) > 1e-4 * max(1.0, want * scale * scale):
-        problem(where, f"area {abs(got):.6f}, expected {want * scale * scale:.6f}")
-
-
-def check_entity_dxf(path, expect, scale, tol):
+def read_dxf(path, inches):
     doc = ezdxf.readfile(path)
-    auditor = doc.audit()
-    if auditor.has_errors:
-        problem(path, f"auditor errors: {[str(e.message) for e in auditor.errors]}")
-    if doc.header.get("$INSUNITS") != (1 if expect["inches"] else 4):
-        problem(path, "wrong $INSUNITS")
     layers = sorted(layer.dxf.name for layer in doc.layers if layer.dxf.name not in ("0", "Defpoints"))
-    if layers != sorted(["CUT_OUTER", "CUT_INNER", "DOGBONES", "DIVIDERS", "REFERENCE"]):
-        problem(path, f"layer table {layers}")
-    entities = list(doc.modelspace())
-    counts = {}
-    for e in entities:
-        counts[e.dxf.layer] = counts.get(e.dxf.layer, 0) + 1
-    if counts != expect["layers"]:
-        problem(path, f"entities per layer {counts}, expected {expect['layers']}")
-    at = 0
-    for piece in expect["pieces"]:
-        edges = []
-        for e in entities[at:at + piece["segments"]]:
-            if e.dxftype() == "LINE":
+    if doc.audit().has_errors or doc.header.get("$INSUNITS") != (1 if inches else 4) or layers != [
+            "CUT_INNER", "CUT_OUTER", "DIVIDERS", "DOGBONES", "REFERENCE"]:
+        problems.append(f"{path}: auditor errors, units or layer table")
+    return list(doc.modelspace())
+
+
+def layer_of(piece):
+    return "CUT_INNER" if piece["innerCut"] else "DIVIDERS" if "Divisor" in piece["name"] else "CUT_OUTER"
+
+
+def entity_areas(path, pieces, scale, tol):
+    entities, areas = read_dxf(path, scale != 1), []
+    for piece in pieces:
+        edges, part, entities = [], entities[:piece["segments"]], entities[piece["segments"]:]
+        for e in part:
+            if e.dxftype() == "LINE" and e.dxf.layer == layer_of(piece):
                 edges.append(((e.dxf.start.x, e.dxf.start.y), (e.dxf.end.x, e.dxf.end.y), 0.0))
-            elif e.dxftype() == "ARC":
-                c, r = e.dxf.center, e.dxf.radius
-                a1, a2 = math.radians(e.dxf.start_angle), math.radians(e.dxf.end_angle)
-                sweep = (a2 - a1) % (2 * math.pi)
-                s = (c.x + r * math.cos(a1), c.y + r * math.sin(a1))
-                t = (c.x + r * math.cos(a2), c.y + r * math.sin(a2))
-                edges.append((s, t, segment_area(r, sweep)))
-            else:
-                problem(path, f"unexpected entity {e.dxftype()}")
-        at += piece["segments"]
-        check_area(f"{path} {piece['name']}", loop_area(edges, tol), piece["area"], scale)
-    if at != len(entities):
-        problem(path, f"{len(entities)} entities, expected {at}")
+            elif e.dxftype() == "ARC" and e.dxf.layer == "DOGBONES":
+                a, b, c, r = math.radians(e.dxf.start_angle), math.radians(e.dxf.end_angle), e.dxf.center, e.dxf.radius
+                ends = [(c.x + r * math.cos(t), c.y + r * math.sin(t)) for t in (a, b)]
+                edges.append((ends[0], ends[1], arc_area(r, (b - a) % (2 * math.pi))))
+        area = loop_area(edges, tol) if len(edges) == len(part) == piece["segments"] else None
+        areas.append(area / scale / scale if area is not None else None)
+    if entities:
+        problems.append(f"{path}: {len(entities)} entities more than the pieces have")
+    return areas
 
 
-def check_closed_dxf(path, expect, scale, tol):
-    doc = ezdxf.readfile(path)
-    auditor = doc.audit()
-    if auditor.has_errors:
-        problem(path, f"auditor errors: {[str(e.message) for e in auditor.errors]}")
-    polylines = list(doc.modelspace())
-    pieces = [p for p in expect["pieces"] if p["segments"] > 0]
-    pieces = [p for p in pieces if p["innerCut"]] + [p for p in pieces if not p["innerCut"]]
-    if len(polylines) != len(pieces):
-        problem(path, f"{len(polylines)} contours, expected {len(pieces)}")
-        return
-    for poly, piece in zip(polylines, pieces):
-        where = f"{path} {piece['name']}"
-        if poly.dxftype() != "POLYLINE" or not poly.is_closed:
-            problem(where, "not a closed POLYLINE")
-            continue
-        if poly.dxf.layer != piece["layer"]:
-            problem(where, f"on layer {poly.dxf.layer}, expected {piece['layer']}")
+def closed_areas(path, pieces, scale):
+    order = [i for i, p in enumerate(pieces) if p["innerCut"]] + [i for i, p in enumerate(pieces) if not p["innerCut"]]
+    areas = [None] * len(pieces)
+    for i, poly in zip(order, read_dxf(path, scale != 1)):
         points = [(v.dxf.location.x, v.dxf.location.y, v.dxf.bulge) for v in poly.vertices]
-        if len(points) != piece["segments"]:
-            problem(where, f"{len(points)} vertices, expected {piece['segments']}")
-        area = 0.0
-        for i, (x, y, bulge) in enumerate(points):
-            nx, ny, _ = points[(i + 1) % len(points)]
-            area += chord_area((x, y), (nx, ny))
-            if bulge:
+        if poly.is_closed and poly.dxf.layer == layer_of(pieces[i]) and len(points) == pieces[i]["segments"]:
+            area = 0.0
+            for k, (x, y, bulge) in enumerate(points):
+                nx, ny, _ = points[(k + 1) % len(points)]
                 sweep = 4.0 * math.atan(bulge)
-                radius = math.hypot(nx - x, ny - y) / (2.0 * math.sin(abs(sweep) / 2.0))
-                area += segment_area(radius, sweep)
-        check_area(where, area, piece["area"], scale)
+                area += chord((x, y), (nx, ny)) + (
+                    arc_area(math.hypot(nx - x, ny - y) / (2.0 * math.sin(abs(sweep) / 2.0)), sweep) if bulge else 0)
+            areas[i] = abs(area) / scale / scale
+    return areas
 
 
-NUMBER = r"-?[0-9]+(?:\.[0-9]+)?"
-
-
-def svg_path_area(d, where, tol):
-    tokens = re.findall(r"[MLAZ]|" + NUMBER, d)
-    if not tokens or tokens[0] != "M" or tokens[-1] != "Z":
-        problem(where, f"path does not start with M and end with Z: {d[:60]}")
-        return None
-    start = at = (float(tokens[1]), float(tokens[2]))
-    i, area = 3, 0.0
-    while tokens[i] != "Z":
-        if tokens[i] == "L":
-            p = (float(tokens[i + 1]), float(tokens[i + 2]))
-            area += chord_area(at, p)
-            at, i = p, i + 3
-        elif tokens[i] == "A":
-            r, large, sweep_flag = float(tokens[i + 1]), tokens[i + 4] == "1", tokens[i + 5] == "1"
-            p = (float(tokens[i + 6]), float(tokens[i + 7]))
-            half = math.asin(min(1.0, math.hypot(p[0] - at[0], p[1] - at[1]) / (2 * r)))
-            sweep = 2 * math.pi - 2 * half if large else 2 * half
-            area += chord_area(at, p) + segment_area(r, sweep if sweep_flag else -sweep)
-            at, i = p, i + 8
-        else:
-            problem(where, f"unexpected token {tokens[i]}")
-            return None
-    return area + chord_area(at, start)
-
-
-def check_svg(path, expect, tol):
-    ns = "{http://www.w3.org/2000/svg}"
-    root = ET.parse(path).getroot()
-    width, height = float(root.get("width")[:-2]), float(root.get("height")[:-2])
-    box = [float(v) for v in root.get("viewBox").split()]
-    if box[2:] != [width, height]:
-        problem(path, "viewBox size differs from width and height")
-    groups = root.findall(ns + "g")
-    pieces = [p for p in expect["pieces"] if p["segments"] > 0]
-    if len(groups) != len(pieces):
-        problem(path, f"{len(groups)} groups, expected {len(pieces)}")
-        return
-    if len({g.get("id") for g in groups}) != len(groups):
-        problem(path, "group ids repeat")
+def svg_areas(path, pieces):
+    groups, areas = ET.parse(path).getroot().findall("{http://www.w3.org/2000/svg}g"), []
     for g, piece in zip(groups, pieces):
-        where = f"{path} {piece['name']}"
-        colour = "#0000ff" if piece["layer"] == "CUT_INNER" else "#000000"
-        if g.get("stroke") != colour or g.get("fill") != "none":
-            problem(where, f"stroke {g.get('stroke')} fill {g.get('fill')}")
-        paths = g.findall(ns + "path")
-        if len(paths) != 1:
-            problem(where, f"{len(paths)} paths")
-            continue
-        check_area(where, svg_path_area(paths[0].get("d"), where, tol), piece["area"], 1.0)
+        tokens = re.findall(r"[MLAZ]|-?[0-9]+(?:\.[0-9]+)?", g[0].get("d"))
+        start = at = (float(tokens[1]), float(tokens[2]))
+        i, area = 3, 0.0
+        while tokens[i] != "Z":
+            p = (float(tokens[i + 1]), float(tokens[i + 2])) if tokens[i] == "L" else (float(tokens[i + 6]), float(tokens[i + 7]))
+            if tokens[i] == "A":
+                r, half = float(tokens[i + 1]), math.asin(min(1.0, math.dist(p, at) / (2 * float(tokens[i + 1]))))
+                sweep = 2 * math.pi - 2 * half if tokens[i + 4] == "1" else 2 * half
+                area += arc_area(r, sweep if tokens[i + 5] == "1" else -sweep)
+            area, at, i = area + chord(at, p), p, i + (3 if tokens[i] == "L" else 8)
+        colour_ok = g.get("stroke") == ("#0000ff" if piece["innerCut"] else "#000000") and g.get("fill") == "none"
+        areas.append(abs(area + chord(at, start)) if colour_ok else None)
+    return areas + [None] * (len(pieces) - len(areas))
 
 
-def main(folder):
-    names = sorted(glob.glob(os.path.join(folder, "*.json")))
-    if not names:
-        problem(folder, "no expectations found")
-    for name in names:
-        with open(name) as f:
-            expect = json.load(f)
-        base = name[:-5]
-        scale = 1 / 25.4 if expect["inches"] else 1.0
-        tol = 2e-6 if expect["inches"] else 2e-5
-        check_entity_dxf(base + ".dxf", expect, scale, tol)
-        check_closed_dxf(base + "_closed.dxf", expect, scale, tol)
-        if not expect["inches"]:
-            check_svg(base + ".svg", expect, tol)
+def main(cli, server):
+    folder = tempfile.mkdtemp()
+    reference = subprocess.Popen([server, "--port", "0"], stdout=subprocess.PIPE, text=True)
+    address = reference.stdout.readline().split()[-1]
+    for n, args in enumerate(DESIGNS):
+        base = os.path.join(folder, str(n))
+        pieces = json.loads(subprocess.run([cli] + args + ["--pieces", "-"], capture_output=True, check=True).stdout)
+        subprocess.run([cli] + args + ["--dxf", base + ".dxf", "--dxf-closed", base + "c.dxf", "--svg", base + ".svg",
+                                       "--server-json", base + ".json"], check=True)
+        subprocess.run([cli] + args + ["--inches", "--dxf", base + "in.dxf", "--dxf-closed", base + "inc.dxf"], check=True)
+        with open(base + ".json", "rb") as request, open(base + "s.dxf", "wb") as answer:
+            answer.write(urllib.request.urlopen(urllib.request.Request(address, request.read(), {"Content-Type": "application/json"})).read())
+        expected = entity_areas(base + ".dxf", pieces, 1, 2e-5)
+        for name, areas, rel in [("inches", entity_areas(base + "in.dxf", pieces, 1 / 25.4, 2e-6), 1e-4),
+                                 ("closed", closed_areas(base + "c.dxf", pieces, 1), 1e-4),
+                                 ("closed inches", closed_areas(base + "inc.dxf", pieces, 1 / 25.4), 1e-4),
+                                 ("svg", svg_areas(base + ".svg", pieces), 1e-4),
+                                 ("server", entity_areas(base + "s.dxf", pieces, 1, 3e-3), 2e-3)]:
+            for piece, want, got in zip(pieces, expected, areas):
+                if want is None or got is None or abs(got - want) > rel * max(1.0, want):
+                    problems.append(f"design {args} {name} {piece['name']}: area {got}, expected {want}")
+    reference.terminate()
     for line in problems:
         print(line)
-    print(f"{len(names)} designs checked, {len(problems)} problems")
+    print(f"{len(DESIGNS)} designs checked, {len(problems)} problems")
     return 1 if problems else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1]))
+    sys.exit(main(sys.argv[1], sys.argv[2]))

@@ -1,6 +1,8 @@
 #pragma once
-// Hand-built cut-path segments for tests.
-#include "model/cut_path.h"
+// Hand-built cut-path segments and pieces for tests.
+#include "model/piece_set.h"
+
+#include <string>
 
 inline PathSegment lineSegment(Point2 start, Point2 end) {
     PathSegment segment;
@@ -10,12 +12,20 @@ inline PathSegment lineSegment(Point2 start, Point2 end) {
 }
 
 inline PathSegment arcSegment(Point2 start, Point2 end, Point2 center, double radius, bool counterClockwise) {
-    PathSegment segment;
-    segment.kind = SegmentKind::Arc;
-    segment.start = start;
-    segment.end = end;
-    segment.center = center;
-    segment.radius = radius;
-    segment.counterClockwise = counterClockwise;
-    return segment;
+    return {SegmentKind::Arc, start, end, center, radius, counterClockwise};
+}
+
+// A 4 x 2 rectangle whose right edge is a half circle of radius 1 bulging outwards (counter-
+// clockwise) or inwards, placed at (x, y).
+inline Piece bulgedPiece(const std::wstring& name, double x, double y, bool counterClockwise = true) {
+    Piece p;
+    p.name = name;
+    p.x = x;
+    p.y = y;
+    p.width = 5;
+    p.height = 2;
+    p.labelled = true;
+    p.path = {lineSegment({0, 0}, {4, 0}), arcSegment({4, 0}, {4, 2}, {4, 1}, 1, counterClockwise),
+              lineSegment({4, 2}, {0, 2}), lineSegment({0, 2}, {0, 0})};
+    return p;
 }

@@ -1,0 +1,103 @@
+// The shell's portable parts: numbers as the panel reads and shows them, panel scrolling, and the
+// product page's version reply.
+#include "app/number_text.h"
+#include "app/panel_scroll.h"
+#include "app/update_reply.h"
+#include "settings/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TEST(PanelNumbers, ReadTheLeadingNumberAndShowFourDecimals) {
+    const std::pair<const wchar_t*, std::optional<double>> numbers[] = {
+        {L"12,5", 12.0},  {L"  \t-3.5", -3.5}, {L"+.25", 0.25},        {L"5.", 5.0},           {L"2.5E-1x", 0.25},
+        {L"1e+", 1.0},    {L"3.175.2", 3.175}, {L"0x10", 0.0},         {L"1e-400", 0.0},       {L"0.000e-400", 0.0},
+        {L"", std::nullopt}, {L".", std::nullopt}, {L"+-5", std::nullopt}, {L"e5", std::nullopt},
+        {L"inf", std::nullopt}, {L"1e999", std::nullopt}, {L"123e400", std::nullopt}, {L"\x0662", std::nullopt},
+    };
+    for (const auto& [text, value] : numbers) EXPECT_EQ(parseLeadingNumber(text), value) << wideToUtf8(text);
+    EXPECT_EQ(parseLeadingNumber(L"0." + std::wstring(400, L'0') + L"1"), 0.0) << "too small to hold is zero";
+
+    const std::pair<const wchar_t*, std::optional<int32_t>> counts[] = {
+        {L" +7abc", 7},  {L"-2", -2}, {L"4.9", 4}, {L"99999999999", 2147483647}, {L"-99999999999", -2147483647 - 1},
+        {L"", std::nullopt}, {L"x1", std::nullopt}, {L"- 1", std::nullopt},
+    };
+    for (const auto& [text, value] : counts) EXPECT_EQ(parseLeadingInteger(text), value) << wideToUtf8(text);
+
+    const std::pair<double, const wchar_t*> shown[] = {
+        {200.0, L"200"},           {0.15, L"0.15"},  {150.0 / 25.4, L"5.9055"}, {200.0 / 25.4, L"7.874"},
+        {7.874 * 25.4, L"199.9996"}, {10.0, L"10"},  {-0.00004, L"0"},          {-2.5, L"-2.5"}, {0.99999, L"1"},
+    };
+    for (const auto& [value, text] : shown) EXPECT_EQ(formatPanelNumber(value), text) << value;
+}
+
+TEST(PanelScroll, ClampsWheelNotchesAndScrollBarRequests) {
+    EXPECT_EQ(maxPanelScroll(1000, 600), 400);
+    EXPECT_EQ(maxPanelScroll(500, 600), 0);
+    EXPECT_EQ(maxPanelScroll(1000, 0), 999) << "a client at least one pixel high";
+    EXPECT_EQ(clampPanelScroll(-5, 1000, 600), 0);
+    EXPECT_EQ(clampPanelScroll(401, 1000, 600), 400);
+    EXPECT_EQ(clampPanelScroll(123, 1000, 600), 123);
+    EXPECT_EQ(wheelScrollTarget(100, 120), 40);
+    EXPECT_EQ(wheelScrollTarget(100, -240), 220);
+    EXPECT_EQ(wheelScrollTarget(100, 119), 100) << "a partial notch moves nothing";
+    const ScrollBarState bar{100, 300, 0, 999, 37};
+    const std::pair<ScrollRequest, int32_t> requests[] = {
+        {ScrollRequest::LineUp, 76},   {ScrollRequest::LineDown, 124}, {ScrollRequest::PageUp, -200},
+        {ScrollRequest::PageDown, 400}, {ScrollRequest::ThumbTrack, 37}, {ScrollRequest::Top, 0},
+        {ScrollRequest::Bottom, 999},  {ScrollRequest::Other, 100},
+    };
+    for (const auto& [request, target] : requests) EXPECT_EQ(scrollRequestTarget(request, bar), target);
+}
+
+TEST(UpdateReply, ScansStringMembersComparesVersionsAndOpensOnlyWebAddresses) {
+    const std::wstring page = L"https://orvell.example/tessaro/";
+    const struct {
+        const char* body;
+        bool found, newer;
+        const wchar_t *version, *address, *message;
+    } replies[] = {
+        {R"({"latestVersion": "0.2.0", "downloadUrl": "https://d/", "message": "a\"b\\c\/d\ne\tf\rg"})", true, true,
+         L"0.2.0", L"https://d/", L"a\"b\\c/d\ne\tf\rg"},
+        {R"({"latestVersion": "0.1.0.0.1"})", true, false, L"0.1.0.0.1", page.c_str(), L""},
+        {R"({"latestVersion": "0.1.1", "downloadUrl": ""})", true, true, L"0.1.1", page.c_str(), L""},
+        {R"({"latestVersion": "", "version": "v0.2", "url": "https://u/"})", true, true, L"v0.2", L"https://u/", L""},
+        // A number is no version: the scan takes the next quoted text, here the next member's name.
+        {R"({"latestVersion": 1, "downloadUrl": "https://d/"})", true, false, L"downloadUrl", L"https://d/", L""},
+        {R"({"latestVersion" "no colon"})", false, false, L"", page.c_str(), L""},
+        {"<html><body>404 Not Found</body></html>", false, false, L"", page.c_str(), L""},
+        {"{\"latestVersion\": \"0.4\", \"message\": \"caf\xc3\xa9\"}", true, true, L"0.4", page.c_str(), L"caf\u00e9"},
+    };
+    for (const auto& c : replies) {
+        UpdateCheckResult result;
+        result.message = L"left over";
+        EXPECT_EQ(readUpdateReply(c.body, page, result), c.found) << c.body;
+        EXPECT_EQ(result.latestVersion, c.version) << c.body;
+        EXPECT_EQ(result.updateAvailable, c.newer) << c.body;
+        EXPECT_EQ(result.message, c.message) << c.body;
+        if (c.found) {
+            EXPECT_EQ(result.downloadUrl, c.address) << c.body;
+        }
+    }
+
+    const std::pair<const wchar_t*, bool> versions[] = {
+        {L"0.1", false}, {L"0.0.9", false}, {L"1", true},        {L"0.1.0.1", true},    {L"V 0.1-beta.1", true},
+        {L"garbage", false}, {L"0.99999999999999999999", true}, {L"2147483647.0", true},
+    };
+    for (const auto& [latest, newer] : versions) EXPECT_EQ(isNewerVersion(kInstalledVersion, latest), newer);
+    EXPECT_FALSE(isNewerVersion(L"2147483647.99999999999999999999", L"2147483647.2147483647"));
+
+    const std::pair<const wchar_t*, bool> addresses[] = {
+        {L"HTTP://mirror.example/t.zip", true}, {L"https://orvell.example/download", true},
+        {L"file:///C:/Windows/System32/calc.exe", false}, {L"C:\\Windows\\calc.exe", false},
+        {L"\\\\server\\share\\setup.exe", false}, {L"javascript:alert(1)", false}, {L"https://", false},
+        {L"https://x/\" --evil", false}, {L"https://x/\nline", false}, {L"https://x/\x7f", false},
+    };
+    for (const auto& [reply, kept] : addresses)
+        EXPECT_EQ(downloadAddressToOpen(reply, page), kept ? std::wstring(reply) : page) << wideToUtf8(reply);
+}
+
+}  // namespace

@@ -1,0 +1,57 @@
+// Poses the main window for scripts/screenshots.sh and saves each picture as NAME.ppm: the plan, the
+// GDI and Direct3D views, the update notice a loopback server announces, and the About window. The
+// pictures are read from the screen, the one place a presented Direct3D frame can be read under Wine.
+// Usage: screenshot_poses <output folder> <product page of the server>
+#include "shell_fixture_win32.h"
+
+#include "app/update_check_win32.h"
+
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+bool saved(HWND window, const std::wstring& folder, const wchar_t* name) {
+    pumpMessagesFor(700);
+    RECT area{};
+    GetWindowRect(window, &area);
+    const std::vector<uint32_t> pixels = screenPixels(area);
+    FILE* file = _wfopen((folder + L"\\" + name + L".ppm").c_str(), L"wb");
+    if (!file || pixels.empty()) return false;
+    std::fprintf(file, "P6\n%ld %ld\n255\n", area.right - area.left, area.bottom - area.top);
+    for (uint32_t p : pixels) std::fputc(p >> 16, file), std::fputc((p >> 8) & 0xFF, file), std::fputc(p & 0xFF, file);
+    return std::fclose(file) == 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return 2;
+    const std::wstring folder = argv[1];
+    removeSettingsFolder();
+    Shell shell(true);
+    KillTimer(shell.window(), UPDATE_CHECK_TIMER);
+    bool ok = saved(shell.window(), folder, L"main");
+    shell.choose(RenderEngineComboId, 1);
+    shell.click(Preview3dBoxId);
+    ok = saved(shell.window(), folder, L"gdi3d") && ok;
+    shell.click(Preview3dBoxId);
+    {  // Under Wine a Direct3D frame shows only in a top-level window: the renderer draws into one.
+        HWND top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 960, 720, nullptr, nullptr, nullptr, nullptr);
+        Direct3DRenderer renderer;
+        ok = renderer.attachWindow(top) && renderer.createDevice() && renderer.renderFrame(BoxParameters{}, 0, 0, 1, 35, -22) &&
+             saved(top, folder, L"d3d9") && ok;
+        renderer.releaseDevice();
+        DestroyWindow(top);
+    }
+    std::thread(updateCheckThread, shell.window(), std::wstring(argv[2])).join();
+    ok = pumpUntil([&] { return !shell.text(UpdateNoticeId).empty(); }, 5000) && saved(shell.window(), folder, L"update") && ok;
+    shell.ui.beforeModalLoop = [&](HWND about) {
+        ok = saved(about, folder, L"about") && ok;
+        PostMessageW(about, WM_CLOSE, 0, 0);
+    };
+    shell.click(AboutButtonId);
+    shell.close();
+    removeSettingsFolder();
+    return ok ? 0 : 1;
+}

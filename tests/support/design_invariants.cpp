@@ -1,0 +1,247 @@
+#include "support/design_invariants.h"
+
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+namespace {
+
+double distance(Point2 a, Point2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+// Counter-clockwise turn in degrees, seen from a centre, from one point to another.
+double ccwDegrees(Point2 center, Point2 from, Point2 to) {
+    const double turn = std::atan2(to.y - center.y, to.x - center.x) - std::atan2(from.y - center.y, from.x - center.x);
+    return std::fmod(turn * 180.0 / 3.141592653589793 + 720.0, 360.0);
+}
+
+struct Box {
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+    void add(double x, double y) {
+        minX = std::min(minX, x), minY = std::min(minY, y), maxX = std::max(maxX, x), maxY = std::max(maxY, y);
+    }
+};
+
+// Outline bounds of a placed piece, or its path's with arcs as whole circles.
+Box extent(const Piece& piece, bool ofPath = false) {
+    Box b;
+    for (Point2 q : piece.outline) b.add(q.x + piece.x, q.y + piece.y);
+    for (const PathSegment& s : ofPath ? placedPath(piece) : CutPath{}) {
+        b.add(s.start.x, s.start.y);
+        b.add(s.end.x, s.end.y);
+        if (s.kind == SegmentKind::Arc) b.add(s.center.x - s.radius, s.center.y - s.radius), b.add(s.center.x + s.radius, s.center.y + s.radius);
+    }
+    return b;
+}
+
+using Spans = std::vector<std::pair<double, double>>;
+
+class Checker {
+public:
+    Checker(const BoxParameters& p, const PieceSet& pieces) : p_(p), pieces_(pieces) {
+        Box plan;
+        for (const Piece& piece : pieces) plan.add(piece.x + piece.width, piece.y + piece.height);
+        eps_ = 1e-7 * std::max(1.0, std::max(plan.maxX, plan.maxY) / 1000.0);  // rounding grows with the coordinates
+    }
+
+    std::vector<std::string> run(bool assembles) {
+        for (const Piece& piece : pieces_) checkPath(piece);
+        checkPlan();
+        if (assembles) checkJoints(), checkDividers();
+        return faults_;
+    }
+
+private:
+    void expect(bool ok, const std::string& what) {
+        if (!ok && faults_.size() < 10) faults_.push_back(what);
+    }
+    bool near(double a, double b, double scale = 1) const { return std::fabs(a - b) <= scale * eps_; }
+    const Piece* find(const wchar_t* name) const {
+        const auto found = std::find_if(pieces_.begin(), pieces_.end(), [&](const Piece& p) { return p.name == name; });
+        return found == pieces_.end() ? nullptr : &*found;
+    }
+    bool onSegment(Point2 q, Point2 a, Point2 b) const {
+        const double length = distance(a, b);
+        const double along = (q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y);
+        return std::fabs((b.x - a.x) * (q.y - a.y) - (b.y - a.y) * (q.x - a.x)) <= eps_ * length && along >= -eps_ * length &&
+               along <= length * (length + eps_);
+    }
+
+    // Closed chains of real segments; every arc a half circle through the concave corner it serves.
+    // Arcs come in outline order, so each corner search goes on from the last corner found.
+    void checkPath(const Piece& piece) {
+        const std::string name(piece.name.begin(), piece.name.end());
+        const CutPath& path = piece.path;
+        const Outline& o = piece.outline;
+        expect(path.size() >= 3, name + ": fewer than three segments");
+        for (size_t i = 0, corner = 0; i < path.size(); ++i) {
+            const PathSegment& s = path[i];
+            const std::string where = name + " segment " + std::to_string(i);
+            expect(std::isfinite(s.start.x + s.start.y + s.end.x + s.end.y), where + ": not finite");
+            expect(distance(s.end, path[(i + 1) % path.size()].start) <= kLengthTolerance + eps_, where + ": gap after");
+            expect(distance(s.start, s.end) > kLengthTolerance, where + ": vanishes");
+            if (s.kind == SegmentKind::Line) continue;
+            expect(p_.cutMode == CutMode::CncRouter, where + ": arc in a laser path");
+            expect(s.radius > kLengthTolerance && s.radius <= p_.toolDiameter / 2 + eps_, where + ": arc radius");
+            expect(near(distance(s.start, s.center), s.radius) && near(distance(s.end, s.center), s.radius),
+                   where + ": arc ends off its circle");
+            const size_t n = o.size();
+            size_t tried = 0;
+            for (; tried < n && !(near(distance(o[corner], s.center), s.radius) &&
+                                  onSegment(s.start, o[(corner + n - 1) % n], o[corner]) &&
+                                  onSegment(s.end, o[corner], o[(corner + 1) % n]));
+                 ++tried)
+                corner = (corner + 1) % n;
+            if (tried == n) return expect(false, where + ": arc serves no corner");
+            expect(s.counterClockwise == arcIsCounterClockwise(s.start, s.end, o[corner], s.center), where + ": direction");
+            const auto [from, to] = arcAnglesDegrees(s);
+            expect(std::fabs(std::fmod(to - from + 720.0, 360.0) - 180) < 1e-6, where + ": dogbone is no half circle");
+            const Point2 first = s.counterClockwise ? s.start : s.end, last = s.counterClockwise ? s.end : s.start;
+            expect(ccwDegrees(s.center, first, o[corner]) < ccwDegrees(s.center, first, last), where + ": misses its corner");
+        }
+    }
+
+    // Boxes that hold their geometry, on the sheet and apart by the spacing; cut-outs within the base's walls.
+    void checkPlan() {
+        const Piece* base = find(L"Base");
+        if (!base) return expect(false, "no base");
+        const double t = p_.materialThickness, gap = p_.spacing - eps_;
+        for (size_t i = 0; i < pieces_.size(); ++i) {
+            const Piece& a = pieces_[i];
+            const Box e = extent(a, true);
+            expect(near(e.minX, a.x) && near(e.minY, a.y) && near(e.maxX, a.x + a.width) && near(e.maxY, a.y + a.height),
+                   "a piece's box is not its geometry's");
+            expect(a.x >= -eps_ && a.y >= -eps_, "a piece off the sheet");
+            if (a.innerCut)
+                expect(a.x >= base->x + t - eps_ && a.y >= base->y + t - eps_ &&
+                           a.x + a.width <= base->x + base->width - t + eps_ &&
+                           a.y + a.height <= base->y + base->height - t + eps_,
+                       "a cut-out outside the base's walls");
+            for (size_t j = i + 1; j < pieces_.size(); ++j) {
+                const Piece& b = pieces_[j];
+                expect(a.innerCut || b.innerCut || a.x + a.width + gap <= b.x || b.x + b.width + gap <= a.x ||
+                           a.y + a.height + gap <= b.y || b.y + b.height + gap <= a.y,
+                       "pieces " + std::to_string(i) + " and " + std::to_string(j) + " closer than the spacing");
+            }
+        }
+    }
+
+    // Outline edges of a placed piece on the line y = level (horizontal) or x = level, as sorted
+    // intervals measured from origin; from an edge (fromEdge), as sorted distances either side.
+    Spans spans(const Piece& piece, bool horizontal, double level, double origin, bool fromEdge = false) const {
+        Spans found;
+        const size_t n = piece.outline.size();
+        for (size_t i = 0; i < n; ++i) {
+            const Point2 a = piece.outline[i], b = piece.outline[(i + 1) % n];
+            const double levelA = horizontal ? a.y + piece.y : a.x + piece.x, levelB = horizontal ? b.y + piece.y : b.x + piece.x;
+            double alongA = (horizontal ? a.x + piece.x : a.y + piece.y) - origin;
+            double alongB = (horizontal ? b.x + piece.x : b.y + piece.y) - origin;
+            if (fromEdge) alongA = std::fabs(alongA), alongB = std::fabs(alongB);
+            if (near(levelA, level) && near(levelB, level) && !near(alongA, alongB))
+                found.push_back(std::minmax(alongA, alongB));
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    void sameSpans(const Spans& tabs, const Spans& notches, int32_t fingers, const std::string& joint) {
+        if (tabs.size() != static_cast<size_t>(fingers) || notches.size() != tabs.size())
+            return expect(false, joint + ": " + std::to_string(tabs.size()) + " tabs, " +
+                                     std::to_string(notches.size()) + " notches, " + std::to_string(fingers) + " fingers");
+        for (size_t i = 0; i < tabs.size(); ++i)
+            expect(near(tabs[i].first, notches[i].first, 10) && near(tabs[i].second, notches[i].second, 10),
+                   joint + ": finger " + std::to_string(i) + " misses its notch");
+    }
+
+    // Tabs fall straight into the facing notches: walls on the base, corners, walls under the lid.
+    void checkJoints() {
+        const double t = p_.materialThickness, notch = t + p_.clearance, lidTabs = p_.includeLid ? t : 0;
+        const Piece *base = find(L"Base"), *back = find(L"Atras"), *front = find(L"Frente"),
+                    *left = find(L"Lateral izquierdo"), *right = find(L"Lateral derecho"), *lid = find(L"Tapa");
+        expect((lid != nullptr) == p_.includeLid, "a lid exactly when asked for");
+        if (!base || !back || !front || !left || !right) return expect(false, "a wall is missing");
+        const Box b = extent(*base), bk = extent(*back), f = extent(*front), l = extent(*left), r = extent(*right);
+        const int32_t fw = p_.fingerCountWidth, fd = p_.fingerCountDepth;
+        sameSpans(spans(*back, true, bk.maxY, 0), spans(*base, true, b.minY + notch, 0), fw, "back on base");
+        sameSpans(spans(*front, true, f.minY, 0), spans(*base, true, b.maxY - notch, 0), fw, "front on base");
+        sameSpans(spans(*left, false, l.maxX, 0), spans(*base, false, b.minX + notch, 0), fd, "left on base");
+        sameSpans(spans(*right, false, r.minX, 0), spans(*base, false, b.maxX - notch, 0), fd, "right on base");
+        for (const auto& [wall, w] : {std::pair{back, bk}, std::pair{front, f}}) {
+            const double top = wall == back ? w.minY + lidTabs : w.maxY - lidTabs;
+            for (const auto& [side, s] : {std::pair{left, l}, std::pair{right, r}}) {
+                const double sideTop = side == left ? s.minX + lidTabs : s.maxX - lidTabs;
+                for (bool farEnd : {false, true})
+                    sameSpans(spans(*wall, false, farEnd ? w.maxX : w.minX, top, true),
+                              spans(*side, true, farEnd ? s.maxY - notch : s.minY + notch, sideTop, true),
+                              p_.fingerCountHeight, "corner joint");
+            }
+        }
+        if (!lid) return;
+        const Box top = extent(*lid);
+        sameSpans(spans(*back, true, bk.minY, bk.minX), spans(*lid, true, top.minY + notch, top.minX), fw, "back under lid");
+        sameSpans(spans(*left, false, l.minX, l.minY), spans(*lid, false, top.minX + notch, top.minY), fd, "side under lid");
+    }
+
+    // Slot centres along a divider from its left end, and their depth: the horizontal outline edges
+    // off its top and bottom lines.
+    std::vector<double> slotCenters(const Piece& divider, bool fromTop, double& depth) const {
+        const Box e = extent(divider);
+        std::vector<double> centers;
+        for (size_t i = 0, n = divider.outline.size(); i < n; ++i) {
+            const Point2 a = divider.outline[i], b = divider.outline[(i + 1) % n];
+            const double y = a.y + divider.y;
+            if (!near(a.y, b.y) || near(y, e.minY) || near(y, e.maxY)) continue;
+            centers.push_back((a.x + b.x) / 2 + divider.x - e.minX);
+            depth = fromTop ? y - e.minY : e.maxY - y;
+        }
+        std::sort(centers.begin(), centers.end());
+        return centers;
+    }
+
+    // One slot per crossing divider, deep enough to slide fully together, over its base cut-out.
+    void checkDividers() {
+        std::vector<const Piece*> found[4];
+        const wchar_t* names[4] = {L"Divisor ancho", L"Divisor profundidad", L"Ranura base ancho", L"Ranura base profundidad"};
+        for (const Piece& piece : pieces_)
+            for (int k = 0; k < 4; ++k)
+                if (piece.name == names[k]) found[k].push_back(&piece);
+        const size_t nw = static_cast<size_t>(p_.widthDividerCount), nd = static_cast<size_t>(p_.depthDividerCount);
+        const size_t cuts = p_.addDividerBaseSlots ? 1 : 0;
+        const Piece* base = find(L"Base");
+        if (found[0].size() != nw || found[1].size() != nd || found[2].size() != cuts * nw || found[3].size() != cuts * nd || !base)
+            return expect(false, "divider or cut-out count");
+        if (nw == 0 || nd == 0) return;
+        double depth = 0, crossDepth = 0;
+        const std::vector<double> centers = slotCenters(*found[0][0], true, depth);
+        const std::vector<double> crossCenters = slotCenters(*found[1][0], false, crossDepth);
+        if (centers.size() != nd || crossCenters.size() != nw) return expect(false, "one slot per crossing divider");
+        expect(depth + crossDepth >= found[0][0]->height - eps_, "crossing dividers slide fully together");
+        const double t = p_.materialThickness;
+        for (size_t k = 0; k < found[3].size(); ++k)
+            expect(near(centers[k], found[3][k]->y + found[3][k]->height / 2 - base->y - t, 10), "slot off its cut-out");
+        for (size_t k = 0; k < found[2].size(); ++k)
+            expect(near(crossCenters[k], found[2][k]->x + found[2][k]->width / 2 - base->x - t, 10), "slot off its cut-out");
+    }
+
+    const BoxParameters& p_;
+    const PieceSet& pieces_;
+    double eps_ = 1e-7;
+    std::vector<std::string> faults_;
+};
+
+}  // namespace
+
+std::vector<std::string> designFaults(const BoxParameters& validated, const PieceSet& pieces, bool assembles) {
+    return Checker(validated, pieces).run(assembles);
+}
+
+std::string describeDesign(const BoxParameters& p) {
+    std::ostringstream out;
+    out.precision(17);
+    out << "design " << p.inputWidth << " x " << p.inputHeight << " x " << p.inputDepth << " t "
+        << p.materialThickness << (p.dimensionMode == DimensionMode::Internal ? " internal" : " external")
+        << (p.includeLid ? " lid" : "") << " fingers " << p.fingerCountWidth << "/" << p.fingerCountDepth << "/"
+        << p.fingerCountHeight << " kerf " << p.kerf << " c " << p.clearance << " s " << p.spacing
+        << (p.cutMode == CutMode::CncRouter ? " cnc " : " laser ") << p.toolDiameter << " dividers "
+        << p.widthDividerCount << "/" << p.depthDividerCount << (p.addDividerBaseSlots ? " slots" : "");
+    return out.str();
+}
