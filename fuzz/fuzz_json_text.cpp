@@ -1,6 +1,7 @@
 // The flat JSON helpers over any bytes: positions stay inside the text, and escaped text, six-decimal
 // numbers and UTF-8 read back what was written.
 #include "fuzz_check.h"
+#include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(readJsonString("\"" + escapeJsonString(text) + "\"", 0) == utf8ToWide(text));
     if (std::isfinite(number)) {
-        const auto reread = readJsonNumber(formatFixed6(number), 0);
+        const auto reread = readJsonNumber(formatFixed(number, 6), 0);
         FUZZ_CHECK(reread && std::fabs(*reread - number) <= 5e-7 + std::fabs(number) * 1e-15);
     }
     // Valid UTF-8 survives both conversions; anything else falls back to one unit per byte.

@@ -1,5 +1,6 @@
 #include "piece_report.h"
 
+#include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
 #include <algorithm>
@@ -12,16 +13,6 @@ std::string exactNumber(double value) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
-}
-
-// Millimetres to 3 decimals, trailing zeros cut.
-std::string millimetres(double value) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 3);
-    std::string text(buffer, result.ptr);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.back() == '.') text.pop_back();
-    return text == "-0" ? "0" : text;
 }
 
 const char* boolean(bool value) { return value ? "true" : "false"; }
@@ -59,6 +50,6 @@ std::string piecesSummary(const PieceSet& pieces) {
         names += wideToUtf8(pieces[i].name);
         i += run;
     }
-    return std::to_string(pieces.size()) + " pieces, plan " + millimetres(planWidth) + " x " +
-           millimetres(planHeight) + " mm: " + names;
+    return std::to_string(pieces.size()) + " pieces, plan " + formatTrimmedFixed(planWidth, 3, NegativeZero::AsZero) + " x " +
+           formatTrimmedFixed(planHeight, 3, NegativeZero::AsZero) + " mm: " + names;
 }

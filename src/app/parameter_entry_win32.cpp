@@ -1,6 +1,7 @@
 #include "app/application_win32.h"
 #include "app/control_access_win32.h"
-#include "app/number_text.h"
+#include "settings/number_text.h"
+#include "settings/text_encoding.h"
 
 #include <algorithm>
 #include <array>
@@ -43,13 +44,6 @@ const std::array<CountField, 3> countFields = {{
 // Field values used when the panel holds no number.
 const BoxParameters defaultDesign{};
 
-// The model's messages are plain ASCII.
-std::wstring widen(const char* message) {
-    std::wstring wide;
-    for (const char* c = message; *c; ++c) wide.push_back(static_cast<unsigned char>(*c));
-    return wide;
-}
-
 }  // namespace
 
 const wchar_t* engineKey(RenderMode mode) {
@@ -61,7 +55,7 @@ const wchar_t* engineKey(RenderMode mode) {
 }
 
 double Application::readNumber(HWND control, double defaultMm) const {
-    const double shown = parseLeadingNumber(windowText(control, 127))
+    const double shown = scanLeadingNumber(windowText(control, 127), Underflow::Zero)
                              .value_or(useInches ? defaultMm / kMillimetresPerInch : defaultMm);
     return useInches ? shown * kMillimetresPerInch : shown;
 }
@@ -69,11 +63,11 @@ double Application::readNumber(HWND control, double defaultMm) const {
 void Application::writeNumber(HWND control, double valueMm) {
     if (!control) return;
     const double shown = useInches ? valueMm / kMillimetresPerInch : valueMm;
-    SetWindowTextW(control, formatPanelNumber(shown).c_str());
+    SetWindowTextW(control, widenBytes(formatTrimmedFixed(shown, 4, NegativeZero::AsZero)).c_str());
 }
 
 int32_t Application::readCount(HWND combo, int32_t defaultCount) const {
-    return parseLeadingInteger(windowText(combo, 63)).value_or(defaultCount);
+    return scanLeadingInteger(skipSpace(windowText(combo, 63)), Sign::Allowed).value_or(defaultCount);
 }
 
 void Application::selectOrSetInteger(HWND control, int32_t value) {
@@ -110,7 +104,7 @@ bool Application::tryReadParameters(BoxParameters& design, std::wstring& error) 
         error.clear();
         return true;
     } catch (const std::exception& failure) {
-        error = widen(failure.what());
+        error = widenBytes(failure.what());
         return false;
     }
 }
@@ -134,7 +128,7 @@ void Application::regenerate() {
             parameters = design;
             setStatus(statusSummary());
         } catch (const std::exception& failure) {
-            setStatus(text(L"status.parameterError") + widen(failure.what()));
+            setStatus(text(L"status.parameterError") + widenBytes(failure.what()));
         }
     }
     if (previewWindow) InvalidateRect(previewWindow, nullptr, FALSE);

@@ -1,8 +1,7 @@
 #include "app/update_reply.h"
 
+#include "settings/number_text.h"
 #include "settings/text_encoding.h"
-
-#include <limits>
 
 std::wstring extractJsonString(const std::wstring& text, const std::wstring& key) {
     const size_t keyAt = text.find(L"\"" + key + L"\"");
@@ -28,17 +27,11 @@ std::wstring extractJsonString(const std::wstring& text, const std::wstring& key
 int32_t nextVersionComponent(const std::wstring& version, size_t& cursor) {
     while (cursor < version.size() && (version[cursor] == L'v' || version[cursor] == L'V' || version[cursor] == L' '))
         ++cursor;
-    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
-    int32_t value = 0;
-    bool anyDigit = false;
-    for (; cursor < version.size() && version[cursor] >= L'0' && version[cursor] <= L'9'; ++cursor) {
-        const int32_t digit = version[cursor] - L'0';
-        value = value > (kMax - digit) / 10 ? kMax : value * 10 + digit;
-        anyDigit = true;
-    }
-    const size_t dot = version.find(L'.', cursor);
+    size_t digits = 0;
+    const int32_t value = scanLeadingInteger(std::wstring_view(version).substr(cursor), Sign::NotAllowed, &digits).value_or(0);
+    const size_t dot = version.find(L'.', cursor + digits);
     cursor = dot == std::wstring::npos ? version.size() : dot + 1;
-    return anyDigit ? value : 0;
+    return value;
 }
 
 bool isNewerVersion(const std::wstring& installed, const std::wstring& latest) {

@@ -8,7 +8,6 @@ namespace {
 
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kPi = 3.141592653589793;
-constexpr double kConcaveTurn = -0.0001;
 
 // Plain square root: millimetre values never come near hypot's overflow range, and it is much faster.
 double length(Point2 v) { return std::sqrt(v.x * v.x + v.y * v.y); }
@@ -53,7 +52,7 @@ double degreesInTurn(double radians) {
 // sigma makes the concavity test independent of the outline's winding.
 std::optional<PathSegment> dogboneAt(Point2 q, Point2 p, Point2 r, double sigma, double bitRadius) {
     const double turn = sigma * ((p.x - q.x) * (r.y - p.y) - (p.y - q.y) * (r.x - p.x));
-    if (!(turn < kConcaveTurn)) return std::nullopt;
+    if (!(turn < -kConcaveTurn)) return std::nullopt;
     const Point2 toQ{q.x - p.x, q.y - p.y};
     const Point2 toR{r.x - p.x, r.y - p.y};
     const double dq = length(toQ);
@@ -79,7 +78,7 @@ std::optional<PathSegment> dogboneAt(Point2 q, Point2 p, Point2 r, double sigma,
     const double side = ((arc.start.x - arc.center.x) * (p.y - arc.center.y) -
                          (arc.start.y - arc.center.y) * (p.x - arc.center.x)) / (d * d);
     arc.counterClockwise =
-        std::fabs(side) > 0.001 ? side > 0 : arcIsCounterClockwise(arc.start, arc.end, p, arc.center);
+        std::fabs(side) > kNearlyDegenerateArc ? side > 0 : arcIsCounterClockwise(arc.start, arc.end, p, arc.center);
     return arc;
 }
 
@@ -129,7 +128,7 @@ bool arcIsCounterClockwise(Point2 start, Point2 end, Point2 corner, Point2 cente
     const double startAngle = std::atan2(start.y - center.y, start.x - center.x);
     const double endAngle = std::atan2(end.y - center.y, end.x - center.x);
     const double cornerAngle = std::atan2(corner.y - center.y, corner.x - center.x);
-    return sweep(startAngle, endAngle) + 0.0001 >= sweep(startAngle, cornerAngle);
+    return sweep(startAngle, endAngle) + kArcSweepSlack >= sweep(startAngle, cornerAngle);
 }
 
 std::pair<double, double> arcAnglesDegrees(const PathSegment& arc) {

@@ -19,9 +19,6 @@ struct PathSegment {
 
 using CutPath = std::vector<PathSegment>;
 
-// Segments this short or shorter (mm) are dropped; vectors this short count as zero.
-inline constexpr double kLengthTolerance = 0.000001;
-
 // The closed chain of lines through the outline's points.
 CutPath laserPath(const Outline& outline);
 

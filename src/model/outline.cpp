@@ -16,12 +16,6 @@ Point2 along(Point2 origin, Point2 direction, double length) {
     return {origin.x + direction.x * length, origin.y + direction.y * length};
 }
 
-struct EdgeFrame {
-    Point2 start;
-    Point2 end;
-    Point2 normal;
-};
-
 }  // namespace
 
 void appendPointIfDistinct(Outline& outline, Point2 p) {
@@ -29,17 +23,17 @@ void appendPointIfDistinct(Outline& outline, Point2 p) {
     outline.push_back(p);
 }
 
-void appendFingerEdge(Outline& outline, Point2 start, Point2 end, Point2 normal, double t, double c,
-                      int32_t count, EdgeStyle style, double startInset, double endInset) {
+void appendFingerEdge(Outline& outline, const EdgeLine& line, const EdgeJoint& joint, const Joinery& joinery) {
+    const Point2 start = line.start, end = line.end, normal = line.normal;
     if (outline.empty()) outline.push_back(start);
-    if (style == EdgeStyle::Plain) {
+    if (joint.style == EdgeStyle::Plain) {
         appendPointIfDistinct(outline, end);
         return;
     }
     const double length = distance(start, end);
     if (length <= kPointTolerance) return;
-    const double a = std::max(startInset, 0.0);
-    const double b = std::max(endInset, 0.0);
+    const double a = std::max(joint.insets.start, 0.0);
+    const double b = std::max(joint.insets.end, 0.0);
     if (a + b >= length) {
         appendPointIfDistinct(outline, end);
         return;
@@ -50,10 +44,11 @@ void appendFingerEdge(Outline& outline, Point2 start, Point2 end, Point2 normal,
     appendPointIfDistinct(outline, fingerStart);
 
     // 64-bit so that any int32 count gives the right segment count.
-    const int64_t segments = 2 * static_cast<int64_t>(count) + 1;
+    const int64_t segments = 2 * static_cast<int64_t>(joint.count) + 1;
     if (segments > 0) {
         const double s = distance(fingerStart, fingerEnd) / static_cast<double>(segments);
-        const double lift = style == EdgeStyle::Tabs ? t : -(t + c);
+        const double t = joinery.thickness;
+        const double lift = joint.style == EdgeStyle::Tabs ? t : -(t + joinery.clearance);
         const Point2 offset{normal.x * lift, normal.y * lift};
         const auto boundary = [&](int64_t k) { return along(fingerStart, u, static_cast<double>(k) * s); };
         for (int64_t k = 0; k < segments; ++k) {
@@ -69,9 +64,9 @@ void appendFingerEdge(Outline& outline, Point2 start, Point2 end, Point2 normal,
     appendPointIfDistinct(outline, end);
 }
 
-Outline panelOutline(const EdgeCounts& counts, const EdgeStyles& styles, double width, double height,
-                     double t, double c, const EdgeInsetList& insets) {
-    const EdgeFrame edges[4] = {
+Outline panelOutline(const PanelSpec& panel, const Joinery& joinery) {
+    const double width = panel.width, height = panel.height;
+    const EdgeLine lines[4] = {
         {{0, 0}, {width, 0}, {0, -1}},
         {{width, 0}, {width, height}, {1, 0}},
         {{width, height}, {0, height}, {0, 1}},
@@ -79,12 +74,9 @@ Outline panelOutline(const EdgeCounts& counts, const EdgeStyles& styles, double 
     };
     Outline outline;
     size_t expected = 0;
-    for (int32_t count : counts) expected += 4 * static_cast<size_t>(std::clamp(count, 0, 4096)) + 4;
+    for (const EdgeJoint& edge : panel.edges) expected += 4 * static_cast<size_t>(std::clamp(edge.count, 0, 4096)) + 4;
     outline.reserve(expected);
-    for (int i = 0; i < 4; ++i) {
-        appendFingerEdge(outline, edges[i].start, edges[i].end, edges[i].normal, t, c, counts[i], styles[i],
-                         insets[i].start, insets[i].end);
-    }
+    for (int i = 0; i < 4; ++i) appendFingerEdge(outline, lines[i], panel.edges[i], joinery);
     // Keep a point only when it is farther than the tolerance from the last one kept.
     size_t kept = 0;
     for (size_t i = 0; i < outline.size(); ++i) {
@@ -108,10 +100,14 @@ std::vector<double> dividerSlotCenters(int32_t count, double length) {
     return centers;
 }
 
-Outline topSlottedOutline(int32_t count, double slotWidth, double slotDepth, double length, double height) {
+namespace {
+
+// The divider with its slots cut down from y = 0.
+Outline topSlottedOutline(const DividerSpec& divider, double slotWidth, double slotDepth) {
+    const double length = divider.length, height = divider.height;
     Outline outline{{0, 0}};
     double previousRight = 0.0;
-    for (double center : dividerSlotCenters(count, length)) {
+    for (double center : dividerSlotCenters(divider.slotCount, length)) {
         const double left = std::max(center - slotWidth / 2, 0.0);
         const double right = std::min(center + slotWidth / 2, length);
         // A slot touching its neighbour or the far end would split the divider.
@@ -128,12 +124,14 @@ Outline topSlottedOutline(int32_t count, double slotWidth, double slotDepth, dou
     return outline;
 }
 
-Outline bottomSlottedOutline(int32_t count, double slotWidth, double slotDepth, double length, double height) {
+// The divider with its slots cut up from y = H.
+Outline bottomSlottedOutline(const DividerSpec& divider, double slotWidth, double slotDepth) {
+    const double length = divider.length, height = divider.height;
     Outline outline{{0, 0}};
     appendPointIfDistinct(outline, {length, 0});
     appendPointIfDistinct(outline, {length, height});
     double previousLeft = length;
-    std::vector<double> centers = dividerSlotCenters(count, length);
+    std::vector<double> centers = dividerSlotCenters(divider.slotCount, length);
     std::reverse(centers.begin(), centers.end());
     for (double center : centers) {
         const double right = std::min(center + slotWidth / 2, length);
@@ -149,19 +147,22 @@ Outline bottomSlottedOutline(int32_t count, double slotWidth, double slotDepth, 
     return outline;
 }
 
-Outline dividerOutline(int32_t count, SlotSide side, double length, double height, double t, double c) {
-    const double slotWidth = t + c;
+}  // namespace
+
+Outline dividerOutline(const DividerSpec& divider, const Joinery& joinery) {
+    const double t = joinery.thickness, height = divider.height;
+    const double slotWidth = t + joinery.clearance;
     // Half the height so crossing dividers meet, but at least t and at most H - t while that exceeds t.
     const double limit = height - t > t ? height - t : t;
     const double half = std::max(height * 0.5, t);
     const double slotDepth = half > limit ? limit : half;
-    switch (side) {
+    switch (divider.side) {
     case SlotSide::Top:
-        return topSlottedOutline(count, slotWidth, slotDepth, length, height);
+        return topSlottedOutline(divider, slotWidth, slotDepth);
     case SlotSide::Bottom:
-        return bottomSlottedOutline(count, slotWidth, slotDepth, length, height);
+        return bottomSlottedOutline(divider, slotWidth, slotDepth);
     case SlotSide::None:
         break;
     }
-    return rectangleOutline(length, height);
+    return rectangleOutline(divider.length, height);
 }

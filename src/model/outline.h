@@ -1,6 +1,8 @@
 #pragma once
 // Finger-jointed panel outlines and slotted divider outlines, in a panel's own frame (mm).
 // Outlines are ordered, implicitly closed point lists: the first point is never repeated.
+#include "model/tolerances.h"
+
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -15,8 +17,11 @@ using Outline = std::vector<Point2>;
 enum class EdgeStyle : int32_t { Plain = 0, Tabs = 1, Notches = 2 };
 enum class SlotSide : int32_t { None = 0, Top = 1, Bottom = 2 };
 
-// Two points this close or closer (mm) are the same point.
-inline constexpr double kPointTolerance = 0.0001;
+// The sheet (t) and the play its joints get (c): tabs stand out by t, notches and slots are t + c.
+struct Joinery {
+    double thickness = 0.0;
+    double clearance = 0.0;
+};
 
 // Straight stretch (mm) kept at the start and end of an edge before its fingers begin.
 struct EdgeInsets {
@@ -24,32 +29,50 @@ struct EdgeInsets {
     double end = 0.0;
 };
 
-// Per-edge arguments of a panel, edges 0..3: top (y = 0), right, bottom (y = H), left.
-using EdgeCounts = std::array<int32_t, 4>;
-using EdgeStyles = std::array<EdgeStyle, 4>;
-using EdgeInsetList = std::array<EdgeInsets, 4>;
+// One edge's joint: how many fingers, standing out or cut in, over the edge less its insets.
+struct EdgeJoint {
+    int32_t count = 0;
+    EdgeStyle style = EdgeStyle::Plain;
+    EdgeInsets insets;
+};
+
+// A straight edge from start to end, with its outward unit normal.
+struct EdgeLine {
+    Point2 start;
+    Point2 end;
+    Point2 normal;
+};
+
+// A W x H panel and its four edges: top (y = 0), right, bottom (y = H), left, walked clockwise on screen.
+struct PanelSpec {
+    double width = 0.0;
+    double height = 0.0;
+    std::array<EdgeJoint, 4> edges{};
+};
+
+// An L x H divider with slotCount slots cut into one long side.
+struct DividerSpec {
+    double length = 0.0;
+    double height = 0.0;
+    int32_t slotCount = 0;
+    SlotSide side = SlotSide::None;
+};
 
 // Appends p unless the outline is non-empty and its last point is within kPointTolerance.
 void appendPointIfDistinct(Outline& outline, Point2 p);
 
-// Appends the edge S->E; normal is the outward unit normal. Tabs stand out by t,
-// notches cut in by t + c; fingers spread over the edge minus its insets.
-void appendFingerEdge(Outline& outline, Point2 start, Point2 end, Point2 normal, double t, double c,
-                      int32_t count, EdgeStyle style, double startInset, double endInset);
+// Appends the edge's points after its start: 2n + 1 equal stretches, every second one a finger.
+void appendFingerEdge(Outline& outline, const EdgeLine& line, const EdgeJoint& joint, const Joinery& joinery);
 
-// Cleaned closed outline of a W x H panel; edge i gets counts[i], styles[i], insets[i].
-Outline panelOutline(const EdgeCounts& counts, const EdgeStyles& styles, double width, double height,
-                     double t, double c, const EdgeInsetList& insets);
+// Cleaned closed outline of the panel.
+Outline panelOutline(const PanelSpec& panel, const Joinery& joinery);
 
 // (0,0), (W,0), (W,H), (0,H).
 Outline rectangleOutline(double width, double height);
 
-// i * L / (n + 1) for i = 1..n, ascending.
+// i * L / (n + 1) for i = 1..n, ascending: where n dividers stand along a length L.
 std::vector<double> dividerSlotCenters(int32_t count, double length);
 
-// L x H divider with slots of width w and depth d cut down from y = 0.
-Outline topSlottedOutline(int32_t count, double slotWidth, double slotDepth, double length, double height);
-// L x H divider with slots of width w and depth d cut up from y = H.
-Outline bottomSlottedOutline(int32_t count, double slotWidth, double slotDepth, double length, double height);
-// Divider outline: slot width t + c, slot depth about half the height.
-Outline dividerOutline(int32_t count, SlotSide side, double length, double height, double t, double c);
+// Divider outline: slots t + c wide and about half the height deep, from y = 0 (Top) or y = H (Bottom);
+// a slot touching its neighbour or an end is left out.
+Outline dividerOutline(const DividerSpec& divider, const Joinery& joinery);

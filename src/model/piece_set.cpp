@@ -1,11 +1,12 @@
 #include "model/piece_set.h"
 
 #include <algorithm>
+#include <span>
 
 namespace {
 
-CutPath pathFor(const Outline& outline, bool cnc, double toolDiameter) {
-    return cnc ? dogbonePath(outline, toolDiameter) : laserPath(outline);
+CutPath pathFor(const Outline& outline, const Cutter& cutter) {
+    return cutter.mode == CutMode::CncRouter ? dogbonePath(outline, cutter.toolDiameter) : laserPath(outline);
 }
 
 Point2 turned(Point2 p, int turn) {
@@ -39,44 +40,157 @@ struct Bounds {
     }
 };
 
+Piece renamed(Piece piece, const wchar_t* name) {
+    piece.name = name;
+    return piece;
+}
+
+struct Walls {
+    Piece back, left, base, right, front;
+};
+
+// The base and the four walls, each turned so that its bottom edge faces the base as the box folds
+// up. Pieces built from the same arguments are built once and copied.
+Walls buildWalls(const BoxParameters& p) {
+    const BoxPanels panels = boxPanels(p);
+    const Joinery joinery = joineryOf(p);
+    const Cutter cutter = cutterOf(p);
+    Walls w;
+    w.base = buildFingerPanel(L"Base", panels.base, joinery, cutter);
+    normalizePiece(w.base);
+    w.back = buildFingerPanel(L"Atras", panels.frontWall, joinery, cutter);
+    w.front = renamed(w.back, L"Frente");
+    normalizePiece(w.back);
+    rotatePiece(w.front, 2);
+    w.left = buildFingerPanel(L"Lateral izquierdo", panels.sideWall, joinery, cutter);
+    w.right = renamed(w.left, L"Lateral derecho");
+    rotatePiece(w.left, 1);
+    rotatePiece(w.right, -1);
+    return w;
+}
+
+// Where the next column of pieces starts on the plan, and how tall a column may grow.
+struct Columns {
+    double nextX = 0;
+    double limit = 0;
+};
+
+// The walls around the base, each a spacing s from it and centred on its side.
+Columns placeAroundBase(Walls& w, double s) {
+    w.left.x = 0;
+    w.base.x = w.left.width + s;
+    w.base.y = w.back.height + s;
+    w.back.x = w.base.x + (w.base.width - w.back.width) / 2;
+    w.back.y = 0;
+    w.front.x = w.base.x + (w.base.width - w.front.width) / 2;
+    w.front.y = w.base.y + w.base.height + s;
+    w.left.y = w.base.y + (w.base.height - w.left.height) / 2;
+    w.right.x = w.base.x + w.base.width + s;
+    w.right.y = w.base.y + (w.base.height - w.right.height) / 2;
+    return {w.right.x + w.right.width + s, w.back.height + w.base.height + w.front.height + 2 * s};
+}
+
+// A slot cut out of the base right under each divider that stands in it.
+void appendBaseCutouts(PieceSet& pieces, const BoxParameters& p, Point2 base) {
+    const double t = p.materialThickness, slotWidth = t + p.clearance;
+    const double innerWidth = std::max(p.outerWidth - 2 * t, 0.0), innerDepth = std::max(p.outerDepth - 2 * t, 0.0);
+    const Cutter cutter = cutterOf(p);
+    for (double center : dividerSlotCenters(p.widthDividerCount, innerWidth))
+        pieces.push_back(buildSlotCutout(L"Ranura base ancho", {base.x + (center + t) - slotWidth / 2, base.y + t},
+                                         slotWidth, innerDepth, cutter));
+    for (double center : dividerSlotCenters(p.depthDividerCount, innerDepth))
+        pieces.push_back(buildSlotCutout(L"Ranura base profundidad", {base.x + t, base.y + (center + t) - slotWidth / 2},
+                                         innerWidth, slotWidth, cutter));
+}
+
+// The dividers, as tall as the walls: across the depth, slotted on top for the ones across the width,
+// which are slotted below.
+void appendDividers(PieceSet& pieces, const BoxParameters& p) {
+    const double t = p.materialThickness, wall = std::max(wallHeight(p), 0.0);
+    const double innerWidth = std::max(p.outerWidth - 2 * t, 0.0), innerDepth = std::max(p.outerDepth - 2 * t, 0.0);
+    const int32_t nw = p.widthDividerCount, nd = p.depthDividerCount;
+    const struct {
+        const wchar_t* name;
+        int32_t copies;
+        DividerSpec spec;
+    } kinds[] = {{L"Divisor ancho", nw, {innerDepth, wall, nd, nd > 0 ? SlotSide::Top : SlotSide::None}},
+                 {L"Divisor profundidad", nd, {innerWidth, wall, nw, nw > 0 ? SlotSide::Bottom : SlotSide::None}}};
+    for (const auto& kind : kinds) {
+        if (kind.copies <= 0) continue;
+        Piece divider = buildDivider(kind.name, kind.spec, joineryOf(p), cutterOf(p));
+        normalizePiece(divider);
+        pieces.insert(pieces.end(), static_cast<size_t>(kind.copies), divider);
+    }
+}
+
+// Dividers stack in columns no taller than the column of walls and base.
+void stackDividerColumns(std::span<Piece> dividers, Columns columns, double s) {
+    double columnX = columns.nextX, columnY = 0, columnWidth = 0;
+    for (Piece& divider : dividers) {
+        if (columnY > 0 && columnY + divider.height > columns.limit) {
+            columnX += columnWidth + s;
+            columnY = 0;
+            columnWidth = 0;
+        }
+        divider.x = columnX;
+        divider.y = columnY;
+        columnY += divider.height + s;
+        columnWidth = std::max(columnWidth, divider.width);
+    }
+}
+
 }  // namespace
 
-Piece buildFingerPanel(const std::wstring& name, const EdgeCounts& counts, const EdgeStyles& styles, bool cnc,
-                       double width, double height, double t, double clearance, double toolDiameter,
-                       const EdgeInsetList& insets) {
+Joinery joineryOf(const BoxParameters& p) { return {p.materialThickness, p.clearance}; }
+
+Cutter cutterOf(const BoxParameters& p) { return {p.cutMode, p.toolDiameter}; }
+
+BoxPanels boxPanels(const BoxParameters& p) {
+    const double t = p.materialThickness;
+    const double wall = std::max(wallHeight(p), 0.0);
+    const int32_t fw = p.fingerCountWidth, fd = p.fingerCountDepth, fh = p.fingerCountHeight;
+    const EdgeStyle lid = p.includeLid ? EdgeStyle::Tabs : EdgeStyle::Plain;
+    constexpr EdgeStyle tabs = EdgeStyle::Tabs, notches = EdgeStyle::Notches;
+    // The sides stand on the base's first and last t along the width edges.
+    return {
+        {p.outerWidth, p.outerDepth, {{{fw, notches, {t, t}}, {fd, notches, {}}, {fw, notches, {t, t}}, {fd, notches, {}}}}},
+        {std::max(p.outerWidth - 2 * t, 0.0), wall, {{{fw, lid, {}}, {fh, tabs, {}}, {fw, tabs, {}}, {fh, tabs, {}}}}},
+        {std::max(p.outerDepth, 0.0), wall, {{{fd, lid, {}}, {fh, notches, {}}, {fd, tabs, {}}, {fh, notches, {}}}}},
+    };
+}
+
+Piece buildFingerPanel(const std::wstring& name, const PanelSpec& panel, const Joinery& joinery, const Cutter& cutter) {
     Piece piece;
     piece.name = name;
-    piece.width = width;
-    piece.height = height;
+    piece.width = panel.width;
+    piece.height = panel.height;
     piece.labelled = true;
-    piece.outline = panelOutline(counts, styles, width, height, t, clearance, insets);
-    piece.path = pathFor(piece.outline, cnc, toolDiameter);
+    piece.outline = panelOutline(panel, joinery);
+    piece.path = pathFor(piece.outline, cutter);
     return piece;
 }
 
-Piece buildDivider(const std::wstring& name, int32_t slotCount, SlotSide side, bool cnc, double length,
-                   double height, double t, double clearance, double toolDiameter) {
+Piece buildDivider(const std::wstring& name, const DividerSpec& divider, const Joinery& joinery, const Cutter& cutter) {
     Piece piece;
     piece.name = name;
-    piece.width = length;
-    piece.height = height;
+    piece.width = divider.length;
+    piece.height = divider.height;
     piece.labelled = true;
-    piece.outline = dividerOutline(slotCount, side, length, height, t, clearance);
-    piece.path = pathFor(piece.outline, cnc, toolDiameter);
+    piece.outline = dividerOutline(divider, joinery);
+    piece.path = pathFor(piece.outline, cutter);
     return piece;
 }
 
-Piece buildSlotCutout(const std::wstring& name, bool cnc, double x, double y, double width, double height,
-                      double toolDiameter) {
+Piece buildSlotCutout(const std::wstring& name, Point2 at, double width, double height, const Cutter& cutter) {
     Piece piece;
     piece.name = name;
-    piece.x = x;
-    piece.y = y;
+    piece.x = at.x;
+    piece.y = at.y;
     piece.width = width;
     piece.height = height;
     piece.innerCut = true;
     piece.outline = rectangleOutline(width, height);
-    piece.path = pathFor(piece.outline, cnc, toolDiameter);
+    piece.path = pathFor(piece.outline, cutter);
     return piece;
 }
 
@@ -112,135 +226,25 @@ void normalizePiece(Piece& piece) {
 PieceSet generatePieces(BoxParameters parameters) {
     validateParameters(parameters);
     const BoxParameters& p = parameters;
-    const double t = p.materialThickness;
-    const double c = p.clearance;
-    const double s = p.spacing;
-    const double outerWidth = p.outerWidth;
-    const double outerDepth = p.outerDepth;
-    const double innerWidth = std::max(outerWidth - 2 * t, 0.0);
-    const double innerDepth = std::max(outerDepth - 2 * t, 0.0);
-    const double wall = std::max(wallHeight(p), 0.0);
-    const int32_t fw = p.fingerCountWidth;
-    const int32_t fd = p.fingerCountDepth;
-    const int32_t fh = p.fingerCountHeight;
-    const int32_t widthDividers = p.widthDividerCount;
-    const int32_t depthDividers = p.depthDividerCount;
-    const bool cnc = p.cutMode == CutMode::CncRouter;
-    const EdgeStyle lidStyle = p.includeLid ? EdgeStyle::Tabs : EdgeStyle::Plain;
-    constexpr EdgeStyle tabs = EdgeStyle::Tabs;
-    constexpr EdgeStyle notches = EdgeStyle::Notches;
+    Walls walls = buildWalls(p);
+    Columns columns = placeAroundBase(walls, p.spacing);
 
-    const auto panel = [&](const wchar_t* name, const EdgeCounts& counts, const EdgeStyles& styles, double width,
-                           double height, const EdgeInsetList& insets) {
-        return buildFingerPanel(name, counts, styles, cnc, width, height, t, c, p.toolDiameter, insets);
-    };
-    const EdgeInsetList noInsets{};
-    // The sides stand on the base's first and last t along the width edges.
-    const EdgeInsetList baseInsets{{{t, t}, {0, 0}, {t, t}, {0, 0}}};
-    const EdgeCounts baseCounts{fw, fd, fw, fd};
-    const EdgeStyles baseStyles{notches, notches, notches, notches};
-    const EdgeCounts frontCounts{fw, fh, fw, fh};
-    const EdgeStyles frontStyles{lidStyle, tabs, tabs, tabs};
-    const EdgeCounts sideCounts{fd, fh, fd, fh};
-    const EdgeStyles sideStyles{lidStyle, notches, tabs, notches};
-
-    // Pieces built from the same arguments are built once and copied.
-    const auto renamed = [](Piece piece, const wchar_t* name) {
-        piece.name = name;
-        return piece;
-    };
-    Piece base = panel(L"Base", baseCounts, baseStyles, outerWidth, outerDepth, baseInsets);
-    normalizePiece(base);
-    Piece back = panel(L"Atras", frontCounts, frontStyles, innerWidth, wall, noInsets);
-    Piece front = renamed(back, L"Frente");
-    normalizePiece(back);
-    rotatePiece(front, 2);
-    Piece left = panel(L"Lateral izquierdo", sideCounts, sideStyles, std::max(outerDepth, 0.0), wall, noInsets);
-    Piece right = renamed(left, L"Lateral derecho");
-    rotatePiece(left, 1);
-    rotatePiece(right, -1);
-
-    // Every wall's bottom edge faces the base, as the box folds up.
-    left.x = 0;
-    base.x = left.width + s;
-    base.y = back.height + s;
-    back.x = base.x + (base.width - back.width) / 2;
-    back.y = 0;
-    front.x = base.x + (base.width - front.width) / 2;
-    front.y = base.y + base.height + s;
-    left.y = base.y + (base.height - left.height) / 2;
-    right.x = base.x + base.width + s;
-    right.y = base.y + (base.height - right.height) / 2;
-    double nextColumn = right.x + right.width + s;
-    const double columnLimit = back.height + base.height + front.height + 2 * s;
-
-    const bool baseSlots = p.addDividerBaseSlots && (widthDividers > 0 || depthDividers > 0);
-    const size_t dividerCount = static_cast<size_t>(widthDividers) + static_cast<size_t>(depthDividers);
+    const size_t dividerCount = static_cast<size_t>(p.widthDividerCount) + static_cast<size_t>(p.depthDividerCount);
     PieceSet pieces;
-    pieces.reserve(6 + (baseSlots ? 2 : 1) * dividerCount);
-    const double baseX = base.x;
-    const double baseY = base.y;
-    const double baseHeight = base.height;
-    // The lid is built exactly like the base.
-    Piece lid = p.includeLid ? renamed(base, L"Tapa") : Piece{};
-    pieces.push_back(std::move(back));
-    pieces.push_back(std::move(left));
-    pieces.push_back(std::move(base));
-    pieces.push_back(std::move(right));
-    pieces.push_back(std::move(front));
-
-    if (baseSlots) {
-        // Each cut-out sits in the base right under the divider that stands in it.
-        const double slotWidth = t + c;
-        for (int32_t i = 1; i <= widthDividers; ++i) {
-            const double center = innerWidth * i / (widthDividers + 1.0) + t;
-            pieces.push_back(buildSlotCutout(L"Ranura base ancho", cnc, baseX + center - slotWidth / 2, baseY + t,
-                                             slotWidth, innerDepth, p.toolDiameter));
-        }
-        for (int32_t j = 1; j <= depthDividers; ++j) {
-            const double center = innerDepth * j / (depthDividers + 1.0) + t;
-            pieces.push_back(buildSlotCutout(L"Ranura base profundidad", cnc, baseX + t, baseY + center - slotWidth / 2,
-                                             innerWidth, slotWidth, p.toolDiameter));
-        }
-    }
-
+    pieces.reserve(6 + (p.addDividerBaseSlots && dividerCount > 0 ? 2 : 1) * dividerCount);
+    for (Piece* wall : {&walls.back, &walls.left, &walls.base, &walls.right, &walls.front}) pieces.push_back(std::move(*wall));
+    const Piece base = pieces[2];
+    if (p.addDividerBaseSlots) appendBaseCutouts(pieces, p, {base.x, base.y});
     if (p.includeLid) {
-        lid.x = nextColumn;
-        lid.y = baseY + (baseHeight - lid.height) / 2;
-        nextColumn = lid.x + lid.width + s;
+        // The lid is built exactly like the base, beside the right wall.
+        Piece lid = renamed(base, L"Tapa");
+        lid.x = columns.nextX;
+        lid.y = base.y + (base.height - lid.height) / 2;
+        columns.nextX = lid.x + lid.width + p.spacing;
         pieces.push_back(std::move(lid));
     }
-
-    if (widthDividers > 0) {
-        Piece divider = buildDivider(L"Divisor ancho", depthDividers, depthDividers > 0 ? SlotSide::Top : SlotSide::None,
-                                     cnc, innerDepth, wall, t, c, p.toolDiameter);
-        normalizePiece(divider);
-        pieces.insert(pieces.end(), static_cast<size_t>(widthDividers), divider);
-    }
-    if (depthDividers > 0) {
-        Piece divider = buildDivider(L"Divisor profundidad", widthDividers,
-                                     widthDividers > 0 ? SlotSide::Bottom : SlotSide::None, cnc, innerWidth, wall, t, c,
-                                     p.toolDiameter);
-        normalizePiece(divider);
-        pieces.insert(pieces.end(), static_cast<size_t>(depthDividers), divider);
-    }
-
-    // Dividers stack in columns no taller than the column of walls and base.
-    double columnX = nextColumn;
-    double columnY = 0;
-    double columnWidth = 0;
-    for (size_t k = pieces.size() - dividerCount; k < pieces.size(); ++k) {
-        Piece& divider = pieces[k];
-        if (columnY > 0 && columnY + divider.height > columnLimit) {
-            columnX += columnWidth + s;
-            columnY = 0;
-            columnWidth = 0;
-        }
-        divider.x = columnX;
-        divider.y = columnY;
-        columnY += divider.height + s;
-        columnWidth = std::max(columnWidth, divider.width);
-    }
+    appendDividers(pieces, p);
+    stackDividerColumns(std::span(pieces).last(dividerCount), columns, p.spacing);
     return pieces;
 }
 

@@ -21,19 +21,32 @@ struct Piece {
 
 using PieceSet = std::vector<Piece>;
 
-// Panel of W x H with per-edge counts, styles and insets (edges 0..3 as panelOutline);
-// dogbones when cnc is set. Placed at (0, 0), labelled, not normalised.
-Piece buildFingerPanel(const std::wstring& name, const EdgeCounts& counts, const EdgeStyles& styles, bool cnc,
-                       double width, double height, double t, double clearance, double toolDiameter,
-                       const EdgeInsetList& insets);
+// How pieces are cut: a laser follows the outline; a router bit leaves a dogbone of at most its
+// radius in every concave corner.
+struct Cutter {
+    CutMode mode = CutMode::Laser;
+    double toolDiameter = 0.0;  // mm, router only
+};
 
-// L x H divider with its slots on one long edge. Placed at (0, 0), labelled.
-Piece buildDivider(const std::wstring& name, int32_t slotCount, SlotSide side, bool cnc, double length,
-                   double height, double t, double clearance, double toolDiameter);
+Joinery joineryOf(const BoxParameters& parameters);
+Cutter cutterOf(const BoxParameters& parameters);
 
-// Rectangular inner cut-out of w x h at (x, y); unlabelled.
-Piece buildSlotCutout(const std::wstring& name, bool cnc, double x, double y, double width, double height,
-                      double toolDiameter);
+// The panels of a validated design, as the cut plan and the 3D views build them.
+struct BoxPanels {
+    PanelSpec base;       // W x D, notched all round, its width edges clear of the side walls; also the lid
+    PanelSpec frontWall;  // (W - 2t) x wall height, tabbed (a lid's tabs on top); also the back wall
+    PanelSpec sideWall;   // D x wall height, notched at the corners, tabbed below; left and right
+};
+BoxPanels boxPanels(const BoxParameters& validated);
+
+// The panel placed at (0, 0), labelled, not normalised.
+Piece buildFingerPanel(const std::wstring& name, const PanelSpec& panel, const Joinery& joinery, const Cutter& cutter);
+
+// The divider placed at (0, 0), labelled.
+Piece buildDivider(const std::wstring& name, const DividerSpec& divider, const Joinery& joinery, const Cutter& cutter);
+
+// A width x height rectangle cut out of another piece, placed at `at` on the plan; unlabelled.
+Piece buildSlotCutout(const std::wstring& name, Point2 at, double width, double height, const Cutter& cutter);
 
 // Turns the geometry by +1 ((x,y)->(y,-x)), -1 ((x,y)->(-y,x)) or 2 ((x,y)->(-x,-y)), then normalises.
 void rotatePiece(Piece& piece, int turn);

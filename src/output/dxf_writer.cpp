@@ -1,7 +1,7 @@
 #include "output/dxf_writer.h"
 
 #include "model/cut_path.h"
-#include "output/number_text.h"
+#include "settings/number_text.h"
 
 #include <charconv>
 
@@ -25,7 +25,7 @@ void appendInteger(std::string& out, std::string_view code, int value) {
 void appendNumber(std::string& out, std::string_view code, double value) {
     out.append(code);
     out.push_back('\n');
-    appendTrimmedFixed(out, value, 6);
+    appendTrimmedFixed(out, value, 6, NegativeZero::Keep);
     out.push_back('\n');
 }
 
@@ -47,7 +47,7 @@ bool isDxfLayer(std::string_view name) {
     return false;
 }
 
-std::string formatDxfNumber(double value) { return formatTrimmedFixed(value, 6); }
+std::string formatDxfNumber(double value) { return formatTrimmedFixed(value, 6, NegativeZero::Keep); }
 
 std::string dxfPreamble(bool inches) {
     std::string out;

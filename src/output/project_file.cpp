@@ -1,6 +1,7 @@
 #include "output/project_file.h"
 
 #include "settings/file_io.h"
+#include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
 #include <charconv>
@@ -29,32 +30,13 @@ void appendMember(std::string& out, std::string_view key, std::string_view value
 
 const char* boolText(bool value) { return value ? "true" : "false"; }
 
-// Validation messages are plain ASCII: each byte becomes one wide character.
-std::wstring withMessage(const wchar_t* prefix, const char* message) {
-    std::wstring text = prefix;
-    for (const char* c = message; *c != '\0'; ++c) text.push_back(static_cast<unsigned char>(*c));
-    return text;
-}
+// Validation messages are plain ASCII.
+std::wstring withMessage(const wchar_t* prefix, const char* message) { return prefix + widenBytes(message); }
 
 // Optional sign and digits; a fraction is not read. Out-of-range values saturate, so the
 // validation refuses them instead of silently keeping a wrapped number.
 std::optional<int32_t> readInteger(const std::string& text, size_t pos) {
-    const char* first = text.data() + pos;
-    const char* last = text.data() + text.size();
-    bool negative = false;
-    if (first != last && (*first == '+' || *first == '-')) {
-        negative = *first == '-';
-        ++first;
-    }
-    if (first == last || *first < '0' || *first > '9') return std::nullopt;
-    int64_t magnitude = 0;
-    for (; first != last && *first >= '0' && *first <= '9'; ++first) {
-        if (magnitude <= std::numeric_limits<int32_t>::max()) magnitude = magnitude * 10 + (*first - '0');
-    }
-    const int64_t value = negative ? -magnitude : magnitude;
-    if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
+    return scanLeadingInteger(std::string_view(text).substr(pos), Sign::Allowed);
 }
 
 // Only the words true and false; 1 and 0 are not booleans in a project.
@@ -118,20 +100,20 @@ std::string writeProjectJson(const BoxParameters& p) {
     out += "  \"format\": \"TessaroProject\",\n";
     out += "  \"version\": 1,\n";
     out += "  \"parameters\": {\n";
-    appendMember(out, "inputWidth", formatFixed6(p.inputWidth));
-    appendMember(out, "inputHeight", formatFixed6(p.inputHeight));
-    appendMember(out, "inputDepth", formatFixed6(p.inputDepth));
+    appendMember(out, "inputWidth", formatFixed(p.inputWidth, 6));
+    appendMember(out, "inputHeight", formatFixed(p.inputHeight, 6));
+    appendMember(out, "inputDepth", formatFixed(p.inputDepth, 6));
     appendMember(out, "dimensionMode", p.dimensionMode == DimensionMode::Internal ? "\"Internal\"" : "\"External\"");
-    appendMember(out, "materialThickness", formatFixed6(p.materialThickness));
+    appendMember(out, "materialThickness", formatFixed(p.materialThickness, 6));
     appendMember(out, "fingerCountWidth", std::to_string(p.fingerCountWidth));
     appendMember(out, "fingerCountDepth", std::to_string(p.fingerCountDepth));
     appendMember(out, "fingerCountHeight", std::to_string(p.fingerCountHeight));
-    appendMember(out, "kerf", formatFixed6(p.kerf));
-    appendMember(out, "clearance", formatFixed6(p.clearance));
-    appendMember(out, "spacing", formatFixed6(p.spacing));
+    appendMember(out, "kerf", formatFixed(p.kerf, 6));
+    appendMember(out, "clearance", formatFixed(p.clearance, 6));
+    appendMember(out, "spacing", formatFixed(p.spacing, 6));
     appendMember(out, "includeLid", boolText(p.includeLid));
     appendMember(out, "cutMode", p.cutMode == CutMode::CncRouter ? "\"CncRouter\"" : "\"Laser\"");
-    appendMember(out, "toolDiameter", formatFixed6(p.toolDiameter));
+    appendMember(out, "toolDiameter", formatFixed(p.toolDiameter, 6));
     appendMember(out, "widthDividerCount", std::to_string(p.widthDividerCount));
     appendMember(out, "depthDividerCount", std::to_string(p.depthDividerCount));
     appendMember(out, "addDividerBaseSlots", boolText(p.addDividerBaseSlots), true);

@@ -2,6 +2,7 @@
 
 #include "output/server_request.h"
 #include "output/wininet_request_win32.h"
+#include "settings/text_encoding.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -58,7 +59,6 @@ bool requestServerDxf(const std::wstring& address, const PieceSet& pieces, std::
         return true;
     }
     error = L"El servidor DXF respondio " + std::to_wstring(status) + L": ";
-    const size_t quoted = std::min(reply.size(), kQuotedBodyBytes);
-    for (size_t i = 0; i < quoted; ++i) error.push_back(static_cast<unsigned char>(reply[i]));
+    error += widenBytes(std::string_view(reply).substr(0, kQuotedBodyBytes));
     return false;
 }

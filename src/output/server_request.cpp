@@ -1,7 +1,7 @@
 #include "output/server_request.h"
 
 #include "model/cut_path.h"
-#include "output/number_text.h"
+#include "settings/number_text.h"
 
 #include <string_view>
 
@@ -11,14 +11,7 @@ constexpr std::string_view kHead =
     "{\"version\":\"1.0\",\"sourceApp\":\"Tessaro\",\"jobName\":\"tessaro_export\",\"units\":\"mm\","
     "\"dxfMode\":\"R12Entities\",\"entities\":[";
 
-void appendNumber(std::string& out, double value) {
-    const size_t start = out.size();
-    appendTrimmedFixed(out, value, 3);
-    if (out.size() - start == 2 && out[start] == '-' && out[start + 1] == '0') {
-        out.resize(start);
-        out.push_back('0');
-    }
-}
+void appendNumber(std::string& out, double value) { appendTrimmedFixed(out, value, 3, NegativeZero::AsZero); }
 
 void appendPoint(std::string& out, Point2 p) {
     out += "{\"x\":";

@@ -1,6 +1,7 @@
 #include "output/svg_writer.h"
 
 #include "output/arc_sweep.h"
+#include "model/tolerances.h"
 #include "output/dxf_writer.h"
 
 #include <algorithm>
@@ -51,7 +52,7 @@ std::string pathData(const CutPath& path) {
             d += ' ';
             d += formatDxfNumber(s.radius);
             // A right-angled dogbone turns exactly half a turn; rounding noise must not flip the flag.
-            d += std::abs(sweep) > 180.0 + 1e-6 ? " 0 1 " : " 0 0 ";
+            d += std::abs(sweep) > 180.0 + kHalfTurnSlack ? " 0 1 " : " 0 0 ";
             d += sweep > 0 ? "1 " : "0 ";
             appendPoint(d, s.end);
         } else if (i + 1 < path.size()) {

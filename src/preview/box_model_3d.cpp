@@ -21,26 +21,12 @@ std::optional<BoxModel3d> buildBoxModel(const BoxParameters& parameters) {
     model.thickness = t;
     model.lidInset = (p.dimensionMode == DimensionMode::External && p.includeLid) ? t : 0.0;
     model.wallTop = p.outerHeight - model.lidInset;
-    model.wallHeight = std::max(p.outerHeight - t - model.lidInset, 0.0);
+    model.wallHeight = std::max(wallHeight(p), 0.0);
 
-    const bool cnc = p.cutMode == CutMode::CncRouter;
-    const EdgeStyle lidStyle = p.includeLid ? EdgeStyle::Tabs : EdgeStyle::Plain;
-    const int32_t fw = p.fingerCountWidth;
-    const int32_t fd = p.fingerCountDepth;
-    const int32_t fh = p.fingerCountHeight;
-    const EdgeInsetList noInsets{};
-    const double hw = model.wallHeight;
-    model.base = buildFingerPanel(L"Base", EdgeCounts{fw, fd, fw, fd},
-                                  EdgeStyles{EdgeStyle::Notches, EdgeStyle::Notches, EdgeStyle::Notches,
-                                             EdgeStyle::Notches},
-                                  cnc, w, d, t, p.clearance, p.toolDiameter,
-                                  EdgeInsetList{EdgeInsets{t, t}, EdgeInsets{}, EdgeInsets{t, t}, EdgeInsets{}});
-    model.frontWall = buildFingerPanel(L"Frente", EdgeCounts{fw, fh, fw, fh},
-                                       EdgeStyles{lidStyle, EdgeStyle::Tabs, EdgeStyle::Tabs, EdgeStyle::Tabs}, cnc,
-                                       std::max(w - 2.0 * t, 0.0), hw, t, p.clearance, p.toolDiameter, noInsets);
-    model.sideWall = buildFingerPanel(L"Lateral izquierdo", EdgeCounts{fd, fh, fd, fh},
-                                      EdgeStyles{lidStyle, EdgeStyle::Notches, EdgeStyle::Tabs, EdgeStyle::Notches},
-                                      cnc, std::max(d, 0.0), hw, t, p.clearance, p.toolDiameter, noInsets);
+    const BoxPanels panels = boxPanels(p);
+    model.base = buildFingerPanel(L"Base", panels.base, joineryOf(p), cutterOf(p));
+    model.frontWall = buildFingerPanel(L"Frente", panels.frontWall, joineryOf(p), cutterOf(p));
+    model.sideWall = buildFingerPanel(L"Lateral izquierdo", panels.sideWall, joineryOf(p), cutterOf(p));
     return model;
 }
 

@@ -130,20 +130,18 @@ void buildScene(const BoxModel3d& model, SceneLists& scene) {
 
     const uint32_t divider = opaqueColor(kDivider);
     const double top = model.wallTop;
-    const int32_t widthDividers = model.parameters.widthDividerCount;
     const double zf = -d / 2.0 + t;
     const double zb = d / 2.0 - t;
-    for (int32_t i = 1; i <= widthDividers; ++i) {
-        const double x = -w / 2.0 + t + i * std::max(w - 2.0 * t, 0.0) / (widthDividers + 1);
+    for (const double along : dividerSlotCenters(model.parameters.widthDividerCount, std::max(w - 2.0 * t, 0.0))) {
+        const double x = -w / 2.0 + t + along;
         addLine(scene, Vector3{x, t, zf}, Vector3{x, top, zf}, divider);
         addLine(scene, Vector3{x, t, zb}, Vector3{x, top, zb}, divider);
         addLine(scene, Vector3{x, top, zf}, Vector3{x, top, zb}, divider);
     }
-    const int32_t depthDividers = model.parameters.depthDividerCount;
     const double xl = -w / 2.0 + t;
     const double xr = w / 2.0 - t;
-    for (int32_t j = 1; j <= depthDividers; ++j) {
-        const double z = -d / 2.0 + t + j * std::max(d - 2.0 * t, 0.0) / (depthDividers + 1);
+    for (const double along : dividerSlotCenters(model.parameters.depthDividerCount, std::max(d - 2.0 * t, 0.0))) {
+        const double z = -d / 2.0 + t + along;
         addLine(scene, Vector3{xl, t, z}, Vector3{xl, top, z}, divider);
         addLine(scene, Vector3{xr, t, z}, Vector3{xr, top, z}, divider);
         addLine(scene, Vector3{xl, top, z}, Vector3{xr, top, z}, divider);

@@ -312,16 +312,14 @@ void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters
         }
 
         selectPen(dividerPen.get());
-        const int32_t widthDividers = model.parameters.widthDividerCount;
-        for (int32_t i = 1; i <= widthDividers; ++i) {
-            const double x = -hw + i * model.width / (widthDividers + 1);
+        for (const double along : dividerSlotCenters(model.parameters.widthDividerCount, model.width)) {
+            const double x = -hw + along;
             drawPolyline3d(canvas, projector,
                            {Point3{x, yi0, zi0}, Point3{x, yi1, zi0}, Point3{x, yi1, zl}, Point3{x, yi0, zl},
                             Point3{x, yi0, zi0}});
         }
-        const int32_t depthDividers = model.parameters.depthDividerCount;
-        for (int32_t j = 1; j <= depthDividers; ++j) {
-            const double y = -hd + j * model.depth / (depthDividers + 1);
+        for (const double along : dividerSlotCenters(model.parameters.depthDividerCount, model.depth)) {
+            const double y = -hd + along;
             drawPolyline3d(canvas, projector,
                            {Point3{xi0, y, zi0}, Point3{xi1, y, zi0}, Point3{xi1, y, zl}, Point3{xi0, y, zl},
                             Point3{xi0, y, zi0}});

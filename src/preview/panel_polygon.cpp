@@ -4,12 +4,10 @@
 #include <cmath>
 #include <limits>
 
+#include "model/tolerances.h"
 #include "preview/arc_sweep.h"
 
 namespace {
-
-constexpr double kDuplicate = 0.001;
-constexpr double kShortEdge = 0.0005;
 
 double distance(Point2 a, Point2 b) { return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y)); }
 
@@ -20,19 +18,20 @@ double turn(Point2 p, Point2 q, Point2 r) { return (r.y - p.y) * (q.x - p.x) - (
 bool isDegenerate(Point2 p, Point2 q, Point2 r) {
     const double in = distance(p, q);
     const double out = distance(q, r);
-    if (in <= kShortEdge || out <= kShortEdge) return true;
-    return std::abs(turn(p, q, r)) <= 1e-8 * std::max(in * out, 1.0);
+    if (in <= kPolygonShortEdge || out <= kPolygonShortEdge) return true;
+    return std::abs(turn(p, q, r)) <= kPolygonStraightness * std::max(in * out, 1.0);
 }
 
 bool isConvex(Point2 p, Point2 q, Point2 r) {
-    return turn(p, q, r) > 1e-8 * std::max(distance(p, q) * distance(q, r), 1.0);
+    return turn(p, q, r) > kPolygonStraightness * std::max(distance(p, q) * distance(q, r), 1.0);
 }
 
 // Inside or on the border of the triangle, other than at its corners. A vertex touching the cut
 // line of an ear blocks it too: clipping there would lay a triangle over the outside.
 bool blocksEar(Point2 x, Point2 p, Point2 q, Point2 r) {
-    if (turn(p, q, x) < -1e-7 || turn(q, r, x) < -1e-7 || turn(r, p, x) < -1e-7) return false;
-    return distance(x, p) > kShortEdge && distance(x, q) > kShortEdge && distance(x, r) > kShortEdge;
+    if (turn(p, q, x) < -kPolygonInside || turn(q, r, x) < -kPolygonInside || turn(r, p, x) < -kPolygonInside)
+        return false;
+    return distance(x, p) > kPolygonShortEdge && distance(x, q) > kPolygonShortEdge && distance(x, r) > kPolygonShortEdge;
 }
 
 // The reflex vertices bucketed on a uniform grid over the polygon's box, so that the vertices
@@ -168,7 +167,7 @@ public:
             const uint32_t a = head_;
             const uint32_t b = next_[a];
             const uint32_t c = next_[b];
-            if (turn(points_[a], points_[b], points_[c]) > 1e-8) {
+            if (turn(points_[a], points_[b], points_[c]) > kPolygonStraightness) {
                 triangles.push_back(Triangle{a, b, c});
             } else {
                 ++removals;
@@ -276,7 +275,7 @@ Polygon2 polygonFromPath(const CutPath& path) {
     Polygon2 polygon;
     if (path.empty()) return polygon;
     auto add = [&polygon](Point2 p) {
-        if (polygon.empty() || distance(polygon.back(), p) >= kDuplicate) polygon.push_back(p);
+        if (polygon.empty() || distance(polygon.back(), p) >= kPolygonDuplicate) polygon.push_back(p);
     };
     add(path.front().start);
     for (const PathSegment& segment : path) {
@@ -288,7 +287,7 @@ Polygon2 polygonFromPath(const CutPath& path) {
         const int32_t steps = arcStepCount(sweep.sweep, segment.radius, 1.5, 8, 8, 72);
         for (int32_t i = 1; i <= steps; ++i) add(arcPoint(segment, sweep.startAngle + sweep.sweep * i / steps));
     }
-    if (polygon.size() > 1 && distance(polygon.back(), polygon.front()) < kDuplicate) polygon.pop_back();
+    if (polygon.size() > 1 && distance(polygon.back(), polygon.front()) < kPolygonDuplicate) polygon.pop_back();
     if (polygon.size() < 3) polygon.clear();
     return polygon;
 }
@@ -297,9 +296,9 @@ void cleanPolygon(Polygon2& polygon) {
     Polygon2 kept;
     kept.reserve(polygon.size());
     for (Point2 p : polygon) {
-        if (kept.empty() || distance(kept.back(), p) > kShortEdge) kept.push_back(p);
+        if (kept.empty() || distance(kept.back(), p) > kPolygonShortEdge) kept.push_back(p);
     }
-    if (kept.size() > 1 && distance(kept.back(), kept.front()) <= kShortEdge) kept.pop_back();
+    if (kept.size() > 1 && distance(kept.back(), kept.front()) <= kPolygonShortEdge) kept.pop_back();
 
     for (int pass = 0; pass < 12 && kept.size() >= 3; ++pass) {
         const std::size_t n = kept.size();
@@ -311,10 +310,10 @@ void cleanPolygon(Polygon2& polygon) {
             const Point2 r = kept[(i + 1) % n];
             const double in = distance(p, q);
             const double out = distance(q, r);
-            const bool shortEdge = in <= kShortEdge || out <= kShortEdge;
+            const bool shortEdge = in <= kPolygonShortEdge || out <= kPolygonShortEdge;
             const double dot = (q.x - p.x) * (r.x - q.x) + (q.y - p.y) * (r.y - q.y);
             const bool straight =
-                std::abs(turn(p, q, r)) <= 1e-8 * std::max(in * out, 1.0) && dot >= -1e-8;
+                std::abs(turn(p, q, r)) <= kPolygonStraightness * std::max(in * out, 1.0) && dot >= -kPolygonStraightness;
             if (!shortEdge && !straight) survivors.push_back(q);
         }
         const bool dropped = survivors.size() != n;

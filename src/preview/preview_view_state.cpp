@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/tolerances.h"
 #include "preview/plan_preview.h"
 
 RenderMode renderModeFromIndex(int32_t index) {
@@ -72,7 +73,7 @@ bool zoomAt(PreviewViewState& state, int32_t wheelDelta, int32_t mx, int32_t my,
             const PieceSet& pieces) {
     const double old = state.zoom;
     const double next = std::clamp(wheelDelta > 0 ? old * 1.15 : old / 1.15, 0.2, 8.0);
-    if (std::abs(next - old) <= 0.0001) return false;
+    if (std::abs(next - old) <= kZoomStep) return false;
     const double ratio = next / old;
     if (state.show3D) {
         state.panX = truncToPixel(mx - (mx - state.panX) * ratio);

@@ -1,5 +1,6 @@
 #include "settings/app_settings.h"
 
+#include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
 #include <cmath>
@@ -48,8 +49,7 @@ void readDouble(const std::string& text, const char* key, double& field) {
 void readInt(const std::string& text, const char* key, int32_t& field) {
     double value = field;
     readDouble(text, key, value);
-    constexpr double low = std::numeric_limits<int32_t>::min(), high = std::numeric_limits<int32_t>::max();
-    field = static_cast<int32_t>(std::trunc(value < low ? low : value > high ? high : value));
+    field = saturatedInt32(value);
 }
 
 void member(std::string& out, int indent, const char* key, const std::string& value, bool last = false) {
@@ -99,17 +99,17 @@ std::string writeSettingsJson(const AppSettings& s) {
     member(out, 2, "serverUrl", quoted(s.serverUrl));
     member(out, 2, "useServerDxf", "false");
     out += "  \"design\": {\n";
-    member(out, 4, "widthMm", formatFixed6(s.widthMm));
-    member(out, 4, "heightMm", formatFixed6(s.heightMm));
-    member(out, 4, "depthMm", formatFixed6(s.depthMm));
-    member(out, 4, "thicknessMm", formatFixed6(s.thicknessMm));
-    member(out, 4, "kerfMm", formatFixed6(s.kerfMm));
-    member(out, 4, "clearanceMm", formatFixed6(s.clearanceMm));
-    member(out, 4, "spacingMm", formatFixed6(s.spacingMm));
+    member(out, 4, "widthMm", formatFixed(s.widthMm, 6));
+    member(out, 4, "heightMm", formatFixed(s.heightMm, 6));
+    member(out, 4, "depthMm", formatFixed(s.depthMm, 6));
+    member(out, 4, "thicknessMm", formatFixed(s.thicknessMm, 6));
+    member(out, 4, "kerfMm", formatFixed(s.kerfMm, 6));
+    member(out, 4, "clearanceMm", formatFixed(s.clearanceMm, 6));
+    member(out, 4, "spacingMm", formatFixed(s.spacingMm, 6));
     member(out, 4, "fingerWidth", std::to_string(s.fingerWidth));
     member(out, 4, "fingerDepth", std::to_string(s.fingerDepth));
     member(out, 4, "fingerHeight", std::to_string(s.fingerHeight));
-    member(out, 4, "toolDiameterMm", formatFixed6(s.toolDiameterMm));
+    member(out, 4, "toolDiameterMm", formatFixed(s.toolDiameterMm, 6));
     member(out, 4, "internalDimensions", boolean(s.internalDimensions));
     member(out, 4, "includeLid", boolean(s.includeLid));
     member(out, 4, "cncRouterMode", boolean(s.cncRouterMode));

@@ -1,6 +1,7 @@
 #include "settings/file_io.h"
 
 #include "settings/file_io_internal.h"
+#include "settings/text_encoding.h"
 
 #include <windows.h>
 
@@ -35,9 +36,7 @@ bool writeAll(HANDLE file, const char* data, size_t size) {
 }  // namespace
 
 std::FILE* openFile(const std::wstring& path, const char* mode) {
-    std::wstring wideMode;
-    for (const char* c = mode; *c; ++c) wideMode += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return _wfopen(path.c_str(), wideMode.c_str());
+    return _wfopen(path.c_str(), widenBytes(mode).c_str());
 }
 
 bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxBytes) {

@@ -1,7 +1,6 @@
 #include "settings/text_encoding.h"
 
-#include <charconv>
-#include <cmath>
+#include "settings/number_text.h"
 
 std::string escapeJsonString(const std::string& text) {
     std::string out;
@@ -58,43 +57,19 @@ std::optional<bool> readJsonBool(const std::string& text, size_t pos) {
     return std::nullopt;
 }
 
-namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-size_t skipDigits(std::string_view s, size_t i) {
-    while (i < s.size() && isDigit(s[i])) ++i;
-    return i;
-}
-
-}  // namespace
-
 std::optional<double> readJsonNumber(const std::string& text, size_t pos) {
     if (pos > text.size()) return std::nullopt;
-    const std::string_view s = std::string_view(text).substr(pos);
-    size_t i = s.find_first_not_of(" \t\r\n\v\f");
-    if (i == std::string_view::npos) return std::nullopt;
-    bool negative = false;
-    if (s[i] == '+' || s[i] == '-') negative = s[i++] == '-';
-    const size_t mantissa = i;
-    const size_t integerEnd = skipDigits(s, i);
-    size_t end = integerEnd;
-    if (end < s.size() && s[end] == '.') end = skipDigits(s, end + 1);
-    if (end - mantissa == 0 || (end - mantissa == 1 && s[mantissa] == '.')) return std::nullopt;
-    if (end < s.size() && (s[end] == 'e' || s[end] == 'E')) {
-        size_t e = end + 1;
-        if (e < s.size() && (s[e] == '+' || s[e] == '-')) ++e;
-        const size_t exponentEnd = skipDigits(s, e);
-        if (exponentEnd > e) end = exponentEnd;  // a bare "e" is not part of the number
-    }
-    double value = 0.0;
-    const auto [last, error] = std::from_chars(s.data() + mantissa, s.data() + end, value);
-    if (error != std::errc() || last != s.data() + end || !std::isfinite(value)) return std::nullopt;
-    return negative ? -value : value;
+    return scanLeadingNumber(std::string_view(text).substr(pos), Underflow::NoNumber);
 }
 
-std::string formatFixed6(double value) {
-    char buffer[400];  // the largest double in fixed notation takes 309 digits plus the decimals
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-    return std::string(buffer, result.ptr);
+std::wstring widenBytes(std::string_view bytes) {
+    std::wstring out(bytes.size(), L'\0');
+    for (size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<unsigned char>(bytes[i]);
+    return out;
+}
+
+std::string narrowToLowBytes(std::wstring_view text) {
+    std::string out(text.size(), '\0');
+    for (size_t i = 0; i < text.size(); ++i) out[i] = static_cast<char>(text[i] & 0xFF);
+    return out;
 }

@@ -3,11 +3,16 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // UTF-8 to wide (UTF-16 on Windows); on failure each byte is widened to one unit.
 std::wstring utf8ToWide(const std::string& text);
 // Wide to UTF-8; on failure each unit is narrowed to its low byte.
 std::string wideToUtf8(const std::wstring& text);
+
+// One unit per byte (ASCII text, or the fallback for bytes that are no UTF-8), and back.
+std::wstring widenBytes(std::string_view bytes);
+std::string narrowToLowBytes(std::wstring_view text);
 
 // Escapes tab, line feed, carriage return, double quote and backslash; all other bytes are kept.
 std::string escapeJsonString(const std::string& text);
@@ -20,8 +25,5 @@ std::optional<size_t> findJsonValue(const std::string& text, const std::string& 
 std::optional<std::wstring> readJsonString(const std::string& text, size_t pos);
 // true/1 or false/0 at pos.
 std::optional<bool> readJsonBool(const std::string& text, size_t pos);
-// Longest floating-point prefix at pos, read with a decimal point whatever the locale.
+// The number at pos, white space skipped; none for one too small or too large for a double.
 std::optional<double> readJsonNumber(const std::string& text, size_t pos);
-
-// Fixed notation with six decimals and a decimal point whatever the locale (200 -> "200.000000").
-std::string formatFixed6(double value);

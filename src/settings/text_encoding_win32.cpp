@@ -1,7 +1,5 @@
 #include "settings/text_encoding.h"
 
-#include "settings/conversion_fallback.h"
-
 #include <windows.h>
 
 #include <climits>

@@ -1,8 +1,6 @@
 // UTF-8 <-> UTF-32 for the native build, where wchar_t holds one code point.
 #include "settings/text_encoding.h"
 
-#include "settings/conversion_fallback.h"
-
 #include <cstdint>
 
 namespace {

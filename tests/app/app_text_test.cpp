@@ -1,8 +1,8 @@
 // The shell's portable parts: numbers as the panel reads and shows them, panel scrolling, and the
 // product page's version reply.
-#include "app/number_text.h"
 #include "app/panel_scroll.h"
 #include "app/update_reply.h"
+#include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
 #include <gtest/gtest.h>
@@ -18,20 +18,21 @@ TEST(PanelNumbers, ReadTheLeadingNumberAndShowFourDecimals) {
         {L"", std::nullopt}, {L".", std::nullopt}, {L"+-5", std::nullopt}, {L"e5", std::nullopt},
         {L"inf", std::nullopt}, {L"1e999", std::nullopt}, {L"123e400", std::nullopt}, {L"\x0662", std::nullopt},
     };
-    for (const auto& [text, value] : numbers) EXPECT_EQ(parseLeadingNumber(text), value) << wideToUtf8(text);
-    EXPECT_EQ(parseLeadingNumber(L"0." + std::wstring(400, L'0') + L"1"), 0.0) << "too small to hold is zero";
+    for (const auto& [text, value] : numbers) EXPECT_EQ(scanLeadingNumber(text, Underflow::Zero), value) << wideToUtf8(text);
+    EXPECT_EQ(scanLeadingNumber(L"0." + std::wstring(400, L'0') + L"1", Underflow::Zero), 0.0) << "too small to hold is zero";
+    EXPECT_EQ(scanLeadingNumber("1e-400", Underflow::NoNumber), std::nullopt) << "where JSON files read numbers";
 
     const std::pair<const wchar_t*, std::optional<int32_t>> counts[] = {
         {L" +7abc", 7},  {L"-2", -2}, {L"4.9", 4}, {L"99999999999", 2147483647}, {L"-99999999999", -2147483647 - 1},
         {L"", std::nullopt}, {L"x1", std::nullopt}, {L"- 1", std::nullopt},
     };
-    for (const auto& [text, value] : counts) EXPECT_EQ(parseLeadingInteger(text), value) << wideToUtf8(text);
+    for (const auto& [text, value] : counts) EXPECT_EQ(scanLeadingInteger(skipSpace(text), Sign::Allowed), value) << wideToUtf8(text);
 
-    const std::pair<double, const wchar_t*> shown[] = {
-        {200.0, L"200"},           {0.15, L"0.15"},  {150.0 / 25.4, L"5.9055"}, {200.0 / 25.4, L"7.874"},
-        {7.874 * 25.4, L"199.9996"}, {10.0, L"10"},  {-0.00004, L"0"},          {-2.5, L"-2.5"}, {0.99999, L"1"},
+    const std::pair<double, const char*> shown[] = {
+        {200.0, "200"},           {0.15, "0.15"},  {150.0 / 25.4, "5.9055"}, {200.0 / 25.4, "7.874"},
+        {7.874 * 25.4, "199.9996"}, {10.0, "10"},  {-0.00004, "0"},          {-2.5, "-2.5"}, {0.99999, "1"},
     };
-    for (const auto& [value, text] : shown) EXPECT_EQ(formatPanelNumber(value), text) << value;
+    for (const auto& [value, text] : shown) EXPECT_EQ(formatTrimmedFixed(value, 4, NegativeZero::AsZero), text) << value;
 }
 
 TEST(PanelScroll, ClampsWheelNotchesAndScrollBarRequests) {

@@ -19,11 +19,13 @@ void expectOutline(const Outline& actual, const Outline& expected, const std::st
     }
 }
 
-Outline edge(EdgeStyle style, int32_t count, double length, double startInset = 0, double endInset = 0) {
+Outline edge(EdgeStyle style, int32_t count, double length, EdgeInsets insets = {}) {
     Outline outline;
-    appendFingerEdge(outline, {0, 0}, {length, 0}, {0, -1}, 3.0, 0.1, count, style, startInset, endInset);
+    appendFingerEdge(outline, {{0, 0}, {length, 0}, {0, -1}}, {count, style, insets}, {3.0, 0.1});
     return outline;
 }
+
+Outline divider(DividerSpec spec, double t, double c) { return dividerOutline(spec, {t, c}); }
 
 TEST(Outlines, EdgesSlotsAndTheirDegenerateCases) {
     const double s7 = 194.0 / 7;
@@ -32,32 +34,32 @@ TEST(Outlines, EdgesSlotsAndTheirDegenerateCases) {
         Outline actual;
         Outline expected;
     } cases[] = {
-        {"notches cut in by t + c; negative insets count as none", edge(EdgeStyle::Notches, 1, 30, -5, -5),
+        {"notches cut in by t + c; negative insets count as none", edge(EdgeStyle::Notches, 1, 30, {-5, -5}),
          {{0, 0}, {10, 0}, {10, 3.1}, {20, 3.1}, {20, 0}, {30, 0}}},
-        {"insets stay straight and the fingers spread over the rest", edge(EdgeStyle::Tabs, 3, 200, 3, 3),
+        {"insets stay straight and the fingers spread over the rest", edge(EdgeStyle::Tabs, 3, 200, {3, 3}),
          {{0, 0}, {3, 0}, {3 + s7, 0}, {3 + s7, -3}, {3 + 2 * s7, -3}, {3 + 2 * s7, 0}, {3 + 3 * s7, 0},
           {3 + 3 * s7, -3}, {3 + 4 * s7, -3}, {3 + 4 * s7, 0}, {3 + 5 * s7, 0}, {3 + 5 * s7, -3},
           {3 + 6 * s7, -3}, {3 + 6 * s7, 0}, {197, 0}, {200, 0}}},
-        {"insets filling the edge leave it straight", edge(EdgeStyle::Tabs, 3, 10, 4, 6), {{0, 0}, {10, 0}}},
+        {"insets filling the edge leave it straight", edge(EdgeStyle::Tabs, 3, 10, {4, 6}), {{0, 0}, {10, 0}}},
         {"a plain edge is its end point", edge(EdgeStyle::Plain, 5, 50), {{0, 0}, {50, 0}}},
         // 2n + 1 overflows 32 bits here; the edge must stay straight, not wrap to one segment.
         {"the smallest count", edge(EdgeStyle::Tabs, std::numeric_limits<int32_t>::min(), 50), {{0, 0}, {50, 0}}},
         {"a zero-length edge adds nothing after its start", edge(EdgeStyle::Tabs, 2, 0.00005), {{0, 0}}},
         {"notches ending on the first point store it once",
-         panelOutline({1, 1, 1, 1}, {EdgeStyle::Plain, EdgeStyle::Plain, EdgeStyle::Plain, EdgeStyle::Notches}, 40,
-                      30, 3, 0.1, {}),
+         panelOutline({40, 30, {{{1, EdgeStyle::Plain, {}}, {1, EdgeStyle::Plain, {}}, {1, EdgeStyle::Plain, {}}, {1, EdgeStyle::Notches, {}}}}},
+                      {3, 0.1}),
          {{0, 0}, {40, 0}, {40, 30}, {0, 30}, {0, 20}, {3.1, 20}, {3.1, 10}, {0, 10}}},
-        {"one top slot, t + c wide and half the height deep", dividerOutline(1, SlotSide::Top, 100, 40, 3, 0.1),
+        {"one top slot, t + c wide and half the height deep", divider({100, 40, 1, SlotSide::Top}, 3, 0.1),
          {{0, 0}, {48.45, 0}, {48.45, 20}, {51.55, 20}, {51.55, 0}, {100, 0}, {100, 40}, {0, 40}}},
-        {"a bottom slot at least t deep", dividerOutline(1, SlotSide::Bottom, 10, 5, 3, 0),
+        {"a bottom slot at least t deep", divider({10, 5, 1, SlotSide::Bottom}, 3, 0),
          {{0, 0}, {10, 0}, {10, 5}, {6.5, 5}, {6.5, 2}, {3.5, 2}, {3.5, 5}, {0, 5}}},
-        {"a slot reaching the end is left out", bottomSlottedOutline(1, 120, 5, 100, 10),
+        {"a slot reaching the end is left out", divider({100, 10, 1, SlotSide::Bottom}, 100, 20),
          {{0, 0}, {100, 0}, {100, 10}, {0, 10}}},
-        {"a top slot overlapping the previous one is left out", topSlottedOutline(3, 4, 2, 10, 6),
-         {{0, 0}, {0.5, 0}, {0.5, 2}, {4.5, 2}, {4.5, 0}, {5.5, 0}, {5.5, 2}, {9.5, 2}, {9.5, 0}, {10, 0}, {10, 6},
+        {"a top slot overlapping the previous one is left out", divider({10, 6, 3, SlotSide::Top}, 3, 1),
+         {{0, 0}, {0.5, 0}, {0.5, 3}, {4.5, 3}, {4.5, 0}, {5.5, 0}, {5.5, 3}, {9.5, 3}, {9.5, 0}, {10, 0}, {10, 6},
           {0, 6}}},
-        {"a bottom slot overlapping the previous one is left out", bottomSlottedOutline(3, 4, 2, 10, 6),
-         {{0, 0}, {10, 0}, {10, 6}, {9.5, 6}, {9.5, 4}, {5.5, 4}, {5.5, 6}, {4.5, 6}, {4.5, 4}, {0.5, 4}, {0.5, 6},
+        {"a bottom slot overlapping the previous one is left out", divider({10, 6, 3, SlotSide::Bottom}, 3, 1),
+         {{0, 0}, {10, 0}, {10, 6}, {9.5, 6}, {9.5, 3}, {5.5, 3}, {5.5, 6}, {4.5, 6}, {4.5, 3}, {0.5, 3}, {0.5, 6},
           {0, 6}}},
     };
     for (const auto& c : cases) expectOutline(c.actual, c.expected, c.what);
