@@ -37,21 +37,21 @@ POINT centredOn(HWND mainWindow) {
 }  // namespace
 
 void Application::showAboutWindow() {
-    registerAboutClass(instance);
+    registerAboutClass(instance_);
     const std::wstring title = text(L"about.title") + L" " + kInstalledVersion;
     HWND about = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ABOUT_WINDOW_CLASS, title.c_str(),
                                  WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, ABOUT_WIDTH,
-                                 ABOUT_HEIGHT, mainWindow, nullptr, instance, this);
+                                 ABOUT_HEIGHT, mainWindow_, nullptr, instance_, this);
     if (!about) return;
-    if (mainWindow) EnableWindow(mainWindow, FALSE);
+    if (mainWindow_) EnableWindow(mainWindow_, FALSE);
     ShowWindow(about, SW_SHOW);
     UpdateWindow(about);
-    modalUi.runModalLoop(about);
+    modalUi_.runModalLoop(about);
     // A quit message ends the loop with the window still open: the main window must not stay disabled.
     if (IsWindow(about)) DestroyWindow(about);
-    if (mainWindow) {
-        EnableWindow(mainWindow, TRUE);
-        SetForegroundWindow(mainWindow);
+    if (mainWindow_) {
+        EnableWindow(mainWindow_, TRUE);
+        SetForegroundWindow(mainWindow_);
     }
 }
 
@@ -65,17 +65,17 @@ void Application::createAboutChildren(HWND window) {
         std::wstring text;
         HFONT font;
     } children[] = {
-        {L"STATIC", 0, 0, 18, 18, 380, 22, L"Orvell Tessaro", fontTitle},
-        {L"STATIC", 0, 0, 18, 48, 385, 42, text(L"about.description"), fontNormal},
-        {L"STATIC", 0, 0, 18, 98, 385, 18, text(L"about.website"), fontNormal},
-        {L"STATIC", SS_NOTIFY, AboutLinkId, 18, 118, 385, 20, productWebPage, fontNormal},
-        {L"BUTTON", WS_TABSTOP, AboutOpenButtonId, 188, 146, 118, 26, text(L"button.openWebsite"), fontButton},
-        {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, AboutOkButtonId, 316, 146, 82, 26, L"OK", fontButton},
+        {L"STATIC", 0, 0, 18, 18, 380, 22, L"Orvell Tessaro", fonts_.title.get()},
+        {L"STATIC", 0, 0, 18, 48, 385, 42, text(L"about.description"), fonts_.normal.get()},
+        {L"STATIC", 0, 0, 18, 98, 385, 18, text(L"about.website"), fonts_.normal.get()},
+        {L"STATIC", SS_NOTIFY, AboutLinkId, 18, 118, 385, 20, productPage_, fonts_.normal.get()},
+        {L"BUTTON", WS_TABSTOP, AboutOpenButtonId, 188, 146, 118, 26, text(L"button.openWebsite"), fonts_.button.get()},
+        {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, AboutOkButtonId, 316, 146, 82, 26, L"OK", fonts_.button.get()},
     };
     for (const auto& child : children) {
         HWND control = CreateWindowExW(0, child.className, child.text.c_str(), WS_CHILD | WS_VISIBLE | child.style,
                                        child.x, child.y, child.width, child.height, window,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), instance, nullptr);
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), instance_, nullptr);
         if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(orDefault(child.font)), TRUE);
     }
 }
@@ -83,8 +83,8 @@ void Application::createAboutChildren(HWND window) {
 LRESULT Application::handleAboutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE: {
-        if (mainWindow) {
-            const POINT corner = centredOn(mainWindow);
+        if (mainWindow_) {
+            const POINT corner = centredOn(mainWindow_);
             SetWindowPos(window, nullptr, corner.x, corner.y, ABOUT_WIDTH, ABOUT_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         createAboutChildren(window);
@@ -109,7 +109,7 @@ LRESULT Application::handleAboutMessage(HWND window, UINT message, WPARAM wParam
         case AboutOpenButtonId:
         case AboutLinkId:
             // Clicks only: a notifying static also reports double clicks and enabling.
-            if (HIWORD(wParam) == BN_CLICKED) modalUi.openInShell(window, productWebPage);
+            if (HIWORD(wParam) == BN_CLICKED) modalUi_.openInShell(window, productPage_);
             return 0;
         case IDOK:
         case AboutOkButtonId:

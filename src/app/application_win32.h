@@ -4,10 +4,11 @@
 
 #include "app/modal_ui_win32.h"
 #include "app/product_info.h"
-#include "preview/direct3d_renderer_win32.h"
-#include "preview/preview_view_state.h"
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
+#include "preview/direct3d_renderer_win32.h"
+#include "preview/gdi_objects_win32.h"
+#include "preview/preview_view_state.h"
 #include "settings/app_settings.h"
 #include "settings/language_manager.h"
 
@@ -24,155 +25,11 @@ inline constexpr UINT UPDATE_CHECK_DELAY_MS = 1200;
 // Posted by the update-check worker: wParam nonzero when newer, lParam an owned UpdateCheckResult*.
 inline constexpr UINT WM_UPDATE_CHECK_RESULT = WM_APP + 42;
 
-// Panel controls live in the strip x < PANEL_STRIP_WIDTH of the main window's client area.
-inline constexpr int32_t PANEL_STRIP_WIDTH = 326;
-
 inline constexpr const wchar_t* MAIN_WINDOW_CLASS = L"TessaroMainWindow";
 inline constexpr const wchar_t* PREVIEW_WINDOW_CLASS = L"TessaroPreview";
 
-// A control whose text is the text of a key in the current language.
-struct TextBinding {
-    HWND control = nullptr;
-    std::wstring key;
-};
-
-// A control whose tooltip is the text of a key in the current language.
-struct TooltipBinding {
-    HWND control = nullptr;
-    std::wstring key;
-};
-
-// A panel control and its rectangle in main-window client pixels when the panel is not scrolled.
-struct LayoutEntry {
-    HWND control = nullptr;
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-};
-
-class Application {
-public:
-    // Built-in language tables, "es" requested, default design; no window yet.
-    Application(HINSTANCE instance, ModalUi& modalUi);
-    ~Application();
-    Application(const Application&) = delete;
-    Application& operator=(const Application&) = delete;
-
-    // The main window's messages after its non-client creation.
-    LRESULT handleMainMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // The preview window's messages from its non-client creation on.
-    LRESULT handlePreviewMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-    // Status line text; nothing when the status line is missing.
-    void setStatus(const std::wstring& text);
-    // The text of a dotted key in the current language.
-    std::wstring text(const wchar_t* key) const;
-
-    // Panel offset clamped to the content and applied to the scroll bar (shown only when needed).
-    void updatePanelScrollBar();
-    // Scrolls the panel to target pixels from the top (clamped); relays out only on a change.
-    void scrollPanelTo(int32_t target);
-    // Places panel controls (scrolled), scroll bar, preview and status line for the client size.
-    void layoutControls();
-
-    // Fonts, tooltip control, every panel control, preview and status line, then texts and layout.
-    void createControls();
-    // Gives control a tooltip whose text is asked for (in the current language) when shown.
-    void addTooltip(HWND control, const wchar_t* key);
-    // Replaces the combo's list by items and shows shownText.
-    void fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText);
-    // Value labels: the key's text and the display unit, "Width mm".
-    void refreshValueLabels();
-    // Thickness and tool presets of the display unit; an empty box gets the unit's default.
-    void refillPresetLists();
-    // The combos' items in the current language, selected from the state (not the old list).
-    void refillUnitsCombo();
-    void refillLanguageCombo();
-    void refillRenderCombo();
-    // Every language-bound text of the window, combos and value labels; the status line keeps its text.
-    void applyTexts();
-
-    // The control's number in millimetres (inches converted); the default for text that is no number.
-    double readNumber(HWND control, double defaultMm) const;
-    // Shows valueMm in the display unit with at most 4 decimals.
-    void writeNumber(HWND control, double valueMm);
-    // The control's leading integer, not range-checked; the default when it has none.
-    int32_t readCount(HWND combo, int32_t defaultCount) const;
-    // Selects the combo item beginning with the number, else sets the text (plain controls).
-    void selectOrSetInteger(HWND control, int32_t value);
-    // The design the panel shows, in millimetres, with no dividers; not validated.
-    BoxParameters readParametersFromControls() const;
-    // The panel's design validated (outer sizes derived); false with the model's message.
-    bool tryReadParameters(BoxParameters& parameters, std::wstring& error) const;
-    // New pieces from the panel, or the error in the status line with the last pieces kept.
-    void regenerate();
-    // An edit: regenerate 350 ms after the last one (only while change tracking is on).
-    void markChanged();
-    // Switches the panel between millimetres and inches as the units combo says.
-    void changeUnits();
-    // Language, unit, design and view choices of settings into the panel.
-    void applySettingsToControls(const AppSettings& settings);
-    // A settings record of everything the panel shows.
-    AppSettings readSettingsFromControls() const;
-    // Saves readSettingsFromControls; a failure is silent.
-    void saveSettingsFromControls();
-    // A loaded design into the panel (finger counts clamped to 1..10).
-    void applyParametersToControls(const BoxParameters& parameters);
-
-    // Zoom 1, no pan, no drag, initial rotation; repaints and says "status.viewFit".
-    void fitPreview();
-    // Asks the preview to repaint without erasing.
-    void invalidatePreview();
-
-    // Validates and regenerates, saves the settings, then exportDxfLocal; an invalid design is shown in a box.
-    void exportDxfCommand();
-    // Asks for a file name and writes the DXF of pieces (inches when the panel shows inches); a file
-    // error is shown and the dialog comes back until success or cancel.
-    void exportDxfLocal();
-    // Sends the pieces to the address in the server field and tells the size of the DXF answered.
-    void testServerCommand();
-    // Saves the panel's validated design as a project file; a failure brings the dialog back.
-    void saveProjectCommand();
-    // Loads a project file into the panel and regenerates; a failure leaves the panel as it was.
-    void loadProjectCommand();
-    // After a Yes: factory settings into the panel and the settings file, view fitted.
-    void resetCommand();
-    // The 3D view as the check box says; view fitted, Direct3D freed when leaving 3D, saved.
-    void toggle3DViewCommand();
-    // The engine chosen in the combo; Direct3D freed so the next 3D paint starts afresh; saved.
-    void renderEngineCommand();
-    // The language chosen in the language combo becomes current, is shown and saved.
-    void languageCommand();
-    // Opens the product's web page in the browser.
-    void openWebsiteCommand();
-
-    // Starts the update-check worker against updatePage, at most once per run.
-    void startUpdateCheck();
-    // A worker's result: kept, the notice refreshed, the status line told only when newer.
-    void handleUpdateResult(bool available, const std::wstring& version, const std::wstring& address,
-                            const std::wstring& message);
-    // The notice shows "Update available: <version>" while a newer version is known, else it is hidden.
-    void refreshUpdateNotice();
-    // Opens the announced download page (a web address only; otherwise the product page).
-    void openDownloadPage();
-    // The modal About window; returns once it is closed, with the main window enabled again.
-    void showAboutWindow();
-    // The About window's messages after its non-client creation.
-    LRESULT handleAboutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-    HINSTANCE instance = nullptr;
-    HWND mainWindow = nullptr;
-    HWND previewWindow = nullptr;
-    HWND statusLine = nullptr;
-    HWND panelScrollBar = nullptr;
-    HWND tooltipWindow = nullptr;
-    HFONT fontNormal = nullptr;
-    HFONT fontBold = nullptr;
-    HFONT fontTitle = nullptr;
-    HFONT fontButton = nullptr;
-
-    // Panel controls read or changed after creation.
+// The panel's controls that are read or changed after creation.
+struct PanelControls {
     HWND updateNotice = nullptr;
     HWND languageCombo = nullptr;
     HWND unitsCombo = nullptr;
@@ -205,38 +62,68 @@ public:
     HWND resetButton = nullptr;
     HWND serverAddressEdit = nullptr;
     HWND websiteButton = nullptr;
+};
 
-    // Zoom, pan, rotation and drags of the preview; show3D and renderMode are kept in the settings.
-    PreviewViewState view;
-    // The preview's Direct3D 9 engine, created at the first 3D paint that wants it.
-    Direct3DRenderer renderer;
+// The shell's fonts, made for the screen's DPI and deleted with the application.
+struct ShellFonts {
+    OwnedFont normal;
+    OwnedFont bold;
+    OwnedFont title;
+    OwnedFont button;
+};
 
-    bool changeTrackingEnabled = false;  // panel edits restart REGENERATE_TIMER only while set
-    int32_t panelScrollPos = 0;          // pixels
-    int32_t panelContentHeight = 0;      // pixels the panel's controls need
-    bool useInches = false;              // the panel shows and reads inches
+// A control whose text, or tooltip, is the text of a key in the current language.
+struct TextBinding {
+    HWND control = nullptr;
+    std::wstring key;
+};
 
-    bool updateCheckStarted = false;  // the worker was started in this run (never again)
-    std::wstring updatePage = productWebPage;  // asked for "version.php"; tests point it at loopback
-    bool updateAvailable = false;     // the last result named a newer version
-    std::wstring latestVersion;       // as fetched
-    std::wstring downloadUrl;         // as fetched, or the product page
-    std::wstring updateMessage;       // kept, not shown
+class Application {
+public:
+    // Built-in language tables, "es" requested, default design; no window yet. The update check
+    // asks productPage (an address ending in a slash) for "version.php".
+    Application(HINSTANCE instance, ModalUi& modalUi, std::wstring productPage = productWebPage);
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
-    std::vector<TextBinding> textBindings;
-    std::vector<TooltipBinding> tooltipBindings;
-    std::wstring tooltipText;  // outlives the tooltip's text request
-    std::vector<LayoutEntry> layoutEntries;
+    // The windows' messages from their non-client creation on: the main window, the preview and About.
+    LRESULT handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handlePreviewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleAboutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    LanguageManager languages;
-    std::wstring currentLanguage = L"es";
-
-    PieceSet pieces;           // the last successful regeneration
-    BoxParameters parameters;  // its design, outer dimensions derived
-
-    ModalUi& modalUi;
+    HINSTANCE instance() const { return instance_; }
+    HWND mainWindow() const { return mainWindow_; }
+    HWND previewWindow() const { return previewWindow_; }
+    HWND statusLine() const { return statusLine_; }
+    // The last successful regeneration and its design, outer dimensions derived.
+    const PieceSet& pieces() const { return pieces_; }
+    const BoxParameters& design() const { return design_; }
+    const PreviewViewState& view() const { return view_; }
+    const Direct3DRenderer& renderer() const { return renderer_; }
+    // The text of a dotted key in the current language.
+    std::wstring text(const wchar_t* key) const;
 
 private:
+    // Turns change tracking off for its scope: the program filling the panel is no edit.
+    class TrackingPause {
+    public:
+        explicit TrackingPause(Application& app) : app_(app), saved_(app.changeTrackingEnabled_) {
+            app.changeTrackingEnabled_ = false;
+        }
+        ~TrackingPause() { app_.changeTrackingEnabled_ = saved_; }
+        TrackingPause(const TrackingPause&) = delete;
+        TrackingPause& operator=(const TrackingPause&) = delete;
+
+    private:
+        Application& app_;
+        bool saved_;
+    };
+
+    // Which handler each control's notification reaches.
+    struct CommandRoute;
+    static const CommandRoute kCommandRoutes[];
+
+    // main_window_win32.cpp: messages, layout and scrolling of the main window.
     void onCreate();
     void onDestroy();
     void onCommand(WPARAM wParam);
@@ -244,16 +131,152 @@ private:
     LRESULT onNotify(WPARAM wParam, LPARAM lParam);
     void onVerticalScroll(WPARAM wParam);
     LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam);
-    void createAboutChildren(HWND window);
+    // Status line text; nothing when the status line is missing.
+    void setStatus(const std::wstring& text);
+    // Panel offset clamped to the content and applied to the scroll bar (shown only when needed).
+    void updatePanelScrollBar();
+    // Scrolls the panel to target pixels from the top (clamped); relays out only on a change.
+    void scrollPanelTo(int32_t target);
+    // Places panel controls (scrolled), scroll bar, preview and status line for the client size.
+    void layoutControls();
+
+    // control_panel_win32.cpp: creating the panel and putting texts on it.
+    // Fonts, tooltip control, every panel control, preview and status line, then texts and layout.
+    void createControls();
     void createFonts();
     void createTooltipControl();
-    void deleteFonts();
+    // Gives control a tooltip whose text is asked for (in the current language) when shown.
+    void addTooltip(HWND control, const wchar_t* key);
+    // Replaces the combo's list by items and shows shownText.
+    void fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText);
+    // Value labels: the key's text and the display unit, "Width mm".
+    void refreshValueLabels();
+    // Thickness and tool presets of the display unit; an empty box gets the unit's default.
+    void refillPresetLists();
+    // The combos' items in the current language, selected from the state (not the old list).
+    void refillUnitsCombo();
+    void refillLanguageCombo();
+    void refillRenderCombo();
+    // Every language-bound text of the window, combos and value labels; the status line keeps its text.
+    void applyTexts();
+
+    // parameter_entry_win32.cpp: the design and settings the panel shows.
+    // The control's number in millimetres (inches converted); the default for text that is no number.
+    double readNumber(HWND control, double defaultMm) const;
+    // Shows valueMm in the display unit with at most 4 decimals.
+    void writeNumber(HWND control, double valueMm);
+    // The control's leading integer, not range-checked; the default when it has none.
+    int32_t readCount(HWND combo, int32_t defaultCount) const;
+    // Selects the combo item beginning with the number, else sets the text (plain controls).
+    void selectOrSetInteger(HWND control, int32_t value);
+    // The design the panel shows, in millimetres, with no dividers; not validated.
+    BoxParameters readParametersFromControls() const;
+    // The panel's design validated (outer sizes derived); false with the model's message.
+    bool tryReadParameters(BoxParameters& parameters, std::wstring& error) const;
     std::wstring statusSummary() const;
+    // New pieces from the panel, or the error in the status line with the last pieces kept.
+    void regenerate();
+    // An edit: regenerate 350 ms after the last one (only while change tracking is on).
+    void markChanged();
+    // Switches the panel between millimetres and inches as the units combo says.
+    void changeUnits();
+    // Language, unit, design and view choices of settings into the panel.
+    void applySettingsToControls(const AppSettings& settings);
+    // A settings record of everything the panel shows.
+    AppSettings readSettingsFromControls() const;
+    // Saves readSettingsFromControls; a failure is silent.
+    void saveSettingsFromControls();
+    // A loaded design into the panel (finger counts clamped to 1..10).
+    void applyParametersToControls(const BoxParameters& parameters);
+
+    // preview_window_win32.cpp: the preview's mouse, paint and view.
     void onPreviewPaint();
     void onPreviewWheel(WPARAM wParam, LPARAM lParam);
     void startPreviewDrag();
+    // Zoom 1, no pan, no drag, initial rotation; repaints and says "status.viewFit".
+    void fitPreview();
+    // Asks the preview to repaint without erasing.
+    void invalidatePreview();
+
+    // shell_commands_win32.cpp: what the panel's buttons and choices do.
     // Reads and validates the panel's design; when it is refused, the model's message in a warning box.
     bool readDesignOrWarn(BoxParameters& design);
+    // Regenerates from the panel and saves the settings.
+    void updateCommand();
+    // Saves the settings and closes the window.
+    void exitCommand();
+    // Validates and regenerates, saves the settings, then exportDxfLocal; an invalid design is shown in a box.
+    void exportDxfCommand();
+    // Asks for a file name and writes the DXF of pieces (inches when the panel shows inches); a file
+    // error is shown and the dialog comes back until success or cancel.
+    void exportDxfLocal();
+    // Sends the pieces to the address in the server field and tells the size of the DXF answered.
+    void testServerCommand();
+    // Saves the panel's validated design as a project file; a failure brings the dialog back.
+    void saveProjectCommand();
+    // Loads a project file into the panel and regenerates; a failure leaves the panel as it was.
+    void loadProjectCommand();
+    // After a Yes: factory settings into the panel and the settings file, view fitted.
+    void resetCommand();
+    // The 3D view as the check box says; view fitted, Direct3D freed when leaving 3D, saved.
+    void toggle3DViewCommand();
+    // The engine chosen in the combo; Direct3D freed so the next 3D paint starts afresh; saved.
+    void renderEngineCommand();
+    // The language chosen in the language combo becomes current, is shown and saved.
+    void languageCommand();
+    // Opens the product's web page in the browser.
+    void openWebsiteCommand();
+
+    // update_notice_win32.cpp: the update check and its notice.
+    // Starts the update-check worker against the product page, at most once per run.
+    void startUpdateCheck();
+    // A worker's result: kept, the notice refreshed, the status line told only when newer.
+    void handleUpdateResult(bool available, const std::wstring& version, const std::wstring& address);
+    // The notice shows "Update available: <version>" while a newer version is known, else it is hidden.
+    void refreshUpdateNotice();
+    // Opens the announced download page (a web address only; otherwise the product page).
+    void openDownloadPage();
+
+    // about_window_win32.cpp: the modal About window.
+    // Returns once it is closed, with the main window enabled again.
+    void showAboutWindow();
+    void createAboutChildren(HWND window);
+
+    HINSTANCE instance_ = nullptr;
+    ModalUi& modalUi_;
+    const std::wstring productPage_;
+    HWND mainWindow_ = nullptr;
+    HWND previewWindow_ = nullptr;
+    HWND statusLine_ = nullptr;
+    HWND panelScrollBar_ = nullptr;
+    HWND tooltipWindow_ = nullptr;
+    PanelControls panel_;
+    ShellFonts fonts_;
+
+    PreviewViewState view_;     // zoom, pan, rotation and drags; show3D and renderMode are kept in the settings
+    Direct3DRenderer renderer_;  // created at the first 3D paint that wants it
+
+    bool changeTrackingEnabled_ = false;  // panel edits restart REGENERATE_TIMER only while set
+    int32_t panelScrollPos_ = 0;          // pixels
+    int32_t panelContentHeight_ = 0;      // pixels the panel's controls need
+    bool useInches_ = false;              // the panel shows and reads inches
+
+    bool updateCheckStarted_ = false;  // the worker was started in this run (never again)
+    bool updateAvailable_ = false;     // the last result named a newer version
+    std::wstring latestVersion_;       // as fetched
+    std::wstring downloadUrl_;         // as fetched, or the product page
+
+    std::vector<TextBinding> textBindings_;
+    std::vector<TextBinding> tooltipBindings_;
+    std::wstring tooltipText_;  // outlives the tooltip's text request
+    // Panel controls and their rectangles in client pixels when the panel is not scrolled.
+    std::vector<std::pair<HWND, RECT>> layoutEntries_;
+
+    LanguageManager languages_;
+    std::wstring currentLanguage_ = L"es";
+
+    PieceSet pieces_;
+    BoxParameters design_;
 };
 
 // The Application a window of ours belongs to: taken from the creation parameters and kept in the

@@ -1,6 +1,7 @@
 #include "app/application_win32.h"
 #include "app/control_access_win32.h"
 #include "app/control_ids.h"
+#include "app/panel_layout.h"
 
 #include <commctrl.h>
 
@@ -20,7 +21,7 @@ struct ControlRow {
     int32_t x, y, width, height;  // for combos the height is that of the dropped list
     const wchar_t* key;           // text key of a bound text, or null
     const wchar_t* initialText;   // fixed text of an unbound control, or null
-    HWND Application::*field;     // where the handle is kept, or null
+    HWND PanelControls::*field;     // where the handle is kept, or null
     RowFill fill = RowFill::None;
     int32_t fingers = 0;          // initial count of a fingers combo
 };
@@ -30,52 +31,52 @@ using A = Application;
 // The panel, top to bottom, in creation (and Tab) order.
 const ControlRow controlRows[] = {
     {ControlKind::TitleLabel, 0, 22, 8, 280, 22, L"app.title", nullptr, nullptr},
-    {ControlKind::UpdateNotice, UpdateNoticeId, 22, 32, 280, 18, nullptr, L"", &A::updateNotice},
+    {ControlKind::UpdateNotice, UpdateNoticeId, 22, 32, 280, 18, nullptr, L"", &PanelControls::updateNotice},
     {ControlKind::GroupBox, 0, 10, 57, 304, 112, L"section.preferences", nullptr, nullptr},
     {ControlKind::Label, 0, 22, 81, 132, 20, L"label.language", nullptr, nullptr},
-    {ControlKind::ListCombo, LanguageComboId, 154, 78, 118, 180, nullptr, nullptr, &A::languageCombo, RowFill::Languages},
+    {ControlKind::ListCombo, LanguageComboId, 154, 78, 118, 180, nullptr, nullptr, &PanelControls::languageCombo, RowFill::Languages},
     {ControlKind::Label, 0, 22, 104, 132, 20, L"label.units", nullptr, nullptr},
-    {ControlKind::ListCombo, UnitsComboId, 154, 101, 118, 120, nullptr, nullptr, &A::unitsCombo, RowFill::Units},
-    {ControlKind::CheckBox, CheckUpdatesBoxId, 22, 128, 280, 20, L"check.checkUpdatesOnStart", nullptr, &A::checkUpdatesBox},
+    {ControlKind::ListCombo, UnitsComboId, 154, 101, 118, 120, nullptr, nullptr, &PanelControls::unitsCombo, RowFill::Units},
+    {ControlKind::CheckBox, CheckUpdatesBoxId, 22, 128, 280, 20, L"check.checkUpdatesOnStart", nullptr, &PanelControls::checkUpdatesBox},
     {ControlKind::GroupBox, 0, 10, 177, 304, 184, L"section.measurements", nullptr, nullptr},
-    {ControlKind::ValueLabel, 0, 22, 201, 132, 20, nullptr, L"", &A::widthLabel},
-    {ControlKind::Edit, WidthEditId, 154, 199, 118, 22, nullptr, L"200", &A::widthEdit},
-    {ControlKind::ValueLabel, 0, 22, 224, 132, 20, nullptr, L"", &A::heightLabel},
-    {ControlKind::Edit, HeightEditId, 154, 222, 118, 22, nullptr, L"100", &A::heightEdit},
-    {ControlKind::ValueLabel, 0, 22, 247, 132, 20, nullptr, L"", &A::depthLabel},
-    {ControlKind::Edit, DepthEditId, 154, 245, 118, 22, nullptr, L"150", &A::depthEdit},
-    {ControlKind::ValueLabel, 0, 22, 270, 132, 20, nullptr, L"", &A::thicknessLabel},
-    {ControlKind::EditableCombo, ThicknessComboId, 154, 268, 118, 150, nullptr, nullptr, &A::thicknessCombo,
+    {ControlKind::ValueLabel, 0, 22, 201, 132, 20, nullptr, L"", &PanelControls::widthLabel},
+    {ControlKind::Edit, WidthEditId, 154, 199, 118, 22, nullptr, L"200", &PanelControls::widthEdit},
+    {ControlKind::ValueLabel, 0, 22, 224, 132, 20, nullptr, L"", &PanelControls::heightLabel},
+    {ControlKind::Edit, HeightEditId, 154, 222, 118, 22, nullptr, L"100", &PanelControls::heightEdit},
+    {ControlKind::ValueLabel, 0, 22, 247, 132, 20, nullptr, L"", &PanelControls::depthLabel},
+    {ControlKind::Edit, DepthEditId, 154, 245, 118, 22, nullptr, L"150", &PanelControls::depthEdit},
+    {ControlKind::ValueLabel, 0, 22, 270, 132, 20, nullptr, L"", &PanelControls::thicknessLabel},
+    {ControlKind::EditableCombo, ThicknessComboId, 154, 268, 118, 150, nullptr, nullptr, &PanelControls::thicknessCombo,
      RowFill::ThicknessPresets},
-    {ControlKind::ValueLabel, 0, 22, 293, 132, 20, nullptr, L"", &A::kerfLabel},
-    {ControlKind::Edit, KerfEditId, 154, 291, 118, 22, nullptr, L"0.15", &A::kerfEdit},
-    {ControlKind::ValueLabel, 0, 22, 316, 132, 20, nullptr, L"", &A::clearanceLabel},
-    {ControlKind::Edit, ClearanceEditId, 154, 314, 118, 22, nullptr, L"0.10", &A::clearanceEdit},
-    {ControlKind::ValueLabel, 0, 22, 339, 132, 20, nullptr, L"", &A::spacingLabel},
-    {ControlKind::Edit, SpacingEditId, 154, 337, 118, 22, nullptr, L"12", &A::spacingEdit},
+    {ControlKind::ValueLabel, 0, 22, 293, 132, 20, nullptr, L"", &PanelControls::kerfLabel},
+    {ControlKind::Edit, KerfEditId, 154, 291, 118, 22, nullptr, L"0.15", &PanelControls::kerfEdit},
+    {ControlKind::ValueLabel, 0, 22, 316, 132, 20, nullptr, L"", &PanelControls::clearanceLabel},
+    {ControlKind::Edit, ClearanceEditId, 154, 314, 118, 22, nullptr, L"0.10", &PanelControls::clearanceEdit},
+    {ControlKind::ValueLabel, 0, 22, 339, 132, 20, nullptr, L"", &PanelControls::spacingLabel},
+    {ControlKind::Edit, SpacingEditId, 154, 337, 118, 22, nullptr, L"12", &PanelControls::spacingEdit},
     {ControlKind::GroupBox, 0, 10, 369, 304, 94, L"section.joints", nullptr, nullptr},
     {ControlKind::Label, 0, 22, 393, 132, 20, L"label.fingersWidth", nullptr, nullptr},
-    {ControlKind::ListCombo, FingersWidthComboId, 154, 391, 118, 180, nullptr, nullptr, &A::fingersWidthCombo,
+    {ControlKind::ListCombo, FingersWidthComboId, 154, 391, 118, 180, nullptr, nullptr, &PanelControls::fingersWidthCombo,
      RowFill::Fingers, 3},
     {ControlKind::Label, 0, 22, 416, 132, 20, L"label.fingersDepth", nullptr, nullptr},
-    {ControlKind::ListCombo, FingersDepthComboId, 154, 414, 118, 180, nullptr, nullptr, &A::fingersDepthCombo,
+    {ControlKind::ListCombo, FingersDepthComboId, 154, 414, 118, 180, nullptr, nullptr, &PanelControls::fingersDepthCombo,
      RowFill::Fingers, 2},
     {ControlKind::Label, 0, 22, 439, 132, 20, L"label.fingersHeight", nullptr, nullptr},
-    {ControlKind::ListCombo, FingersHeightComboId, 154, 437, 118, 180, nullptr, nullptr, &A::fingersHeightCombo,
+    {ControlKind::ListCombo, FingersHeightComboId, 154, 437, 118, 180, nullptr, nullptr, &PanelControls::fingersHeightCombo,
      RowFill::Fingers, 1},
     {ControlKind::GroupBox, 0, 10, 471, 304, 122, L"section.fabrication", nullptr, nullptr},
     {ControlKind::CheckBox, InternalDimensionsBoxId, 22, 495, 280, 20, L"check.internalDimensions", nullptr,
-     &A::internalDimensionsBox},
-    {ControlKind::CheckBox, AddLidBoxId, 22, 517, 280, 20, L"check.addLid", nullptr, &A::addLidBox},
-    {ControlKind::CheckBox, CncRouterModeBoxId, 22, 539, 280, 20, L"check.cncRouterMode", nullptr, &A::cncRouterModeBox},
-    {ControlKind::ValueLabel, 0, 22, 563, 132, 20, nullptr, L"", &A::toolDiameterLabel},
-    {ControlKind::EditableCombo, ToolDiameterComboId, 154, 561, 118, 150, nullptr, nullptr, &A::toolDiameterCombo,
+     &PanelControls::internalDimensionsBox},
+    {ControlKind::CheckBox, AddLidBoxId, 22, 517, 280, 20, L"check.addLid", nullptr, &PanelControls::addLidBox},
+    {ControlKind::CheckBox, CncRouterModeBoxId, 22, 539, 280, 20, L"check.cncRouterMode", nullptr, &PanelControls::cncRouterModeBox},
+    {ControlKind::ValueLabel, 0, 22, 563, 132, 20, nullptr, L"", &PanelControls::toolDiameterLabel},
+    {ControlKind::EditableCombo, ToolDiameterComboId, 154, 561, 118, 150, nullptr, nullptr, &PanelControls::toolDiameterCombo,
      RowFill::ToolPresets},
     {ControlKind::GroupBox, 0, 10, 601, 304, 102, L"section.view", nullptr, nullptr},
-    {ControlKind::CheckBox, Preview3dBoxId, 22, 625, 120, 20, L"check.preview3d", nullptr, &A::preview3dBox},
+    {ControlKind::CheckBox, Preview3dBoxId, 22, 625, 120, 20, L"check.preview3d", nullptr, &PanelControls::preview3dBox},
     {ControlKind::PushButton, FitViewButtonId, 164, 622, 126, 25, L"button.fitView", nullptr, nullptr},
     {ControlKind::Label, 0, 22, 653, 132, 20, L"label.renderEngine", nullptr, nullptr},
-    {ControlKind::ListCombo, RenderEngineComboId, 154, 650, 118, 120, nullptr, nullptr, &A::renderEngineCombo,
+    {ControlKind::ListCombo, RenderEngineComboId, 154, 650, 118, 120, nullptr, nullptr, &PanelControls::renderEngineCombo,
      RowFill::Engines},
     {ControlKind::Label, 0, 22, 681, 280, 18, L"label.previewHelp", nullptr, nullptr},
     {ControlKind::GroupBox, 0, 10, 711, 304, 184, L"section.output", nullptr, nullptr},
@@ -83,65 +84,65 @@ const ControlRow controlRows[] = {
     {ControlKind::PushButton, SaveButtonId, 22, 769, 84, 26, L"button.save", nullptr, nullptr},
     {ControlKind::PushButton, LoadButtonId, 114, 769, 84, 26, L"button.load", nullptr, nullptr},
     {ControlKind::PushButton, UpdateButtonId, 206, 769, 84, 26, L"button.update", nullptr, nullptr},
-    {ControlKind::PushButton, AboutButtonId, 22, 801, 280, 26, L"button.about", nullptr, &A::aboutButton},
-    {ControlKind::PushButton, ResetButtonId, 22, 833, 280, 26, L"button.reset", nullptr, &A::resetButton},
+    {ControlKind::PushButton, AboutButtonId, 22, 801, 280, 26, L"button.about", nullptr, &PanelControls::aboutButton},
+    {ControlKind::PushButton, ResetButtonId, 22, 833, 280, 26, L"button.reset", nullptr, &PanelControls::resetButton},
     {ControlKind::PushButton, ExitButtonId, 22, 865, 280, 26, L"button.exit", nullptr, nullptr},
     // The DXF server and the product page: the server's name is the same fixed text in every language.
     {ControlKind::GroupBox, 0, 10, 903, 304, 88, nullptr, L"Servidor DXF", nullptr},
-    {ControlKind::Edit, ServerAddressEditId, 22, 927, 170, 22, nullptr, L"", &A::serverAddressEdit},
+    {ControlKind::Edit, ServerAddressEditId, 22, 927, 170, 22, nullptr, L"", &PanelControls::serverAddressEdit},
     {ControlKind::PushButton, TestServerButtonId, 200, 926, 102, 24, L"button.exportDxf", nullptr, nullptr},
-    {ControlKind::PushButton, WebsiteButtonId, 22, 957, 280, 26, L"button.website", nullptr, &A::websiteButton},
+    {ControlKind::PushButton, WebsiteButtonId, 22, 957, 280, 26, L"button.website", nullptr, &PanelControls::websiteButton},
 };
 
 struct Tooltip {
-    HWND Application::*field;
+    HWND PanelControls::*field;
     const wchar_t* key;
 };
 
 const Tooltip tooltips[] = {
-    {&A::aboutButton, L"tooltip.about"},
-    {&A::languageCombo, L"tooltip.language"},
-    {&A::unitsCombo, L"tooltip.units"},
-    {&A::checkUpdatesBox, L"tooltip.checkUpdatesOnStart"},
-    {&A::updateNotice, L"tooltip.updateNotice"},
-    {&A::widthLabel, L"tooltip.width"},
-    {&A::widthEdit, L"tooltip.width"},
-    {&A::heightLabel, L"tooltip.height"},
-    {&A::heightEdit, L"tooltip.height"},
-    {&A::depthLabel, L"tooltip.depth"},
-    {&A::depthEdit, L"tooltip.depth"},
-    {&A::thicknessLabel, L"tooltip.thickness"},
-    {&A::thicknessCombo, L"tooltip.thickness"},
-    {&A::kerfLabel, L"tooltip.kerf"},
-    {&A::kerfEdit, L"tooltip.kerf"},
-    {&A::clearanceLabel, L"tooltip.clearance"},
-    {&A::clearanceEdit, L"tooltip.clearance"},
-    {&A::spacingLabel, L"tooltip.spacing"},
-    {&A::spacingEdit, L"tooltip.spacing"},
-    {&A::fingersWidthCombo, L"tooltip.fingersWidth"},
-    {&A::fingersDepthCombo, L"tooltip.fingersDepth"},
-    {&A::fingersHeightCombo, L"tooltip.fingersHeight"},
-    {&A::internalDimensionsBox, L"tooltip.internalDimensions"},
-    {&A::addLidBox, L"tooltip.addLid"},
-    {&A::cncRouterModeBox, L"tooltip.cncRouterMode"},
-    {&A::toolDiameterLabel, L"tooltip.toolDiameter"},
-    {&A::toolDiameterCombo, L"tooltip.toolDiameter"},
-    {&A::preview3dBox, L"tooltip.preview3d"},
-    {&A::renderEngineCombo, L"tooltip.renderEngine"},
-    {&A::resetButton, L"tooltip.reset"},
-    {&A::websiteButton, L"tooltip.website"},
+    {&PanelControls::aboutButton, L"tooltip.about"},
+    {&PanelControls::languageCombo, L"tooltip.language"},
+    {&PanelControls::unitsCombo, L"tooltip.units"},
+    {&PanelControls::checkUpdatesBox, L"tooltip.checkUpdatesOnStart"},
+    {&PanelControls::updateNotice, L"tooltip.updateNotice"},
+    {&PanelControls::widthLabel, L"tooltip.width"},
+    {&PanelControls::widthEdit, L"tooltip.width"},
+    {&PanelControls::heightLabel, L"tooltip.height"},
+    {&PanelControls::heightEdit, L"tooltip.height"},
+    {&PanelControls::depthLabel, L"tooltip.depth"},
+    {&PanelControls::depthEdit, L"tooltip.depth"},
+    {&PanelControls::thicknessLabel, L"tooltip.thickness"},
+    {&PanelControls::thicknessCombo, L"tooltip.thickness"},
+    {&PanelControls::kerfLabel, L"tooltip.kerf"},
+    {&PanelControls::kerfEdit, L"tooltip.kerf"},
+    {&PanelControls::clearanceLabel, L"tooltip.clearance"},
+    {&PanelControls::clearanceEdit, L"tooltip.clearance"},
+    {&PanelControls::spacingLabel, L"tooltip.spacing"},
+    {&PanelControls::spacingEdit, L"tooltip.spacing"},
+    {&PanelControls::fingersWidthCombo, L"tooltip.fingersWidth"},
+    {&PanelControls::fingersDepthCombo, L"tooltip.fingersDepth"},
+    {&PanelControls::fingersHeightCombo, L"tooltip.fingersHeight"},
+    {&PanelControls::internalDimensionsBox, L"tooltip.internalDimensions"},
+    {&PanelControls::addLidBox, L"tooltip.addLid"},
+    {&PanelControls::cncRouterModeBox, L"tooltip.cncRouterMode"},
+    {&PanelControls::toolDiameterLabel, L"tooltip.toolDiameter"},
+    {&PanelControls::toolDiameterCombo, L"tooltip.toolDiameter"},
+    {&PanelControls::preview3dBox, L"tooltip.preview3d"},
+    {&PanelControls::renderEngineCombo, L"tooltip.renderEngine"},
+    {&PanelControls::resetButton, L"tooltip.reset"},
+    {&PanelControls::websiteButton, L"tooltip.website"},
 };
 
 struct ValueLabel {
-    HWND Application::*field;
+    HWND PanelControls::*field;
     const wchar_t* key;
 };
 
 const ValueLabel valueLabels[] = {
-    {&A::widthLabel, L"label.width"},         {&A::heightLabel, L"label.height"},
-    {&A::depthLabel, L"label.depth"},         {&A::thicknessLabel, L"label.thickness"},
-    {&A::kerfLabel, L"label.kerf"},           {&A::clearanceLabel, L"label.clearance"},
-    {&A::spacingLabel, L"label.spacing"},     {&A::toolDiameterLabel, L"label.toolDiameter"},
+    {&PanelControls::widthLabel, L"label.width"},         {&PanelControls::heightLabel, L"label.height"},
+    {&PanelControls::depthLabel, L"label.depth"},         {&PanelControls::thicknessLabel, L"label.thickness"},
+    {&PanelControls::kerfLabel, L"label.kerf"},           {&PanelControls::clearanceLabel, L"label.clearance"},
+    {&PanelControls::spacingLabel, L"label.spacing"},     {&PanelControls::toolDiameterLabel, L"label.toolDiameter"},
 };
 
 // Presets offered by the editable combos; any other number may be typed.
@@ -216,56 +217,56 @@ bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
 
 void Application::createFonts() {
     int dpi = 96;
-    if (HDC dc = mainWindow ? GetDC(mainWindow) : nullptr) {
-        dpi = GetDeviceCaps(dc, LOGPIXELSY);
-        ReleaseDC(mainWindow, dc);
+    if (mainWindow_) {
+        const WindowDc dc(mainWindow_);
+        if (dc.get()) dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
     }
     const auto makeFont = [dpi](int points, int weight) {
         return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
     };
-    fontNormal = makeFont(9, FW_NORMAL);
-    fontBold = makeFont(9, FW_BOLD);
-    fontTitle = makeFont(12, FW_BOLD);
-    fontButton = makeFont(9, FW_BOLD);
+    fonts_.normal.reset(makeFont(9, FW_NORMAL));
+    fonts_.bold.reset(makeFont(9, FW_BOLD));
+    fonts_.title.reset(makeFont(12, FW_BOLD));
+    fonts_.button.reset(makeFont(9, FW_BOLD));
 }
 
 void Application::createTooltipControl() {
-    tooltipWindow = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow, nullptr,
-                                    instance, nullptr);
-    if (!tooltipWindow) return;
-    SetWindowPos(tooltipWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    SendMessageW(tooltipWindow, TTM_SETMAXTIPWIDTH, 0, 320);
-    SendMessageW(tooltipWindow, TTM_SETDELAYTIME, TTDT_INITIAL, 300);
-    SendMessageW(tooltipWindow, TTM_SETDELAYTIME, TTDT_AUTOPOP, 10000);
-    SendMessageW(tooltipWindow, TTM_ACTIVATE, TRUE, 0);
+    tooltipWindow_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mainWindow_, nullptr,
+                                    instance_, nullptr);
+    if (!tooltipWindow_) return;
+    SetWindowPos(tooltipWindow_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(tooltipWindow_, TTM_SETMAXTIPWIDTH, 0, 320);
+    SendMessageW(tooltipWindow_, TTM_SETDELAYTIME, TTDT_INITIAL, 300);
+    SendMessageW(tooltipWindow_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 10000);
+    SendMessageW(tooltipWindow_, TTM_ACTIVATE, TRUE, 0);
 }
 
 void Application::createControls() {
-    if (!fontNormal) createFonts();
-    if (!tooltipWindow && mainWindow) createTooltipControl();
-    textBindings.clear();
-    tooltipBindings.clear();
+    if (!fonts_.normal.get()) createFonts();
+    if (!tooltipWindow_ && mainWindow_) createTooltipControl();
+    textBindings_.clear();
+    tooltipBindings_.clear();
 
     for (const ControlRow& row : controlRows) {
         const KindStyle kind = styleOf(row.kind);
         const wchar_t* initial = row.initialText ? row.initialText : L"";
         HWND control = CreateWindowExW(kind.extendedStyle, kind.className, initial, kind.style, row.x, row.y,
-                                       row.width, row.height, mainWindow,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, nullptr);
-        if (row.field) this->*row.field = control;
+                                       row.width, row.height, mainWindow_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+        if (row.field) panel_.*row.field = control;
         if (!control) continue;
 
         switch (row.kind) {
-        case ControlKind::TitleLabel: setFont(control, fontTitle); break;
+        case ControlKind::TitleLabel: setFont(control, fonts_.title.get()); break;
         case ControlKind::UpdateNotice:
-        case ControlKind::GroupBox: setFont(control, fontBold); break;
-        case ControlKind::PushButton: setFont(control, fontButton); break;
-        default: setFont(control, fontNormal); break;
+        case ControlKind::GroupBox: setFont(control, fonts_.bold.get()); break;
+        case ControlKind::PushButton: setFont(control, fonts_.button.get()); break;
+        default: setFont(control, fonts_.normal.get()); break;
         }
-        layoutEntries.push_back({control, row.x, row.y, row.width, row.height});
-        panelContentHeight = std::max(panelContentHeight, row.y + layoutHeight(row) + 10);
-        if (row.key) textBindings.push_back({control, row.key});
+        layoutEntries_.push_back({control, RECT{row.x, row.y, row.x + row.width, row.y + row.height}});
+        panelContentHeight_ = std::max(panelContentHeight_, row.y + layoutHeight(row) + kPanelBottomMargin);
+        if (row.key) textBindings_.push_back({control, row.key});
 
         switch (row.fill) {
         case RowFill::None: break;
@@ -284,37 +285,37 @@ void Application::createControls() {
         }
     }
 
-    panelScrollBar = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 314, 0, 14, 400,
-                                     mainWindow, nullptr, instance, nullptr);
-    previewWindow = CreateWindowExW(WS_EX_CLIENTEDGE, PREVIEW_WINDOW_CLASS, nullptr,
-                                    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 330, 12, 860, 640, mainWindow, nullptr,
-                                    instance, this);
-    statusLine = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", text(L"status.ready").c_str(), WS_CHILD | WS_VISIBLE,
-                                 330, 660, 700, 24, mainWindow, nullptr, instance, nullptr);
-    if (statusLine) setFont(statusLine, fontBold);
+    // layoutControls gives these three their places for the client size.
+    panelScrollBar_ = CreateWindowExW(0, L"SCROLLBAR", nullptr, WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0,
+                                     mainWindow_, nullptr, instance_, nullptr);
+    previewWindow_ = CreateWindowExW(WS_EX_CLIENTEDGE, PREVIEW_WINDOW_CLASS, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                                    0, 0, 0, 0, mainWindow_, nullptr, instance_, this);
+    statusLine_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", text(L"status.ready").c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
+                                 0, 0, mainWindow_, nullptr, instance_, nullptr);
+    if (statusLine_) setFont(statusLine_, fonts_.bold.get());
 
     refreshValueLabels();
     applyTexts();
-    for (const Tooltip& tooltip : tooltips) addTooltip(this->*tooltip.field, tooltip.key);
+    for (const Tooltip& tooltip : tooltips) addTooltip(panel_.*tooltip.field, tooltip.key);
 
-    if (!previewWindow) {
-        modalUi.showMessage(mainWindow, text(L"dialog.previewCreateError"), text(L"dialog.preview"), MB_OK | MB_ICONERROR);
+    if (!previewWindow_) {
+        modalUi_.showMessage(mainWindow_, text(L"dialog.previewCreateError"), text(L"dialog.preview"), MB_OK | MB_ICONERROR);
     }
     layoutControls();
 }
 
 void Application::addTooltip(HWND control, const wchar_t* key) {
-    if (!tooltipWindow || !control || !key) return;
-    tooltipBindings.push_back({control, key});
+    if (!tooltipWindow_ || !control || !key) return;
+    tooltipBindings_.push_back({control, key});
     TOOLINFOW tool{};
     // The first version of the structure, sized for this build (the size differs between 32 and 64 bits).
     tool.cbSize = TTTOOLINFOW_V1_SIZE;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS | TTF_TRANSPARENT;
-    tool.hwnd = mainWindow;
+    tool.hwnd = mainWindow_;
     tool.uId = reinterpret_cast<UINT_PTR>(control);
-    tool.hinst = instance;
+    tool.hinst = instance_;
     tool.lpszText = LPSTR_TEXTCALLBACKW;
-    SendMessageW(tooltipWindow, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltipWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void Application::fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText) {
@@ -324,51 +325,51 @@ void Application::fillCombo(HWND combo, const std::vector<std::wstring>& items, 
 }
 
 void Application::refreshValueLabels() {
-    const std::wstring unit = useInches ? L" in" : L" mm";
+    const std::wstring unit = useInches_ ? L" in" : L" mm";
     for (const ValueLabel& label : valueLabels) {
-        if (HWND control = this->*label.field) SetWindowTextW(control, (text(label.key) + unit).c_str());
+        if (HWND control = panel_.*label.field) SetWindowTextW(control, (text(label.key) + unit).c_str());
     }
 }
 
 void Application::refillPresetLists() {
-    if (!thicknessCombo || !toolDiameterCombo) return;
-    const std::wstring thickness = windowText(thicknessCombo, 127);
-    const std::wstring tool = windowText(toolDiameterCombo, 127);
-    fillCombo(thicknessCombo, useInches ? thicknessPresetsIn : thicknessPresetsMm,
-              !thickness.empty() ? thickness : (useInches ? L"0.118" : L"3"));
-    fillCombo(toolDiameterCombo, useInches ? toolPresetsIn : toolPresetsMm,
-              !tool.empty() ? tool : (useInches ? L"0.125" : L"3.175"));
+    if (!panel_.thicknessCombo || !panel_.toolDiameterCombo) return;
+    const std::wstring thickness = windowText(panel_.thicknessCombo, 127);
+    const std::wstring tool = windowText(panel_.toolDiameterCombo, 127);
+    fillCombo(panel_.thicknessCombo, useInches_ ? thicknessPresetsIn : thicknessPresetsMm,
+              !thickness.empty() ? thickness : (useInches_ ? L"0.118" : L"3"));
+    fillCombo(panel_.toolDiameterCombo, useInches_ ? toolPresetsIn : toolPresetsMm,
+              !tool.empty() ? tool : (useInches_ ? L"0.125" : L"3.175"));
 }
 
 void Application::refillUnitsCombo() {
-    if (!unitsCombo) return;
-    setComboItems(unitsCombo, {text(L"units.mm"), text(L"units.in")});
-    SendMessageW(unitsCombo, CB_SETCURSEL, useInches ? 1 : 0, 0);
+    if (!panel_.unitsCombo) return;
+    setComboItems(panel_.unitsCombo, {text(L"units.mm"), text(L"units.in")});
+    SendMessageW(panel_.unitsCombo, CB_SETCURSEL, useInches_ ? 1 : 0, 0);
 }
 
 void Application::refillLanguageCombo() {
-    if (!languageCombo) return;
+    if (!panel_.languageCombo) return;
     std::vector<std::wstring> names;
     std::optional<size_t> selected;
-    const auto& available = languages.available();
+    const auto& available = languages_.available();
     for (size_t i = 0; i < available.size(); ++i) {
         names.push_back(available[i].displayName);
-        if (!selected && equalIgnoringCase(available[i].code, currentLanguage)) selected = i;
+        if (!selected && equalIgnoringCase(available[i].code, currentLanguage_)) selected = i;
     }
-    setComboItems(languageCombo, names);
-    SendMessageW(languageCombo, CB_SETCURSEL, selected.value_or(0), 0);
+    setComboItems(panel_.languageCombo, names);
+    SendMessageW(panel_.languageCombo, CB_SETCURSEL, selected.value_or(0), 0);
 }
 
 void Application::refillRenderCombo() {
-    if (!renderEngineCombo) return;
-    setComboItems(renderEngineCombo, {text(L"renderer.auto"), text(L"renderer.gdi"), text(L"renderer.d3d9")});
-    const WPARAM selected = view.renderMode == RenderMode::Gdi ? 1 : view.renderMode == RenderMode::Direct3D9 ? 2 : 0;
-    SendMessageW(renderEngineCombo, CB_SETCURSEL, selected, 0);
+    if (!panel_.renderEngineCombo) return;
+    setComboItems(panel_.renderEngineCombo, {text(L"renderer.auto"), text(L"renderer.gdi"), text(L"renderer.d3d9")});
+    const WPARAM selected = view_.renderMode == RenderMode::Gdi ? 1 : view_.renderMode == RenderMode::Direct3D9 ? 2 : 0;
+    SendMessageW(panel_.renderEngineCombo, CB_SETCURSEL, selected, 0);
 }
 
 void Application::applyTexts() {
-    if (mainWindow) SetWindowTextW(mainWindow, text(L"app.windowTitle").c_str());
-    for (const TextBinding& binding : textBindings) {
+    if (mainWindow_) SetWindowTextW(mainWindow_, text(L"app.windowTitle").c_str());
+    for (const TextBinding& binding : textBindings_) {
         if (binding.control) SetWindowTextW(binding.control, text(binding.key.c_str()).c_str());
     }
     refillUnitsCombo();
@@ -376,5 +377,5 @@ void Application::applyTexts() {
     refillRenderCombo();
     refreshValueLabels();
     refreshUpdateNotice();
-    if (statusLine && GetWindowTextLengthW(statusLine) == 0) setStatus(text(L"status.ready"));
+    if (statusLine_ && GetWindowTextLengthW(statusLine_) == 0) setStatus(text(L"status.ready"));
 }

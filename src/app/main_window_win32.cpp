@@ -1,6 +1,7 @@
 #include "app/application_win32.h"
 #include "app/control_access_win32.h"
 #include "app/control_ids.h"
+#include "app/panel_layout.h"
 #include "app/panel_scroll.h"
 #include "app/preview_window_win32.h"
 #include "app/update_check_result.h"
@@ -8,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 Application* applicationOf(HWND window, UINT message, LPARAM lParam) {
@@ -22,9 +24,7 @@ namespace {
 
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Application* app = applicationOf(window, message, lParam);
-    if (!app) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCCREATE) app->mainWindow = window;
-    return app->handleMainMessage(message, wParam, lParam);
+    return app ? app->handleMainMessage(window, message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
 ScrollRequest scrollRequestOf(WORD code) {
@@ -48,18 +48,72 @@ int32_t clientHeight(HWND window) {
 
 }  // namespace
 
-Application::Application(HINSTANCE instanceHandle, ModalUi& ui) : instance(instanceHandle), modalUi(ui) {}
+// Which handler a control's notification reaches. Buttons answer whatever they report; fields mark
+// the design changed with each edit or choice.
+struct Application::CommandRoute {
+    int id;
+    std::array<int, 3> notifications;  // the codes that reach the handler, or kAnyNotification
+    void (Application::*handler)();
+};
 
-Application::~Application() { deleteFonts(); }
+namespace {
+constexpr int kAnyNotification = -1;
+constexpr std::array<int, 3> kAny{kAnyNotification, kAnyNotification, kAnyNotification};
+constexpr std::array<int, 3> kFieldEdits{EN_CHANGE, CBN_EDITCHANGE, CBN_SELCHANGE};
+constexpr std::array<int, 3> kSelection{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE};
+constexpr std::array<int, 3> kClick{BN_CLICKED, BN_CLICKED, BN_CLICKED};
+using A = Application;
+}  // namespace
 
-std::wstring Application::text(const wchar_t* key) const { return languages.lookupText(key); }
+const Application::CommandRoute Application::kCommandRoutes[] = {
+    {UpdateButtonId, kAny, &A::updateCommand},
+    {ExitButtonId, kAny, &A::exitCommand},
+    {SaveSettingsCommandId, kAny, &A::saveSettingsFromControls},
+    {CheckUpdatesBoxId, kAny, &A::saveSettingsFromControls},
+    {WebsiteButtonId, kAny, &A::openWebsiteCommand},
+    {ExportDxfButtonId, kAny, &A::exportDxfCommand},
+    {SaveButtonId, kAny, &A::saveProjectCommand},
+    {LoadButtonId, kAny, &A::loadProjectCommand},
+    {FitViewButtonId, kAny, &A::fitPreview},
+    {Preview3dBoxId, kAny, &A::toggle3DViewCommand},
+    {TestServerButtonId, kAny, &A::testServerCommand},
+    {ResetButtonId, kAny, &A::resetCommand},
+    {AboutButtonId, kAny, &A::showAboutWindow},
+    {RenderEngineComboId, kSelection, &A::renderEngineCommand},
+    {UnitsComboId, kSelection, &A::changeUnits},
+    {LanguageComboId, kSelection, &A::languageCommand},
+    {UpdateNoticeId, {STN_CLICKED, STN_CLICKED, STN_CLICKED}, &A::openDownloadPage},
+    {ServerAddressEditId, {EN_KILLFOCUS, EN_KILLFOCUS, EN_KILLFOCUS}, &A::saveSettingsFromControls},
+    {WidthEditId, kFieldEdits, &A::markChanged},
+    {HeightEditId, kFieldEdits, &A::markChanged},
+    {DepthEditId, kFieldEdits, &A::markChanged},
+    {ThicknessComboId, kFieldEdits, &A::markChanged},
+    {KerfEditId, kFieldEdits, &A::markChanged},
+    {ClearanceEditId, kFieldEdits, &A::markChanged},
+    {SpacingEditId, kFieldEdits, &A::markChanged},
+    {FingersWidthComboId, kFieldEdits, &A::markChanged},
+    {FingersDepthComboId, kFieldEdits, &A::markChanged},
+    {FingersHeightComboId, kFieldEdits, &A::markChanged},
+    {ToolDiameterComboId, kFieldEdits, &A::markChanged},
+    {InternalDimensionsBoxId, kClick, &A::markChanged},
+    {AddLidBoxId, kClick, &A::markChanged},
+    {CncRouterModeBoxId, kClick, &A::markChanged},
+};
+
+Application::Application(HINSTANCE instance, ModalUi& modalUi, std::wstring productPage)
+    : instance_(instance), modalUi_(modalUi), productPage_(std::move(productPage)) {}
+
+std::wstring Application::text(const wchar_t* key) const { return languages_.lookupText(key); }
 
 void Application::setStatus(const std::wstring& line) {
-    if (statusLine) SetWindowTextW(statusLine, line.c_str());
+    if (statusLine_) SetWindowTextW(statusLine_, line.c_str());
 }
 
-LRESULT Application::handleMainMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Application::handleMainMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCCREATE:
+        mainWindow_ = window;
+        break;
     case WM_CREATE:
         onCreate();
         return 0;
@@ -69,7 +123,7 @@ LRESULT Application::handleMainMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_SIZE:
         layoutControls();
         // The back buffer follows the preview's new size.
-        if (renderer.hasDeviceFor(previewWindow)) renderer.resetDevice();
+        if (renderer_.hasDeviceFor(previewWindow_)) renderer_.resetDevice();
         return 0;
     case WM_NOTIFY:
         return onNotify(wParam, lParam);
@@ -86,168 +140,91 @@ LRESULT Application::handleMainMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_UPDATE_CHECK_RESULT:
         // The worker hands the record over with the post; it is ours to delete.
         if (const std::unique_ptr<UpdateCheckResult> result{reinterpret_cast<UpdateCheckResult*>(lParam)}) {
-            handleUpdateResult(wParam != 0, result->latestVersion, result->downloadUrl, result->message);
+            handleUpdateResult(wParam != 0, result->latestVersion, result->downloadUrl);
         }
         return 0;
     default:
-        return DefWindowProcW(mainWindow, message, wParam, lParam);
+        break;
     }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Application::onCreate() {
-    languages.scanLanguages();
+    languages_.scanLanguages();
     const AppSettings stored = loadSettings();
-    languages.applyLanguage(stored.language.empty() ? std::wstring(L"es") : stored.language);
-    currentLanguage = languages.currentCode();
+    languages_.applyLanguage(stored.language.empty() ? std::wstring(L"es") : stored.language);
+    currentLanguage_ = languages_.currentCode();
 
     createControls();
+    {
+        TrackingPause filling(*this);
+        applySettingsToControls(loadSettings());
+        regenerate();
+    }
+    changeTrackingEnabled_ = true;
 
-    changeTrackingEnabled = false;
-    applySettingsToControls(loadSettings());
-    regenerate();
-    changeTrackingEnabled = true;
-
-    if (isChecked(checkUpdatesBox)) {
-        SetTimer(mainWindow, UPDATE_CHECK_TIMER, UPDATE_CHECK_DELAY_MS, nullptr);
+    if (isChecked(panel_.checkUpdatesBox)) {
+        SetTimer(mainWindow_, UPDATE_CHECK_TIMER, UPDATE_CHECK_DELAY_MS, nullptr);
     }
 }
 
 void Application::onDestroy() {
-    KillTimer(mainWindow, REGENERATE_TIMER);
-    KillTimer(mainWindow, UPDATE_CHECK_TIMER);
+    KillTimer(mainWindow_, REGENERATE_TIMER);
+    KillTimer(mainWindow_, UPDATE_CHECK_TIMER);
     saveSettingsFromControls();
-    renderer.releaseDevice();
-    deleteFonts();
+    renderer_.releaseDevice();
     PostQuitMessage(0);
 }
 
-void Application::deleteFonts() {
-    for (HFONT* font : {&fontNormal, &fontBold, &fontTitle, &fontButton}) {
-        if (*font) DeleteObject(*font);
-        *font = nullptr;
-    }
-}
-
 void Application::onCommand(WPARAM wParam) {
-    const int id = LOWORD(wParam);
-    const int code = HIWORD(wParam);
-    switch (id) {
-    case UpdateButtonId:
-        regenerate();
-        saveSettingsFromControls();
-        return;
-    case ExitButtonId:
-        saveSettingsFromControls();
-        DestroyWindow(mainWindow);
-        return;
-    case SaveSettingsCommandId:
-    case CheckUpdatesBoxId:
-        saveSettingsFromControls();
-        return;
-    case WebsiteButtonId:
-        openWebsiteCommand();
-        return;
-    case ExportDxfButtonId:
-        exportDxfCommand();
-        return;
-    case SaveButtonId:
-        saveProjectCommand();
-        return;
-    case LoadButtonId:
-        loadProjectCommand();
-        return;
-    case FitViewButtonId:
-        fitPreview();
-        return;
-    case Preview3dBoxId:
-        toggle3DViewCommand();
-        return;
-    case TestServerButtonId:
-        testServerCommand();
-        return;
-    case ResetButtonId:
-        resetCommand();
-        return;
-    case RenderEngineComboId:
-        if (code == CBN_SELCHANGE) {
-            renderEngineCommand();
-            return;
+    const int id = LOWORD(wParam), code = HIWORD(wParam);
+    for (const CommandRoute& route : kCommandRoutes) {
+        if (route.id != id) continue;
+        for (int notification : route.notifications) {
+            if (notification == kAnyNotification || notification == code) return (this->*route.handler)();
         }
-        break;
-    case AboutButtonId:
-        showAboutWindow();
-        return;
-    case UpdateNoticeId:
-        if (code == STN_CLICKED) {
-            openDownloadPage();
-            return;
-        }
-        break;
-    case UnitsComboId:
-        if (code == CBN_SELCHANGE) {
-            changeUnits();
-            return;
-        }
-        break;
-    case LanguageComboId:
-        if (code == CBN_SELCHANGE) {
-            languageCommand();
-            return;
-        }
-        break;
-    default:
-        break;
-    }
-    if (id >= WidthEditId && id <= ToolDiameterComboId &&
-        (code == EN_CHANGE || code == CBN_EDITCHANGE || code == CBN_SELCHANGE)) {
-        markChanged();
-    } else if (code == BN_CLICKED &&
-               (id == InternalDimensionsBoxId || id == AddLidBoxId || id == CncRouterModeBoxId)) {
-        markChanged();
-    } else if (id == ServerAddressEditId && code == EN_KILLFOCUS) {
-        saveSettingsFromControls();
     }
 }
 
 LRESULT Application::onTimer(WPARAM wParam, LPARAM lParam) {
     if (wParam == REGENERATE_TIMER) {
-        KillTimer(mainWindow, REGENERATE_TIMER);
+        KillTimer(mainWindow_, REGENERATE_TIMER);
         regenerate();
         saveSettingsFromControls();
         return 0;
     }
     if (wParam == UPDATE_CHECK_TIMER) {
-        KillTimer(mainWindow, UPDATE_CHECK_TIMER);
+        KillTimer(mainWindow_, UPDATE_CHECK_TIMER);
         startUpdateCheck();
         return 0;
     }
-    return DefWindowProcW(mainWindow, WM_TIMER, wParam, lParam);
+    return DefWindowProcW(mainWindow_, WM_TIMER, wParam, lParam);
 }
 
 LRESULT Application::onNotify(WPARAM wParam, LPARAM lParam) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
-    if (header && tooltipWindow && header->hwndFrom == tooltipWindow && header->code == TTN_GETDISPINFOW) {
+    if (header && tooltipWindow_ && header->hwndFrom == tooltipWindow_ && header->code == TTN_GETDISPINFOW) {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
-        const auto binding = std::find_if(tooltipBindings.begin(), tooltipBindings.end(), [&](const TooltipBinding& b) {
+        const auto binding = std::find_if(tooltipBindings_.begin(), tooltipBindings_.end(), [&](const TextBinding& b) {
             return reinterpret_cast<UINT_PTR>(b.control) == header->idFrom;
         });
-        if (binding != tooltipBindings.end()) {
-            tooltipText = text(binding->key.c_str());
-            info->lpszText = tooltipText.data();
+        if (binding != tooltipBindings_.end()) {
+            tooltipText_ = text(binding->key.c_str());
+            info->lpszText = tooltipText_.data();
             return 0;
         }
     }
-    return DefWindowProcW(mainWindow, WM_NOTIFY, wParam, lParam);
+    return DefWindowProcW(mainWindow_, WM_NOTIFY, wParam, lParam);
 }
 
 void Application::onVerticalScroll(WPARAM wParam) {
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_ALL;
-    if (panelScrollBar) {
-        GetScrollInfo(panelScrollBar, SB_CTL, &info);
+    if (panelScrollBar_) {
+        GetScrollInfo(panelScrollBar_, SB_CTL, &info);
     } else {
-        GetScrollInfo(mainWindow, SB_VERT, &info);
+        GetScrollInfo(mainWindow_, SB_VERT, &info);
     }
     const ScrollBarState bar{info.nPos, static_cast<int32_t>(info.nPage), info.nMin, info.nMax, info.nTrackPos};
     scrollPanelTo(scrollRequestTarget(scrollRequestOf(LOWORD(wParam)), bar));
@@ -255,55 +232,58 @@ void Application::onVerticalScroll(WPARAM wParam) {
 
 LRESULT Application::onMouseWheel(WPARAM wParam, LPARAM lParam) {
     POINT cursor{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    ScreenToClient(mainWindow, &cursor);
-    if (cursor.x >= PANEL_STRIP_WIDTH) {
+    ScreenToClient(mainWindow_, &cursor);
+    if (cursor.x >= kPanelStripWidth) {
         // The wheel comes to the focused window; over the preview it zooms the preview.
-        if (previewWindow && ChildWindowFromPoint(mainWindow, cursor) == previewWindow) {
-            return SendMessageW(previewWindow, WM_MOUSEWHEEL, wParam, lParam);
+        if (previewWindow_ && ChildWindowFromPoint(mainWindow_, cursor) == previewWindow_) {
+            return SendMessageW(previewWindow_, WM_MOUSEWHEEL, wParam, lParam);
         }
-        return DefWindowProcW(mainWindow, WM_MOUSEWHEEL, wParam, lParam);
+        return DefWindowProcW(mainWindow_, WM_MOUSEWHEEL, wParam, lParam);
     }
-    scrollPanelTo(wheelScrollTarget(panelScrollPos, static_cast<short>(HIWORD(wParam))));
+    scrollPanelTo(wheelScrollTarget(panelScrollPos_, static_cast<short>(HIWORD(wParam))));
     return 0;
 }
 
 void Application::updatePanelScrollBar() {
-    if (!mainWindow || !panelScrollBar) return;
-    const int32_t page = std::max(1, clientHeight(mainWindow));
-    const int32_t maxPos = maxPanelScroll(panelContentHeight, page);
-    panelScrollPos = std::clamp(panelScrollPos, 0, maxPos);
+    if (!mainWindow_ || !panelScrollBar_) return;
+    const int32_t page = std::max(1, clientHeight(mainWindow_));
+    const int32_t maxPos = maxPanelScroll(panelContentHeight_, page);
+    panelScrollPos_ = std::clamp(panelScrollPos_, 0, maxPos);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = 0;
-    info.nMax = std::max(0, panelContentHeight - 1);
+    info.nMax = std::max(0, panelContentHeight_ - 1);
     info.nPage = static_cast<UINT>(page);
-    info.nPos = panelScrollPos;
-    SetScrollInfo(panelScrollBar, SB_CTL, &info, TRUE);
-    ShowWindow(panelScrollBar, maxPos > 0 ? SW_SHOW : SW_HIDE);
+    info.nPos = panelScrollPos_;
+    SetScrollInfo(panelScrollBar_, SB_CTL, &info, TRUE);
+    ShowWindow(panelScrollBar_, maxPos > 0 ? SW_SHOW : SW_HIDE);
 }
 
 void Application::scrollPanelTo(int32_t target) {
-    const int32_t position = clampPanelScroll(target, panelContentHeight, mainWindow ? clientHeight(mainWindow) : 0);
-    if (position == panelScrollPos) return;
-    panelScrollPos = position;
+    const int32_t position = clampPanelScroll(target, panelContentHeight_, mainWindow_ ? clientHeight(mainWindow_) : 0);
+    if (position == panelScrollPos_) return;
+    panelScrollPos_ = position;
     updatePanelScrollBar();
     layoutControls();
 }
 
 void Application::layoutControls() {
-    if (!mainWindow) return;
+    if (!mainWindow_) return;
     RECT client{};
-    GetClientRect(mainWindow, &client);
+    GetClientRect(mainWindow_, &client);
     const int32_t width = client.right - client.left;
     const int32_t height = client.bottom - client.top;
     updatePanelScrollBar();
-    for (const LayoutEntry& entry : layoutEntries) {
-        MoveWindow(entry.control, entry.x, entry.y - panelScrollPos, entry.width, entry.height, TRUE);
+    for (const auto& [control, rect] : layoutEntries_) {
+        MoveWindow(control, rect.left, rect.top - panelScrollPos_, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     }
-    if (panelScrollBar) MoveWindow(panelScrollBar, 312, 0, 14, height, TRUE);
-    if (previewWindow) MoveWindow(previewWindow, 336, 12, std::max(1, width - 348), std::max(1, height - 54), TRUE);
-    if (statusLine) MoveWindow(statusLine, 336, std::max(12, height - 34), std::max(1, width - 348), 22, TRUE);
+    const auto place = [](HWND window, PixelRect rect) {
+        if (window) MoveWindow(window, rect.x, rect.y, rect.width, rect.height, TRUE);
+    };
+    place(panelScrollBar_, panelScrollBarRect(height));
+    place(previewWindow_, previewRect(width, height));
+    place(statusLine_, statusLineRect(width, height));
 }
 
 void registerWindowClasses(HINSTANCE instance) {
@@ -329,7 +309,7 @@ void registerWindowClasses(HINSTANCE instance) {
 
 HWND createMainWindow(Application& app) {
     return CreateWindowExW(0, MAIN_WINDOW_CLASS, app.text(L"app.windowTitle").c_str(), WS_OVERLAPPEDWINDOW,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 1280, 900, nullptr, nullptr, app.instance, &app);
+                           CW_USEDEFAULT, CW_USEDEFAULT, 1280, 900, nullptr, nullptr, app.instance(), &app);
 }
 
 int runMessageLoop(HWND mainWindow) {

@@ -13,32 +13,32 @@ using A = Application;
 
 // A length field of the panel with its place in both records (millimetres).
 struct LengthField {
-    HWND Application::*control;
+    HWND PanelControls::*control;
     double BoxParameters::*design;
     double AppSettings::*stored;
 };
 
 const std::array<LengthField, 8> lengthFields = {{
-    {&A::widthEdit, &BoxParameters::inputWidth, &AppSettings::widthMm},
-    {&A::heightEdit, &BoxParameters::inputHeight, &AppSettings::heightMm},
-    {&A::depthEdit, &BoxParameters::inputDepth, &AppSettings::depthMm},
-    {&A::thicknessCombo, &BoxParameters::materialThickness, &AppSettings::thicknessMm},
-    {&A::kerfEdit, &BoxParameters::kerf, &AppSettings::kerfMm},
-    {&A::clearanceEdit, &BoxParameters::clearance, &AppSettings::clearanceMm},
-    {&A::spacingEdit, &BoxParameters::spacing, &AppSettings::spacingMm},
-    {&A::toolDiameterCombo, &BoxParameters::toolDiameter, &AppSettings::toolDiameterMm},
+    {&PanelControls::widthEdit, &BoxParameters::inputWidth, &AppSettings::widthMm},
+    {&PanelControls::heightEdit, &BoxParameters::inputHeight, &AppSettings::heightMm},
+    {&PanelControls::depthEdit, &BoxParameters::inputDepth, &AppSettings::depthMm},
+    {&PanelControls::thicknessCombo, &BoxParameters::materialThickness, &AppSettings::thicknessMm},
+    {&PanelControls::kerfEdit, &BoxParameters::kerf, &AppSettings::kerfMm},
+    {&PanelControls::clearanceEdit, &BoxParameters::clearance, &AppSettings::clearanceMm},
+    {&PanelControls::spacingEdit, &BoxParameters::spacing, &AppSettings::spacingMm},
+    {&PanelControls::toolDiameterCombo, &BoxParameters::toolDiameter, &AppSettings::toolDiameterMm},
 }};
 
 struct CountField {
-    HWND Application::*combo;
+    HWND PanelControls::*combo;
     int32_t BoxParameters::*design;
     int32_t AppSettings::*stored;
 };
 
 const std::array<CountField, 3> countFields = {{
-    {&A::fingersWidthCombo, &BoxParameters::fingerCountWidth, &AppSettings::fingerWidth},
-    {&A::fingersDepthCombo, &BoxParameters::fingerCountDepth, &AppSettings::fingerDepth},
-    {&A::fingersHeightCombo, &BoxParameters::fingerCountHeight, &AppSettings::fingerHeight},
+    {&PanelControls::fingersWidthCombo, &BoxParameters::fingerCountWidth, &AppSettings::fingerWidth},
+    {&PanelControls::fingersDepthCombo, &BoxParameters::fingerCountDepth, &AppSettings::fingerDepth},
+    {&PanelControls::fingersHeightCombo, &BoxParameters::fingerCountHeight, &AppSettings::fingerHeight},
 }};
 
 // Field values used when the panel holds no number.
@@ -56,13 +56,13 @@ const wchar_t* engineKey(RenderMode mode) {
 
 double Application::readNumber(HWND control, double defaultMm) const {
     const double shown = scanLeadingNumber(windowText(control, 127), Underflow::Zero)
-                             .value_or(useInches ? defaultMm / kMillimetresPerInch : defaultMm);
-    return useInches ? shown * kMillimetresPerInch : shown;
+                             .value_or(useInches_ ? defaultMm / kMillimetresPerInch : defaultMm);
+    return useInches_ ? shown * kMillimetresPerInch : shown;
 }
 
 void Application::writeNumber(HWND control, double valueMm) {
     if (!control) return;
-    const double shown = useInches ? valueMm / kMillimetresPerInch : valueMm;
+    const double shown = useInches_ ? valueMm / kMillimetresPerInch : valueMm;
     SetWindowTextW(control, widenBytes(formatTrimmedFixed(shown, 4, NegativeZero::AsZero)).c_str());
 }
 
@@ -86,14 +86,14 @@ void Application::selectOrSetInteger(HWND control, int32_t value) {
 BoxParameters Application::readParametersFromControls() const {
     BoxParameters design;
     for (const LengthField& field : lengthFields) {
-        design.*field.design = readNumber(this->*field.control, defaultDesign.*field.design);
+        design.*field.design = readNumber(panel_.*field.control, defaultDesign.*field.design);
     }
     for (const CountField& field : countFields) {
-        design.*field.design = readCount(this->*field.combo, defaultDesign.*field.design);
+        design.*field.design = readCount(panel_.*field.combo, defaultDesign.*field.design);
     }
-    design.dimensionMode = isChecked(internalDimensionsBox) ? DimensionMode::Internal : DimensionMode::External;
-    design.includeLid = isChecked(addLidBox);
-    design.cutMode = isChecked(cncRouterModeBox) ? CutMode::CncRouter : CutMode::Laser;
+    design.dimensionMode = isChecked(panel_.internalDimensionsBox) ? DimensionMode::Internal : DimensionMode::External;
+    design.includeLid = isChecked(panel_.addLidBox);
+    design.cutMode = isChecked(panel_.cncRouterModeBox) ? CutMode::CncRouter : CutMode::Laser;
     return design;
 }
 
@@ -110,9 +110,9 @@ bool Application::tryReadParameters(BoxParameters& design, std::wstring& error) 
 }
 
 std::wstring Application::statusSummary() const {
-    const std::wstring shown = view.show3D ? L"3D / motor " + text(engineKey(view.renderMode)) : L"2D";
-    return text(L"status.pieces") + L": " + std::to_wstring(pieces.size()) + L" | " + text(L"status.units") + L" " +
-           (useInches ? L"in" : L"mm") + L" | " + text(L"status.dxfLocal") + L" | " + text(L"status.preview") + L" " +
+    const std::wstring shown = view_.show3D ? L"3D / motor " + text(engineKey(view_.renderMode)) : L"2D";
+    return text(L"status.pieces") + L": " + std::to_wstring(pieces_.size()) + L" | " + text(L"status.units") + L" " +
+           (useInches_ ? L"in" : L"mm") + L" | " + text(L"status.dxfLocal") + L" | " + text(L"status.preview") + L" " +
            shown + L" | " + text(L"status.doubleBuffer");
 }
 
@@ -124,95 +124,95 @@ void Application::regenerate() {
     } else {
         try {
             PieceSet generated = generatePieces(design);
-            pieces = std::move(generated);
-            parameters = design;
+            pieces_ = std::move(generated);
+            design_ = design;
             setStatus(statusSummary());
         } catch (const std::exception& failure) {
             setStatus(text(L"status.parameterError") + widenBytes(failure.what()));
         }
     }
-    if (previewWindow) InvalidateRect(previewWindow, nullptr, FALSE);
+    if (previewWindow_) InvalidateRect(previewWindow_, nullptr, FALSE);
 }
 
 void Application::markChanged() {
-    if (!changeTrackingEnabled || !mainWindow) return;
+    if (!changeTrackingEnabled_ || !mainWindow_) return;
     // Each edit postpones the regeneration until the typing pauses.
-    KillTimer(mainWindow, REGENERATE_TIMER);
-    SetTimer(mainWindow, REGENERATE_TIMER, REGENERATE_DELAY_MS, nullptr);
+    KillTimer(mainWindow_, REGENERATE_TIMER);
+    SetTimer(mainWindow_, REGENERATE_TIMER, REGENERATE_DELAY_MS, nullptr);
     setStatus(text(L"status.changesDetected"));
 }
 
 void Application::changeUnits() {
-    const bool inches = unitsCombo && SendMessageW(unitsCombo, CB_GETCURSEL, 0, 0) == 1;
-    if (inches == useInches) return;
-    const bool tracking = changeTrackingEnabled;
-    changeTrackingEnabled = false;
-    std::array<double, lengthFields.size()> valuesMm{};
-    for (size_t i = 0; i < lengthFields.size(); ++i) {
-        valuesMm[i] = readNumber(this->*lengthFields[i].control, defaultDesign.*lengthFields[i].design);
+    const bool inches = panel_.unitsCombo && SendMessageW(panel_.unitsCombo, CB_GETCURSEL, 0, 0) == 1;
+    if (inches == useInches_) return;
+    {
+        TrackingPause converting(*this);
+        std::array<double, lengthFields.size()> valuesMm{};
+        for (size_t i = 0; i < lengthFields.size(); ++i) {
+            valuesMm[i] = readNumber(panel_.*lengthFields[i].control, defaultDesign.*lengthFields[i].design);
+        }
+        useInches_ = inches;
+        refreshValueLabels();
+        for (size_t i = 0; i < lengthFields.size(); ++i) writeNumber(panel_.*lengthFields[i].control, valuesMm[i]);
+        refillPresetLists();
+        refillUnitsCombo();
     }
-    useInches = inches;
-    refreshValueLabels();
-    for (size_t i = 0; i < lengthFields.size(); ++i) writeNumber(this->*lengthFields[i].control, valuesMm[i]);
-    refillPresetLists();
-    refillUnitsCombo();
-    changeTrackingEnabled = tracking;
     saveSettingsFromControls();
     regenerate();
     setStatus(text(inches ? L"status.unitsInches" : L"status.unitsMillimeters"));
 }
 
 void Application::applySettingsToControls(const AppSettings& settings) {
-    currentLanguage = settings.language.empty() ? std::wstring(L"es") : settings.language;
-    languages.applyLanguage(currentLanguage);
-    currentLanguage = languages.currentCode();
-    useInches = settings.units == L"in";
+    currentLanguage_ = settings.language.empty() ? std::wstring(L"es") : settings.language;
+    languages_.applyLanguage(currentLanguage_);
+    currentLanguage_ = languages_.currentCode();
+    useInches_ = settings.units == L"in";
     applyTexts();
     refillUnitsCombo();
     refreshValueLabels();
     refillPresetLists();
-    for (const LengthField& field : lengthFields) writeNumber(this->*field.control, settings.*field.stored);
-    for (const CountField& field : countFields) selectOrSetInteger(this->*field.combo, settings.*field.stored);
-    setChecked(internalDimensionsBox, settings.internalDimensions);
-    setChecked(addLidBox, settings.includeLid);
-    setChecked(cncRouterModeBox, settings.cncRouterMode);
-    view.show3D = settings.preview3d;
-    view.renderMode = renderModeFromIndex(settings.render3dMode);
-    setChecked(preview3dBox, view.show3D);
-    setChecked(checkUpdatesBox, settings.checkUpdatesOnStart);
+    for (const LengthField& field : lengthFields) writeNumber(panel_.*field.control, settings.*field.stored);
+    for (const CountField& field : countFields) selectOrSetInteger(panel_.*field.combo, settings.*field.stored);
+    setChecked(panel_.internalDimensionsBox, settings.internalDimensions);
+    setChecked(panel_.addLidBox, settings.includeLid);
+    setChecked(panel_.cncRouterModeBox, settings.cncRouterMode);
+    view_.show3D = settings.preview3d;
+    view_.renderMode = renderModeFromIndex(settings.render3dMode);
+    setChecked(panel_.preview3dBox, view_.show3D);
+    setChecked(panel_.checkUpdatesBox, settings.checkUpdatesOnStart);
     refillRenderCombo();
 }
 
 AppSettings Application::readSettingsFromControls() const {
     // Fields the panel has no control for (server address, slots) keep their defaults.
     AppSettings settings;
-    settings.preview3d = view.show3D;
-    settings.render3dMode = static_cast<int32_t>(view.renderMode);
-    settings.units = useInches ? L"in" : L"mm";
-    settings.language = currentLanguage.empty() ? languages.currentCode() : currentLanguage;
-    settings.checkUpdatesOnStart = isChecked(checkUpdatesBox);
+    settings.preview3d = view_.show3D;
+    settings.render3dMode = static_cast<int32_t>(view_.renderMode);
+    settings.units = useInches_ ? L"in" : L"mm";
+    settings.language = currentLanguage_.empty() ? languages_.currentCode() : currentLanguage_;
+    settings.checkUpdatesOnStart = isChecked(panel_.checkUpdatesBox);
     for (const LengthField& field : lengthFields) {
-        settings.*field.stored = readNumber(this->*field.control, defaultDesign.*field.design);
+        settings.*field.stored = readNumber(panel_.*field.control, defaultDesign.*field.design);
     }
     for (const CountField& field : countFields) {
-        settings.*field.stored = readCount(this->*field.combo, defaultDesign.*field.design);
+        settings.*field.stored = readCount(panel_.*field.combo, defaultDesign.*field.design);
     }
-    settings.internalDimensions = isChecked(internalDimensionsBox);
-    settings.includeLid = isChecked(addLidBox);
-    settings.cncRouterMode = isChecked(cncRouterModeBox);
+    settings.internalDimensions = isChecked(panel_.internalDimensionsBox);
+    settings.includeLid = isChecked(panel_.addLidBox);
+    settings.cncRouterMode = isChecked(panel_.cncRouterModeBox);
     return settings;
 }
 
 void Application::saveSettingsFromControls() { saveSettings(readSettingsFromControls()); }
 
 void Application::applyParametersToControls(const BoxParameters& design) {
-    for (const LengthField& field : lengthFields) writeNumber(this->*field.control, design.*field.design);
+    for (const LengthField& field : lengthFields) writeNumber(panel_.*field.control, design.*field.design);
     for (const CountField& field : countFields) {
-        selectOrSetInteger(this->*field.combo, std::clamp(design.*field.design, 1, 10));
+        selectOrSetInteger(panel_.*field.combo, std::clamp(design.*field.design, 1, 10));
     }
-    setChecked(internalDimensionsBox, design.dimensionMode == DimensionMode::Internal);
-    setChecked(addLidBox, design.includeLid);
-    setChecked(cncRouterModeBox, design.cutMode == CutMode::CncRouter);
+    setChecked(panel_.internalDimensionsBox, design.dimensionMode == DimensionMode::Internal);
+    setChecked(panel_.addLidBox, design.includeLid);
+    setChecked(panel_.cncRouterModeBox, design.cutMode == CutMode::CncRouter);
     refreshValueLabels();
     refillPresetLists();
 }

@@ -7,40 +7,41 @@
 
 LRESULT CALLBACK previewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     Application* app = applicationOf(window, message, lParam);
-    if (!app) return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_NCCREATE) app->previewWindow = window;
-    return app->handlePreviewMessage(message, wParam, lParam);
+    return app ? app->handlePreviewMessage(window, message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
-LRESULT Application::handlePreviewMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Application::handlePreviewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const int32_t x = GET_X_LPARAM(lParam);
     const int32_t y = GET_Y_LPARAM(lParam);
     switch (message) {
+    case WM_NCCREATE:
+        previewWindow_ = window;
+        break;
     case WM_ERASEBKGND:
         return 1;  // the paint covers everything from an off-screen bitmap
     case WM_PAINT:
         onPreviewPaint();
         return 0;
     case WM_LBUTTONDOWN:
-        if (!beginRotate(view, x, y)) break;
+        if (!beginRotate(view_, x, y)) break;
         startPreviewDrag();
         return 0;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        beginPan(view, x, y);
+        beginPan(view_, x, y);
         startPreviewDrag();
         return 0;
     case WM_LBUTTONUP:
-        if (!endRotate(view)) break;
+        if (!endRotate(view_)) break;
         ReleaseCapture();
         return 0;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-        if (!endPan(view)) break;
+        if (!endPan(view_)) break;
         ReleaseCapture();
         return 0;
     case WM_MOUSEMOVE:
-        if (!dragTo(view, x, y)) break;
+        if (!dragTo(view_, x, y)) break;
         invalidatePreview();
         return 0;
     case WM_LBUTTONDBLCLK:
@@ -52,42 +53,42 @@ LRESULT Application::handlePreviewMessage(UINT message, WPARAM wParam, LPARAM lP
     default:
         break;
     }
-    return DefWindowProcW(previewWindow, message, wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Application::startPreviewDrag() {
-    SetCapture(previewWindow);
+    SetCapture(previewWindow_);
     SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
 }
 
 void Application::onPreviewWheel(WPARAM wParam, LPARAM lParam) {
     // The wheel message carries screen coordinates.
     POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ScreenToClient(previewWindow, &cursor);
-    if (zoomAt(view, GET_WHEEL_DELTA_WPARAM(wParam), cursor.x, cursor.y, clientRectOf(previewWindow), pieces)) {
+    ScreenToClient(previewWindow_, &cursor);
+    if (zoomAt(view_, GET_WHEEL_DELTA_WPARAM(wParam), cursor.x, cursor.y, clientRectOf(previewWindow_), pieces_)) {
         invalidatePreview();
     }
 }
 
 void Application::onPreviewPaint() {
     PAINTSTRUCT paint{};
-    HDC dc = BeginPaint(previewWindow, &paint);
+    HDC dc = BeginPaint(previewWindow_, &paint);
     if (dc) {
         const PreviewTexts texts{text(L"preview.2dTitle"), text(L"preview.noPieces"), text(L"preview.zoomHintFormat"),
                                  text(L"preview.3dInvalid"), text(L"status.d3dNotAvailable")};
         const auto announcement =
-            paintPreview(previewWindow, dc, clientRectOf(previewWindow), view, renderer, parameters, pieces, texts);
+            paintPreview(previewWindow_, dc, clientRectOf(previewWindow_), view_, renderer_, design_, pieces_, texts);
         if (announcement) setStatus(*announcement);
     }
-    EndPaint(previewWindow, &paint);
+    EndPaint(previewWindow_, &paint);
 }
 
 void Application::invalidatePreview() {
-    if (previewWindow) InvalidateRect(previewWindow, nullptr, FALSE);
+    if (previewWindow_) InvalidateRect(previewWindow_, nullptr, FALSE);
 }
 
 void Application::fitPreview() {
-    fitView(view);
+    fitView(view_);
     invalidatePreview();
     setStatus(text(L"status.viewFit"));
 }

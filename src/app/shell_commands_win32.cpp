@@ -30,7 +30,7 @@ constexpr FileDialogKind kProjectLoadDialog{false, L"", kProjectFilter, L"boxpro
 constexpr size_t kFileNameCharacters = 260;
 
 // Shows the dialog starting from path (cut to the buffer); true with path replaced by the choice.
-bool chooseFile(ModalUi& modalUi, HWND owner, const FileDialogKind& kind, std::wstring& path) {
+bool chooseFile(ModalUi& modalUi_, HWND owner, const FileDialogKind& kind, std::wstring& path) {
     std::array<wchar_t, kFileNameCharacters> buffer{};
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEW dialog{};
@@ -42,7 +42,7 @@ bool chooseFile(ModalUi& modalUi, HWND owner, const FileDialogKind& kind, std::w
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
     dialog.lpstrDefExt = kind.defaultExtension;
     dialog.Flags = kind.flags;
-    const bool chosen = kind.save ? modalUi.getSaveFileName(dialog) : modalUi.getOpenFileName(dialog);
+    const bool chosen = kind.save ? modalUi_.getSaveFileName(dialog) : modalUi_.getOpenFileName(dialog);
     if (!chosen) return false;
     buffer.back() = L'\0';
     path = buffer.data();
@@ -73,28 +73,38 @@ const wchar_t* const kServerCaption = L"Servidor DXF";
 bool Application::readDesignOrWarn(BoxParameters& design) {
     std::wstring error;
     if (tryReadParameters(design, error)) return true;
-    modalUi.showMessage(mainWindow, error, text(L"dialog.invalidParameters"), MB_OK | MB_ICONWARNING);
+    modalUi_.showMessage(mainWindow_, error, text(L"dialog.invalidParameters"), MB_OK | MB_ICONWARNING);
     return false;
+}
+
+void Application::updateCommand() {
+    regenerate();
+    saveSettingsFromControls();
+}
+
+void Application::exitCommand() {
+    saveSettingsFromControls();
+    DestroyWindow(mainWindow_);
 }
 
 void Application::exportDxfCommand() {
     BoxParameters design;
     if (!readDesignOrWarn(design)) return;
     regenerate();
-    if (pieces.empty()) return;
+    if (pieces_.empty()) return;
     saveSettingsFromControls();
     exportDxfLocal();
 }
 
 void Application::exportDxfLocal() {
     std::wstring path = kDxfExportDialog.initialName;
-    while (chooseFile(modalUi, mainWindow, kDxfExportDialog, path)) {
-        const std::wstring error = writeDxfFile(path, buildDxf(pieces, useInches));
+    while (chooseFile(modalUi_, mainWindow_, kDxfExportDialog, path)) {
+        const std::wstring error = writeDxfFile(path, buildDxf(pieces_, useInches_));
         if (error.empty()) {
-            setStatus(text(useInches ? L"status.dxfSavedInches" : L"status.dxfSavedMm"));
+            setStatus(text(useInches_ ? L"status.dxfSavedInches" : L"status.dxfSavedMm"));
             return;
         }
-        modalUi.showMessage(mainWindow, error, text(L"dialog.saveError"), MB_OK | MB_ICONWARNING);
+        modalUi_.showMessage(mainWindow_, error, text(L"dialog.saveError"), MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -102,21 +112,21 @@ void Application::testServerCommand() {
     BoxParameters design;
     if (!readDesignOrWarn(design)) return;
     regenerate();
-    const std::wstring address = windowText(serverAddressEdit, 2048);
+    const std::wstring address = windowText(panel_.serverAddressEdit, 2048);
     if (address.empty()) {
-        modalUi.showMessage(mainWindow, L"La URL PHP esta vacia.", kServerCaption, MB_OK | MB_ICONWARNING);
+        modalUi_.showMessage(mainWindow_, L"La URL PHP esta vacia.", kServerCaption, MB_OK | MB_ICONWARNING);
         return;
     }
     setStatus(L"Probando servidor PHP...");
     std::string dxf;
     std::wstring error;
-    if (!requestServerDxf(address, pieces, dxf, error)) {
-        modalUi.showMessage(mainWindow, error, kServerCaption, MB_OK | MB_ICONERROR);
+    if (!requestServerDxf(address, pieces_, dxf, error)) {
+        modalUi_.showMessage(mainWindow_, error, kServerCaption, MB_OK | MB_ICONERROR);
         setStatus(L"Servidor PHP con error.");
         return;
     }
     const std::wstring answered = L"Servidor PHP OK. DXF recibido: " + std::to_wstring(dxf.size()) + L" bytes.";
-    modalUi.showMessage(mainWindow, answered, kServerCaption, MB_OK | MB_ICONINFORMATION);
+    modalUi_.showMessage(mainWindow_, answered, kServerCaption, MB_OK | MB_ICONINFORMATION);
     setStatus(answered);
 }
 
@@ -125,77 +135,77 @@ void Application::saveProjectCommand() {
     if (!readDesignOrWarn(design)) return;
     std::wstring path = kProjectSaveDialog.initialName;
     std::wstring error;
-    while (chooseFile(modalUi, mainWindow, kProjectSaveDialog, path)) {
+    while (chooseFile(modalUi_, mainWindow_, kProjectSaveDialog, path)) {
         if (saveProject(path, design, error)) {
             setStatus(text(L"status.projectSaved"));
             return;
         }
-        modalUi.showMessage(mainWindow, error, text(L"dialog.saveProjectError"), MB_OK | MB_ICONWARNING);
+        modalUi_.showMessage(mainWindow_, error, text(L"dialog.saveProjectError"), MB_OK | MB_ICONWARNING);
     }
 }
 
 void Application::loadProjectCommand() {
     std::wstring path = kProjectLoadDialog.initialName;
-    if (!chooseFile(modalUi, mainWindow, kProjectLoadDialog, path)) return;
+    if (!chooseFile(modalUi_, mainWindow_, kProjectLoadDialog, path)) return;
     BoxParameters design;
     std::wstring error;
     if (!loadProject(path, design, error)) {
-        modalUi.showMessage(mainWindow, error, text(L"dialog.loadProjectError"), MB_OK | MB_ICONWARNING);
+        modalUi_.showMessage(mainWindow_, error, text(L"dialog.loadProjectError"), MB_OK | MB_ICONWARNING);
         return;
     }
-    const bool tracking = changeTrackingEnabled;
-    changeTrackingEnabled = false;
-    applyParametersToControls(design);
-    changeTrackingEnabled = tracking;
+    {
+        TrackingPause filling(*this);
+        applyParametersToControls(design);
+    }
     regenerate();
     saveSettingsFromControls();
     setStatus(text(L"status.projectLoaded"));
 }
 
 void Application::resetCommand() {
-    const int answer = modalUi.showMessage(mainWindow, text(L"message.resetConfirm"), text(L"dialog.resetTitle"),
+    const int answer = modalUi_.showMessage(mainWindow_, text(L"message.resetConfirm"), text(L"dialog.resetTitle"),
                                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     if (answer != IDYES) return;
-    const bool tracking = changeTrackingEnabled;
-    changeTrackingEnabled = false;
-    const AppSettings factory;
-    applySettingsToControls(factory);
-    saveSettings(factory);
-    // The factory view is 2D with the automatic engine: the old device has no use left.
-    renderer.releaseDevice();
-    fitPreview();
-    regenerate();
-    changeTrackingEnabled = tracking;
+    {
+        TrackingPause filling(*this);
+        const AppSettings factory;
+        applySettingsToControls(factory);
+        saveSettings(factory);
+        // The factory view is 2D with the automatic engine: the old device has no use left.
+        renderer_.releaseDevice();
+        fitPreview();
+        regenerate();
+    }
     setStatus(text(L"status.settingsReset"));
 }
 
 void Application::toggle3DViewCommand() {
-    view.show3D = isChecked(preview3dBox);
+    view_.show3D = isChecked(panel_.preview3dBox);
     fitPreview();
-    if (!view.show3D) renderer.releaseDevice();
+    if (!view_.show3D) renderer_.releaseDevice();
     saveSettingsFromControls();
-    setStatus(view.show3D ? text(L"status.view3dActive.prefix") + text(engineKey(view.renderMode)) +
+    setStatus(view_.show3D ? text(L"status.view3dActive.prefix") + text(engineKey(view_.renderMode)) +
                                 text(L"status.view3dActive.suffix")
                           : text(L"status.view2dActive"));
 }
 
 void Application::renderEngineCommand() {
-    const LRESULT index = renderEngineCombo ? SendMessageW(renderEngineCombo, CB_GETCURSEL, 0, 0) : CB_ERR;
-    view.renderMode = renderModeFromIndex(static_cast<int32_t>(index));
-    renderer.releaseDevice();
+    const LRESULT index = panel_.renderEngineCombo ? SendMessageW(panel_.renderEngineCombo, CB_GETCURSEL, 0, 0) : CB_ERR;
+    view_.renderMode = renderModeFromIndex(static_cast<int32_t>(index));
+    renderer_.releaseDevice();
     saveSettingsFromControls();
     invalidatePreview();
-    setStatus(text(L"status.renderEngineSelected") + text(engineKey(view.renderMode)));
+    setStatus(text(L"status.renderEngineSelected") + text(engineKey(view_.renderMode)));
 }
 
 void Application::languageCommand() {
-    if (!languageCombo) return;
-    const LRESULT index = SendMessageW(languageCombo, CB_GETCURSEL, 0, 0);
-    const auto& available = languages.available();
+    if (!panel_.languageCombo) return;
+    const LRESULT index = SendMessageW(panel_.languageCombo, CB_GETCURSEL, 0, 0);
+    const auto& available = languages_.available();
     if (index < 0 || static_cast<size_t>(index) >= available.size()) return;
-    currentLanguage = available[static_cast<size_t>(index)].code;
-    languages.applyLanguage(currentLanguage);
-    currentLanguage = languages.currentCode();
+    currentLanguage_ = available[static_cast<size_t>(index)].code;
+    languages_.applyLanguage(currentLanguage_);
+    currentLanguage_ = languages_.currentCode();
     applyTexts();
     saveSettingsFromControls();
     regenerate();
@@ -203,6 +213,6 @@ void Application::languageCommand() {
 }
 
 void Application::openWebsiteCommand() {
-    modalUi.openInShell(mainWindow, productWebPage);
+    modalUi_.openInShell(mainWindow_, productPage_);
     setStatus(text(L"status.openingWebsite"));
 }

@@ -7,35 +7,33 @@
 #include <thread>
 
 void Application::startUpdateCheck() {
-    if (updateCheckStarted || !mainWindow) return;
-    updateCheckStarted = true;  // also when the thread cannot start: no second attempt
+    if (updateCheckStarted_ || !mainWindow_) return;
+    updateCheckStarted_ = true;  // also when the thread cannot start: no second attempt
     try {
         // The worker gets the window handle and the page by value: it touches nothing of ours.
-        std::thread(updateCheckThread, mainWindow, updatePage).detach();
+        std::thread(updateCheckThread, mainWindow_, productPage_).detach();
     } catch (const std::system_error&) {
         // No thread, no check; nothing to report.
     }
 }
 
-void Application::handleUpdateResult(bool available, const std::wstring& version, const std::wstring& address,
-                                     const std::wstring& message) {
-    updateAvailable = available;
-    latestVersion = version;
-    downloadUrl = address.empty() ? std::wstring(productWebPage) : address;
-    updateMessage = message;
+void Application::handleUpdateResult(bool available, const std::wstring& version, const std::wstring& address) {
+    updateAvailable_ = available;
+    latestVersion_ = version;
+    downloadUrl_ = address.empty() ? productPage_ : address;
     refreshUpdateNotice();
-    if (available) setStatus(text(L"status.updateAvailable") + latestVersion);
+    if (available) setStatus(text(L"status.updateAvailable") + latestVersion_);
 }
 
 void Application::refreshUpdateNotice() {
-    if (!updateNotice) return;
-    const bool shown = updateAvailable && !latestVersion.empty();
-    SetWindowTextW(updateNotice, shown ? (text(L"update.noticeAvailable") + latestVersion).c_str() : L"");
-    ShowWindow(updateNotice, shown ? SW_SHOW : SW_HIDE);
+    if (!panel_.updateNotice) return;
+    const bool shown = updateAvailable_ && !latestVersion_.empty();
+    SetWindowTextW(panel_.updateNotice, shown ? (text(L"update.noticeAvailable") + latestVersion_).c_str() : L"");
+    ShowWindow(panel_.updateNotice, shown ? SW_SHOW : SW_HIDE);
 }
 
 void Application::openDownloadPage() {
     // The address came from the network: only a web address reaches the shell.
-    modalUi.openInShell(mainWindow, downloadAddressToOpen(downloadUrl, productWebPage));
+    modalUi_.openInShell(mainWindow_, downloadAddressToOpen(downloadUrl_, productPage_));
     setStatus(text(L"status.openingWebsite"));
 }

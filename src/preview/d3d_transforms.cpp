@@ -69,8 +69,9 @@ std::array<double, 3> transformPoint(const Matrix4& m, double x, double y, doubl
     return {r[0] / w, r[1] / w, r[2] / w};
 }
 
-SceneTransforms sceneTransforms(double extent, double zoom, double yaw, double pitch, int32_t panX, int32_t panY,
-                                int32_t width, int32_t height) {
+SceneTransforms sceneTransforms(double extent, const PreviewViewState& state, int32_t width, int32_t height) {
+    const double zoom = state.zoom, yaw = state.yaw, pitch = state.pitch;
+    const int32_t panX = state.panX, panY = state.panY;
     SceneTransforms transforms;
     const double dist = cameraDistance(extent, zoom);
     const double radians = std::numbers::pi / 180.0;

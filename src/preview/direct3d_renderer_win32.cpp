@@ -7,14 +7,6 @@
 
 namespace {
 
-template <typename T>
-void releaseInterface(T*& object) {
-    if (object != nullptr) {
-        object->Release();
-        object = nullptr;
-    }
-}
-
 D3DMATRIX toD3dMatrix(const Matrix4& m) {
     D3DMATRIX result;
     static_assert(sizeof result == sizeof m);
@@ -22,21 +14,17 @@ D3DMATRIX toD3dMatrix(const Matrix4& m) {
     return result;
 }
 
-bool direct3dUnavailableForTesting = false;
-
 }  // namespace
-
-void setDirect3DUnavailableForTesting(bool unavailable) { direct3dUnavailableForTesting = unavailable; }
 
 Direct3DRenderer::~Direct3DRenderer() { releaseDevice(); }
 
-bool Direct3DRenderer::hasDeviceFor(HWND window) const { return device_ != nullptr && window_ == window; }
+bool Direct3DRenderer::hasDeviceFor(HWND window) const { return device_ && window_ == window; }
 
 bool Direct3DRenderer::attachWindow(HWND window) {
     releaseDevice();
     window_ = window;
-    direct3d_ = direct3dUnavailableForTesting ? nullptr : Direct3DCreate9(D3D_SDK_VERSION);
-    if (direct3d_ == nullptr) {
+    direct3d_.attach(createDirect3D9());
+    if (!direct3d_) {
         lastError_ = L"Direct3DCreate9 fallo. Direct3D 9 no esta disponible.";
         return false;
     }
@@ -62,7 +50,7 @@ void Direct3DRenderer::setFixedStates() {
 }
 
 bool Direct3DRenderer::createDevice() {
-    if (direct3d_ == nullptr) return false;
+    if (!direct3d_) return false;
     readClientSize();
     presentParameters_ = D3DPRESENT_PARAMETERS{};
     presentParameters_.BackBufferWidth = static_cast<UINT>(width_);
@@ -100,13 +88,13 @@ bool Direct3DRenderer::createDevice() {
     for (const auto& attempt : attempts) {
         D3DPRESENT_PARAMETERS parameters = presentParameters_;
         if (SUCCEEDED(direct3d_->CreateDevice(D3DADAPTER_DEFAULT, attempt.type, window_, attempt.vertexProcessing,
-                                              &parameters, &device_)) &&
-            device_ != nullptr) {
+                                              &parameters, device_.receive())) &&
+            device_) {
             break;
         }
-        releaseInterface(device_);
+        device_.reset();
     }
-    if (device_ == nullptr) {
+    if (!device_) {
         lastError_ = L"No se pudo crear el dispositivo Direct3D 9. Se debe usar GDI compatible.";
         return false;
     }
@@ -116,7 +104,7 @@ bool Direct3DRenderer::createDevice() {
 }
 
 bool Direct3DRenderer::resetDevice() {
-    if (device_ == nullptr) return false;
+    if (!device_) return false;
     readClientSize();
     presentParameters_.BackBufferWidth = static_cast<UINT>(width_);
     presentParameters_.BackBufferHeight = static_cast<UINT>(height_);
@@ -130,17 +118,16 @@ bool Direct3DRenderer::resetDevice() {
 }
 
 void Direct3DRenderer::releaseDevice() {
-    releaseInterface(device_);
-    releaseInterface(direct3d_);
+    device_.reset();
+    direct3d_.reset();
     window_ = nullptr;
     width_ = 0;
     height_ = 0;
 }
 
-bool Direct3DRenderer::renderFrame(const BoxParameters& parameters, int32_t panX, int32_t panY, double zoom,
-                                   double yaw, double pitch) {
-    if (window_ == nullptr || direct3d_ == nullptr) return false;
-    if (device_ != nullptr) {
+bool Direct3DRenderer::renderFrame(const BoxParameters& parameters, const PreviewViewState& state) {
+    if (window_ == nullptr || !direct3d_) return false;
+    if (device_) {
         const HRESULT level = device_->TestCooperativeLevel();
         if (level == D3DERR_DEVICELOST) return false;
         if (level == D3DERR_DEVICENOTRESET) {
@@ -156,8 +143,7 @@ bool Direct3DRenderer::renderFrame(const BoxParameters& parameters, int32_t panX
     if (!model) return false;
     readClientSize();
 
-    const SceneTransforms transforms =
-        sceneTransforms(sceneExtent(*model), zoom, yaw, pitch, panX, panY, width_, height_);
+    const SceneTransforms transforms = sceneTransforms(sceneExtent(*model), state, width_, height_);
     const D3DMATRIX world = toD3dMatrix(transforms.world);
     const D3DMATRIX view = toD3dMatrix(transforms.view);
     const D3DMATRIX projection = toD3dMatrix(transforms.projection);

@@ -10,7 +10,9 @@
 #include <string>
 
 #include "model/box_parameters.h"
+#include "preview/com_ptr_win32.h"
 #include "preview/d3d_scene.h"
+#include "preview/preview_view_state.h"
 
 class Direct3DRenderer {
 public:
@@ -32,8 +34,7 @@ public:
     // Releases the device and the Direct3D object and forgets the window.
     void releaseDevice();
     // Draws and presents one frame of the design; false when it could not (then draw with GDI).
-    bool renderFrame(const BoxParameters& parameters, int32_t panX, int32_t panY, double zoom, double yaw,
-                     double pitch);
+    bool renderFrame(const BoxParameters& parameters, const PreviewViewState& view);
 
     const std::wstring& lastError() const { return lastError_; }
     int32_t width() const { return width_; }
@@ -44,8 +45,8 @@ private:
     void setFixedStates();
 
     HWND window_ = nullptr;
-    IDirect3D9* direct3d_ = nullptr;
-    IDirect3DDevice9* device_ = nullptr;
+    ComPtr<IDirect3D9> direct3d_;
+    ComPtr<IDirect3DDevice9> device_;
     D3DPRESENT_PARAMETERS presentParameters_{};
     int32_t width_ = 0;
     int32_t height_ = 0;
@@ -53,6 +54,6 @@ private:
     SceneLists scene_;  // kept to reuse its memory between frames
 };
 
-// Test seam: while set, attachWindow fails as on a machine without Direct3D 9, so callers'
-// fallback paths can be exercised on one that has it.
-void setDirect3DUnavailableForTesting(bool unavailable);
+// The Direct3D 9 object, or null where Direct3D 9 is not available (Direct3DCreate9, kept in a file
+// of its own so that a test program can link its own).
+IDirect3D9* createDirect3D9();

@@ -20,8 +20,8 @@ Point3 operator+(Point3 a, Point3 b) { return Point3{a.x + b.x, a.y + b.y, a.z +
 // Rotation and projection of one paint.
 class Projector {
 public:
-    Projector(const Gdi3dFit& fit, double zoom, int32_t panX, int32_t panY, double yaw, double pitch)
-        : fit_(fit), rotation_(yaw, pitch), factor_(fit.scale * zoom), panX_(panX), panY_(panY) {}
+    Projector(const Gdi3dFit& fit, const PreviewViewState& view)
+        : fit_(fit), rotation_(view.yaw, view.pitch), factor_(fit.scale * view.zoom), panX_(view.panX), panY_(view.panY) {}
 
     PixelPoint project(Point3 p) const {
         const Point3 r = rotation_.apply(p);
@@ -211,8 +211,9 @@ std::wstring gdi3dTitle(const BoxParameters& derived) {
            L" x " + fixed(derived.outerDepth, 0) + L" mm - espesor " + fixed(derived.materialThickness, 2) + L" mm";
 }
 
-void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters& parameters, int32_t panX,
-                   int32_t panY, const std::wstring& invalidText, double zoom, double yaw, double pitch) {
+void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters& parameters,
+                   const PreviewViewState& view, const std::wstring& invalidText) {
+    const double zoom = view.zoom, yaw = view.yaw, pitch = view.pitch;
     {
         OwnedCanvasObject background(canvas, canvas.createSolidBrush(kBackground));
         if (background.get() != 0) canvas.fillRect(client, background.get());
@@ -246,7 +247,7 @@ void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters
                                         Point3{hw, hd, hh},    Point3{-hw, hd, hh}};
     std::array<Point3, 8> rotated;
     for (std::size_t i = 0; i < corners.size(); ++i) rotated[i] = rotateForView(corners[i], yaw, pitch);
-    const Projector projector(fitGdi3d(client, model.parameters), zoom, panX, panY, yaw, pitch);
+    const Projector projector(fitGdi3d(client, model.parameters), view);
     std::array<PixelPoint, 8> screen;
     for (std::size_t i = 0; i < corners.size(); ++i) screen[i] = projector.project(corners[i]);
 

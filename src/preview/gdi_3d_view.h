@@ -10,6 +10,7 @@
 #include "model/box_parameters.h"
 #include "preview/box_model_3d.h"
 #include "preview/canvas.h"
+#include "preview/preview_view_state.h"
 
 // Fit of the box's bounding sphere into the client rectangle less 54 px margins (84 at the bottom).
 struct Gdi3dFit {
@@ -47,5 +48,5 @@ std::wstring gdi3dTitle(const BoxParameters& derived);
 
 // Paints the whole 3D view, or the invalid text when the design is refused. Leaves the canvas's
 // selections as found.
-void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters& parameters, int32_t panX,
-                   int32_t panY, const std::wstring& invalidText, double zoom, double yaw, double pitch);
+void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters& parameters,
+                   const PreviewViewState& view, const std::wstring& invalidText);

@@ -83,9 +83,9 @@ std::vector<PixelPoint> planArcPolyline(const PlanView& view, const PathSegment&
     return points;
 }
 
-void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, int32_t panX, int32_t panY,
-                  const std::wstring& title, const std::wstring& emptyText, const std::wstring& zoomHintFormat,
-                  double zoom) {
+void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, const PreviewViewState& state,
+                  const PreviewTexts& texts) {
+    const double zoom = state.zoom;
     {
         OwnedCanvasObject background(canvas, canvas.createSolidBrush(kBackground));
         if (background.get() != 0) canvas.fillRect(client, background.get());
@@ -98,12 +98,12 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
     }
     canvas.setTransparentBackground();
     canvas.setTextColor(kTitleText);
-    canvas.textOut(PixelPoint{client.left + 10, client.top + 8}, title);
+    canvas.textOut(PixelPoint{client.left + 10, client.top + 8}, texts.title2d);
 
-    const PlanView view{fitPlan(client, pieces), zoom, panX, panY};
+    const PlanView view{fitPlan(client, pieces), zoom, state.panX, state.panY};
     if (pieces.empty()) {
-        canvas.textOut(PixelPoint{client.left + 10, client.top + 30}, emptyText);
-        drawZoomHint(canvas, client, zoomHintFormat, zoom);
+        canvas.textOut(PixelPoint{client.left + 10, client.top + 30}, texts.noPieces);
+        drawZoomHint(canvas, client, texts.zoomHintFormat, zoom);
         return;
     }
 
@@ -134,5 +134,5 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
             canvas.textOut(mapPlanPoint(view, Point2{piece.x + 4.0, piece.y + 4.0}), piece.name);
         }
     }
-    drawZoomHint(canvas, client, zoomHintFormat, zoom);
+    drawZoomHint(canvas, client, texts.zoomHintFormat, zoom);
 }

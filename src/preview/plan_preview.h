@@ -6,6 +6,7 @@
 
 #include "model/piece_set.h"
 #include "preview/canvas.h"
+#include "preview/preview_view_state.h"
 
 // Extent of the plan in mm; 0..100 in both axes when the set contributes no point.
 struct PlanBounds {
@@ -45,6 +46,5 @@ PixelPoint mapPlanPoint(const PlanView& view, Point2 p);
 std::vector<PixelPoint> planArcPolyline(const PlanView& view, const PathSegment& arc);
 
 // Paints the whole cut plan; the texts are already translated. Leaves the canvas's selections as found.
-void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, int32_t panX, int32_t panY,
-                  const std::wstring& title, const std::wstring& emptyText, const std::wstring& zoomHintFormat,
-                  double zoom);
+void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, const PreviewViewState& view,
+                  const PreviewTexts& texts);

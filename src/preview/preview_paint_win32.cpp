@@ -4,6 +4,7 @@
 
 #include "preview/gdi_3d_view.h"
 #include "preview/gdi_canvas_win32.h"
+#include "preview/gdi_objects_win32.h"
 #include "preview/plan_preview.h"
 
 namespace {
@@ -15,50 +16,8 @@ bool tryDirect3D(HWND window, const PreviewViewState& view, Direct3DRenderer& re
     if (!renderer.hasDeviceFor(window)) {
         if (!renderer.attachWindow(window) || !renderer.createDevice()) return false;
     }
-    return renderer.renderFrame(parameters, view.panX, view.panY, view.zoom, view.yaw, view.pitch);
+    return renderer.renderFrame(parameters, view);
 }
-
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-    ~MemoryDc() {
-        if (dc_ != nullptr) DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-class OwnedBitmap {
-public:
-    OwnedBitmap(HDC compatible, int width, int height) : bitmap_(CreateCompatibleBitmap(compatible, width, height)) {}
-    ~OwnedBitmap() {
-        if (bitmap_ != nullptr) DeleteObject(bitmap_);
-    }
-    OwnedBitmap(const OwnedBitmap&) = delete;
-    OwnedBitmap& operator=(const OwnedBitmap&) = delete;
-    HBITMAP get() const { return bitmap_; }
-
-private:
-    HBITMAP bitmap_;
-};
-
-class ScopedSelectObject {
-public:
-    ScopedSelectObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(dc != nullptr && object != nullptr ? SelectObject(dc, object) : nullptr) {}
-    ~ScopedSelectObject() {
-        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
-    }
-    ScopedSelectObject(const ScopedSelectObject&) = delete;
-    ScopedSelectObject& operator=(const ScopedSelectObject&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
 
 }  // namespace
 
@@ -72,11 +31,9 @@ void paintGdiView(HDC dc, const ClientRect& client, const PreviewViewState& view
                   const PieceSet& pieces, const PreviewTexts& texts) {
     GdiCanvas canvas(dc);
     if (view.show3D) {
-        drawGdi3dView(canvas, client, parameters, view.panX, view.panY, texts.invalid3d, view.zoom, view.yaw,
-                      view.pitch);
+        drawGdi3dView(canvas, client, parameters, view, texts.invalid3d);
     } else {
-        paintCutPlan(canvas, client, pieces, view.panX, view.panY, texts.title2d, texts.noPieces,
-                     texts.zoomHintFormat, view.zoom);
+        paintCutPlan(canvas, client, pieces, view, texts);
     }
 }
 
@@ -96,10 +53,10 @@ std::optional<std::wstring> paintPreview(HWND window, HDC paintDc, const ClientR
     const int width = std::max(client.right - client.left, 1);
     const int height = std::max(client.bottom - client.top, 1);
     MemoryDc memory(paintDc);
-    OwnedBitmap bitmap(paintDc, width, height);
+    OwnedBitmap bitmap(CreateCompatibleBitmap(paintDc, width, height));
     if (memory.get() == nullptr || bitmap.get() == nullptr) return status;
     {
-        ScopedSelectObject selection(memory.get(), bitmap.get());
+        ScopedSelection selection(memory.get(), bitmap.get());
         paintGdiView(memory.get(), client, view, parameters, pieces, texts);
         BitBlt(paintDc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
     }

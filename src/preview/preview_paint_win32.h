@@ -12,15 +12,6 @@
 #include "preview/direct3d_renderer_win32.h"
 #include "preview/preview_view_state.h"
 
-// Interface texts of the preview, already looked up in the current language.
-struct PreviewTexts {
-    std::wstring title2d;           // "preview.2dTitle"
-    std::wstring noPieces;          // "preview.noPieces"
-    std::wstring zoomHintFormat;    // "preview.zoomHintFormat"
-    std::wstring invalid3d;         // "preview.3dInvalid"
-    std::wstring d3dNotAvailable;   // "status.d3dNotAvailable"
-};
-
 // The window's client rectangle; all zero for an empty handle.
 ClientRect clientRectOf(HWND window);
 

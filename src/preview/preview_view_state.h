@@ -2,6 +2,7 @@
 // Zoom, pan, rotation and drag state of the preview window, and the mouse operations on it.
 // The window procedure only dispatches to these and repaints when they say so.
 #include <cstdint>
+#include <string>
 
 #include "model/piece_set.h"
 #include "preview/canvas.h"
@@ -11,6 +12,15 @@ enum class RenderMode : int32_t { Automatic = 0, Gdi = 1, Direct3D9 = 2 };
 
 // 1 is GDI, 2 is Direct3D 9, anything else Automatic.
 RenderMode renderModeFromIndex(int32_t index);
+
+// Interface texts of the preview, already looked up in the current language.
+struct PreviewTexts {
+    std::wstring title2d;          // "preview.2dTitle"
+    std::wstring noPieces;         // "preview.noPieces"
+    std::wstring zoomHintFormat;   // "preview.zoomHintFormat"
+    std::wstring invalid3d;        // "preview.3dInvalid"
+    std::wstring d3dNotAvailable;  // "status.d3dNotAvailable"
+};
 
 struct PreviewViewState {
     double zoom = 1.0;     // on top of the fitted scale, 0.2 .. 8.0

@@ -5,27 +5,12 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <optional>
-
-namespace {
-
-std::optional<size_t> writeFault;  // set only by tests
-
-}  // namespace
 
 bool readFileBytes(const std::wstring& path, std::string& bytes) { return readFileBytesUpTo(path, bytes, SIZE_MAX); }
 
 std::wstring parentPath(const std::wstring& path) {
     const size_t separator = path.find_last_of(L"\\/");
     return separator == std::wstring::npos ? std::wstring() : path.substr(0, separator);
-}
-
-void setWriteFaultForTesting(size_t bytesBeforeFailure) { writeFault = bytesBeforeFailure; }
-
-void clearWriteFaultForTesting() { writeFault.reset(); }
-
-size_t bytesAllowedToWrite(size_t requested) {
-    return writeFault && *writeFault < requested ? *writeFault : requested;
 }
 
 std::wstring temporaryPathFor(const std::wstring& path) {

@@ -22,8 +22,3 @@ std::wstring moduleFolder();
 std::wstring joinPath(const std::wstring& folder, const std::wstring& name);
 // path cut before its last "\" or "/"; empty when it holds neither.
 std::wstring parentPath(const std::wstring& path);
-
-// Test seam: until cleared, writeFileReplacing stores at most this many bytes of its temporary
-// file and then fails as a full disk would, so callers' failure paths can be exercised.
-void setWriteFaultForTesting(size_t bytesBeforeFailure);
-void clearWriteFaultForTesting();

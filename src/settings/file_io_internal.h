@@ -5,5 +5,6 @@
 // A fresh name for a temporary file in the same folder as path.
 std::wstring temporaryPathFor(const std::wstring& path);
 
-// How many of `requested` bytes a write may store: all of them unless a test fault is set.
+// How many of `requested` bytes a write may store: all of them (kept in a file of its own so that a
+// test program can link its own, which fails as a full disk would).
 size_t bytesAllowedToWrite(size_t requested);

@@ -53,7 +53,7 @@ TEST_F(AboutAndUpdates, AboutIsModalClosesByKeyAndOpensTheProductPage) {
     shell.click(AboutButtonId);
     EXPECT_EQ(FindWindowW(L"OrvellTessaroAboutWindow", nullptr), nullptr);
     EXPECT_TRUE(IsWindowEnabled(shell.window()));
-    EXPECT_EQ(shell.ui.opened, std::vector<std::wstring>{productWebPage});
+    EXPECT_EQ(shell.ui.opened, std::vector<std::wstring>{kClosedPage});
     shell.ui.beforeModalLoop = [](HWND) { PostQuitMessage(7); };
     shell.click(AboutButtonId);
     MSG quit{};
@@ -85,7 +85,7 @@ TEST_F(AboutAndUpdates, AnnouncedVersionsShowTheNoticeThatOpensOnlyWebAddresses)
         {sitePage("newer", R"({"latestVersion": "0.2.0", "downloadUrl": "https://orvell.example/get"})"), L"0.2.0",
          L"https://orvell.example/get"},
         {sitePage("hostile", R"({"latestVersion": "9.0", "downloadUrl": "file:///C:/windows/system32/calc.exe"})"),
-         L"9.0", productWebPage},
+         L"9.0", kClosedPage},
         {sitePage("same", R"({"latestVersion": "0.1.0"})"), L"", L""},
         {sitePage("missing", ""), L"", L""},
         {silent, L"", L""},  // ends by its time-out
@@ -116,12 +116,11 @@ TEST_F(AboutAndUpdates, TheTimerStartsOneCheckAndAResultNoWindowTakesIsFreed) {
     const std::wstring page = sitePage("orphan", R"({"latestVersion": "0.2.0", "downloadUrl": "https://x/"})");
     HWND gone = nullptr;
     {
-        Shell shell;
-        shell.app().updatePage = page;
+        Shell shell(false, page);
         SendMessageW(shell.window(), WM_TIMER, UPDATE_CHECK_TIMER, 0);
         EXPECT_FALSE(KillTimer(shell.window(), UPDATE_CHECK_TIMER)) << "killed by its handler";
         EXPECT_TRUE(pumpUntil([&] { return !shell.text(UpdateNoticeId).empty(); }, 5000));
-        shell.app().updatePage = L"http://127.0.0.1:9/";
+        sitePage("orphan", R"({"latestVersion": "0.3.0"})");
         SendMessageW(shell.window(), WM_TIMER, UPDATE_CHECK_TIMER, 0);  // no second check in one run
         pumpMessagesFor(300);
         EXPECT_EQ(shell.text(UpdateNoticeId), L"Actualizacion disponible: 0.2.0");

@@ -86,7 +86,7 @@ public:
     }
 
 private:
-    HWND preview() { return shell_.app().previewWindow; }
+    HWND preview() { return shell_.app().previewWindow(); }
     int pick(size_t count) { return std::uniform_int_distribution<int>(0, static_cast<int>(count) - 1)(random_); }
     int pickOf(std::initializer_list<int> ids) { return ids.begin()[pick(ids.size())]; }
     void chooseAny(int id) {

@@ -2,6 +2,7 @@
 #include "shell_fixture_win32.h"
 
 #include "settings/text_encoding.h"
+#include "support/seams.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,12 @@ protected:
     void SetUp() override { shell.choose(LanguageComboId, 0); }
     void TearDown() override {
         shell.close();
-        setDirect3DUnavailableForTesting(false);
+        setDirect3DUnavailable(false);
         removeSettingsFolder();
     }
 
-    HWND preview() { return shell.app().previewWindow; }
-    const PreviewViewState& view() { return shell.app().view; }
+    HWND preview() { return shell.app().previewWindow(); }
+    const PreviewViewState& view() { return shell.app().view(); }
     void mouse(UINT message, int x, int y, WPARAM keys = 0) { SendMessageW(preview(), message, keys, MAKELPARAM(x, y)); }
     // A wheel notch at client (x, y) of a window; the message carries screen coordinates.
     void wheel(HWND window, int delta, int x, int y) {
@@ -76,26 +77,26 @@ TEST_F(PreviewWindow, EachEnginePaintsTheDesignAndDirect3dFallsBackToGdi) {
     EXPECT_LT(pixels(0x007800), 50);
     EXPECT_GT(pixels(0xAAAAAA), 100);
 
-    setDirect3DUnavailableForTesting(true);
+    setDirect3DUnavailable(true);
     for (int engine : {0, 2}) {
         shell.choose(RenderEngineComboId, engine);
-        SetWindowTextW(shell.app().statusLine, L"before");
+        SetWindowTextW(shell.app().statusLine(), L"before");
         EXPECT_GT(pixels(0xAAAAAA), 100) << "drawn with GDI";
         EXPECT_EQ(shell.status(), engine == 0 ? L"before"
                                               : L"Direct3D 9 not available. Using compatible GDI. Direct3DCreate9 "
                                                 L"fallo. Direct3D 9 no esta disponible.");
     }
-    setDirect3DUnavailableForTesting(false);
+    setDirect3DUnavailable(false);
     shell.choose(RenderEngineComboId, 2);
     pixels(0);
     EXPECT_EQ(shell.status(), L"3D engine selected: Direct3D 9 GPU");
-    ASSERT_TRUE(shell.app().renderer.hasDeviceFor(preview())) << wideToUtf8(shell.app().renderer.lastError());
+    ASSERT_TRUE(shell.app().renderer().hasDeviceFor(preview())) << wideToUtf8(shell.app().renderer().lastError());
     SetWindowPos(shell.window(), nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
     RECT client{};
     GetClientRect(preview(), &client);
-    EXPECT_EQ(shell.app().renderer.width(), client.right) << "the back buffer follows a resize";
+    EXPECT_EQ(shell.app().renderer().width(), client.right) << "the back buffer follows a resize";
     shell.click(Preview3dBoxId);
-    EXPECT_FALSE(shell.app().renderer.hasDeviceFor(preview())) << "leaving 3D frees the device";
+    EXPECT_FALSE(shell.app().renderer().hasDeviceFor(preview())) << "leaving 3D frees the device";
 }
 
 }  // namespace

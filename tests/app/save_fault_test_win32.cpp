@@ -6,6 +6,7 @@
 #include "settings/app_settings.h"
 #include "settings/file_io.h"
 #include "support/files.h"
+#include "support/seams.h"
 
 #include <gtest/gtest.h>
 
@@ -40,12 +41,12 @@ class ActiveFault {
 public:
     ActiveFault(Fault fault, const std::wstring& path) {
         if (fault == Fault::HeldOpen) held_ = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (fault == Fault::HalfWayWrite) setWriteFaultForTesting(64);
+        if (fault == Fault::HalfWayWrite) setWriteFault(64);
         if (fault == Fault::FolderVanished) fs::remove_all(fsPath(parentPath(path)));
     }
     ~ActiveFault() {
         if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_);
-        clearWriteFaultForTesting();
+        clearWriteFault();
     }
     ActiveFault(const ActiveFault&) = delete;
     ActiveFault& operator=(const ActiveFault&) = delete;
@@ -116,7 +117,7 @@ TEST_F(SaveFaults, ProjectAndDxfSavesKeepThePreviousFileAndSayWhy) {
 // A whole session whose settings saves fail: the other unit, the language, shutdown. None is told.
 void runSessionWhoseSavesFail() {
     Shell shell;
-    shell.choose(UnitsComboId, shell.app().useInches ? 0 : 1);
+    shell.choose(UnitsComboId, SendMessageW(shell.control(UnitsComboId), CB_GETCURSEL, 0, 0) == 1 ? 0 : 1);
     shell.choose(LanguageComboId, 0);
     shell.close();
     EXPECT_TRUE(shell.ui.messages.empty());

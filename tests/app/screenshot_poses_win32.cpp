@@ -39,7 +39,7 @@ int wmain(int argc, wchar_t** argv) {
     {  // Under Wine a Direct3D frame shows only in a top-level window: the renderer draws into one.
         HWND top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 960, 720, nullptr, nullptr, nullptr, nullptr);
         Direct3DRenderer renderer;
-        ok = renderer.attachWindow(top) && renderer.createDevice() && renderer.renderFrame(BoxParameters{}, 0, 0, 1, 35, -22) &&
+        ok = renderer.attachWindow(top) && renderer.createDevice() && renderer.renderFrame(BoxParameters{}, PreviewViewState{}) &&
              saved(top, folder, L"d3d9") && ok;
         renderer.releaseDevice();
         DestroyWindow(top);

@@ -37,12 +37,11 @@ void RecordingModalUi::runModalLoop(HWND window) {
     runModalWindowLoop(window);
 }
 
-Shell::Shell(bool shown) {
+Shell::Shell(bool shown, std::wstring productPage) {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    app_ = std::make_unique<Application>(instance, ui);
-    app_->updatePage = L"http://127.0.0.1:9/";
+    app_ = std::make_unique<Application>(instance, ui, std::move(productPage));
     registerWindowClasses(instance);
     createMainWindow(*app_);
     if (shown && window()) {
@@ -67,7 +66,7 @@ std::wstring windowTextOf(HWND window) {
 
 std::wstring Shell::text(int id) const { return windowTextOf(control(id)); }
 
-std::wstring Shell::status() const { return windowTextOf(app_->statusLine); }
+std::wstring Shell::status() const { return windowTextOf(app_->statusLine()); }
 
 void Shell::type(int id, const std::wstring& text) {
     SetWindowTextW(control(id), text.c_str());  // an edit notifies EN_CHANGE by itself, a combo does not

@@ -33,17 +33,20 @@ public:
     std::function<void(HWND)> beforeModalLoop;
 };
 
+// A product page where nothing listens.
+inline constexpr const wchar_t* kClosedPage = L"http://127.0.0.1:9/";
+
 // One Application with its main window (hidden unless asked; shown at 1280 x 900), destroyed and
-// drained when it goes out of scope. The update check asks a closed loopback port.
+// drained when it goes out of scope. Its product page, and so its update check, is productPage.
 class Shell {
 public:
-    explicit Shell(bool shown = false);
+    explicit Shell(bool shown = false, std::wstring productPage = kClosedPage);
     ~Shell();
     Shell(const Shell&) = delete;
     Shell& operator=(const Shell&) = delete;
 
     Application& app() { return *app_; }
-    HWND window() const { return app_->mainWindow; }
+    HWND window() const { return app_->mainWindow(); }
     HWND control(int id) const { return GetDlgItem(window(), id); }
     std::wstring text(int id) const;
     std::wstring status() const;

@@ -37,7 +37,6 @@ TEST_F(Startup, FirstStartShowsTheDefaultDesignAndShutdownSavesThePanel) {
     EXPECT_FALSE(timerWasPending(shell.window(), REGENERATE_TIMER));
     EXPECT_TRUE(timerWasPending(shell.window(), UPDATE_CHECK_TIMER));
 
-    shell.app().changeTrackingEnabled = false;
     shell.type(WidthEditId, L"123.5");
     shell.click(AddLidBoxId);
     shell.close();
@@ -62,7 +61,7 @@ TEST_F(Startup, StoredSettingsFillThePanelInTheirLanguageAndUnit) {
     EXPECT_EQ(SendMessageW(shell.control(RenderEngineComboId), CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(shell.status(), L"Pieces: 6 | units in | Local DXF export | preview 3D / motor GDI compatible"
                               L" | double buffer active");
-    EXPECT_NEAR(shell.app().parameters.inputWidth, 254.0, 1e-9);
+    EXPECT_NEAR(shell.app().design().inputWidth, 254.0, 1e-9);
     EXPECT_FALSE(timerWasPending(shell.window(), UPDATE_CHECK_TIMER));
 }
 
@@ -105,7 +104,7 @@ TEST_F(Startup, TypingRegeneratesOnceAfterTheLastEdit) {
     std::vector<std::wstring> texts;
     statusTexts = &texts;
     statusProcedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(shell.app().statusLine, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordStatus)));
+        SetWindowLongPtrW(shell.app().statusLine(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordStatus)));
     const auto regenerations = [&] {
         return std::count_if(texts.begin(), texts.end(), [](const std::wstring& t) { return t.starts_with(L"Piezas:"); });
     };
@@ -126,15 +125,15 @@ TEST_F(Startup, TypingRegeneratesOnceAfterTheLastEdit) {
     ASSERT_TRUE(pumpUntil([&] { return regenerations() > 0; }, 5000));
     pumpMessagesFor(500);  // long enough for a second, wrong, timer to fire
     EXPECT_EQ(regenerations(), 1);
-    EXPECT_EQ(shell.app().parameters.materialThickness, 4.0);
+    EXPECT_EQ(shell.app().design().materialThickness, 4.0);
     EXPECT_EQ(loadSettings().widthMm, 300.0) << "the regeneration saved the design";
 
     // A refused design keeps the last pieces and shows the model's words.
     shell.type(WidthEditId, L"0");
     SendMessageW(shell.window(), WM_TIMER, REGENERATE_TIMER, 0);
     EXPECT_EQ(shell.status(), L"Parametros invalidos: El ancho debe ser mayor a 0 mm.");
-    EXPECT_EQ(shell.app().parameters.inputWidth, 300.0);
-    SetWindowLongPtrW(shell.app().statusLine, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(statusProcedure));
+    EXPECT_EQ(shell.app().design().inputWidth, 300.0);
+    SetWindowLongPtrW(shell.app().statusLine(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(statusProcedure));
 }
 
 TEST_F(Startup, TheUnitSwitchConvertsEveryFieldAndBack) {
@@ -146,7 +145,7 @@ TEST_F(Startup, TheUnitSwitchConvertsEveryFieldAndBack) {
     };
     for (const auto& [id, text] : inches) EXPECT_EQ(shell.text(id), text) << id;
     EXPECT_EQ(shell.status(), L"Unidades cambiadas a pulgadas. El motor interno conserva milimetros.");
-    EXPECT_NEAR(shell.app().parameters.inputWidth, 199.9996, 1e-9) << "regenerated from the rounded inches";
+    EXPECT_NEAR(shell.app().design().inputWidth, 199.9996, 1e-9) << "regenerated from the rounded inches";
     EXPECT_EQ(loadSettings().units, L"in");
     EXPECT_FALSE(timerWasPending(shell.window(), REGENERATE_TIMER)) << "converting is no edit";
 

@@ -3,6 +3,7 @@
 #include "settings/file_io.h"
 #include "support/files.h"
 #include "support/random_designs.h"
+#include "support/seams.h"
 
 #include <gtest/gtest.h>
 
@@ -134,9 +135,9 @@ TEST(ProjectFile, AFailedSaveKeepsThePreviousProjectByteForByte) {
     EXPECT_FALSE(saveProject(path, refused, error));
     EXPECT_EQ(error, L"No se pudo preparar el proyecto: El ancho debe ser mayor a 0 mm.");
     for (size_t allowed : {size_t{0}, before.size() / 2, before.size() - 1}) {
-        setWriteFaultForTesting(allowed);
+        setWriteFault(allowed);
         EXPECT_FALSE(saveProject(path, BoxParameters{}, error));
-        clearWriteFaultForTesting();
+        clearWriteFault();
         EXPECT_EQ(error, L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.");
     }
     EXPECT_FALSE(saveProject(folder.file(L"no such folder/x.boxproj"), BoxParameters{}, error));

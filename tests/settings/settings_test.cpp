@@ -3,6 +3,7 @@
 #include "settings/file_io.h"
 #include "settings/text_encoding.h"
 #include "support/files.h"
+#include "support/seams.h"
 
 #include <gtest/gtest.h>
 
@@ -116,9 +117,9 @@ TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
     }
     ASSERT_TRUE(writeFileReplacing(path, "old content"));
     for (size_t allowed : {size_t{0}, size_t{4}}) {
-        setWriteFaultForTesting(allowed);
+        setWriteFault(allowed);
         EXPECT_FALSE(writeFileReplacing(path, "new content that is longer"));
-        clearWriteFaultForTesting();
+        clearWriteFault();
     }
     const std::wstring blocked = folder.file(L"blocked.json");
     std::filesystem::create_directory(fsPath(blocked));

@@ -1,0 +1,11 @@
+#include "support/seams.h"
+
+#include "preview/direct3d_renderer_win32.h"
+
+namespace {
+bool direct3DUnavailable = false;
+}  // namespace
+
+void setDirect3DUnavailable(bool unavailable) { direct3DUnavailable = unavailable; }
+
+IDirect3D9* createDirect3D9() { return direct3DUnavailable ? nullptr : Direct3DCreate9(D3D_SDK_VERSION); }
