@@ -16,17 +16,6 @@ LRESULT CALLBACK aboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return app->handleAboutMessage(window, message, wParam, lParam);
 }
 
-void registerAboutClass(HINSTANCE instance) {
-    WNDCLASSEXW aboutClass{};
-    aboutClass.cbSize = sizeof aboutClass;
-    aboutClass.lpfnWndProc = aboutWindowProc;
-    aboutClass.hInstance = instance;
-    aboutClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    aboutClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    aboutClass.lpszClassName = ABOUT_WINDOW_CLASS;
-    RegisterClassExW(&aboutClass);  // fails harmlessly when an earlier opening registered it
-}
-
 // The About window over the middle of the main window, in screen pixels.
 POINT centredOn(HWND mainWindow) {
     RECT main{};
@@ -37,7 +26,7 @@ POINT centredOn(HWND mainWindow) {
 }  // namespace
 
 void Application::showAboutWindow() {
-    registerAboutClass(instance_);
+    registerWindowClass(instance_, ABOUT_WINDOW_CLASS, aboutWindowProc, 0, COLOR_BTNFACE);
     const std::wstring title = text(L"about.title") + L" " + kInstalledVersion;
     HWND about = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ABOUT_WINDOW_CLASS, title.c_str(),
                                  WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, ABOUT_WIDTH,

@@ -286,6 +286,10 @@ Application* applicationOf(HWND window, UINT message, LPARAM lParam);
 // The text key of the engine's name: "renderer.gdi", "renderer.d3d9" or "renderer.auto".
 const wchar_t* engineKey(RenderMode mode);
 
+// Registers a window class of ours with the arrow cursor and a system colour (COLOR_*) as background;
+// a failure, or an earlier registration, is harmless here and shows up at creation.
+void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style, int backgroundColour);
+
 // Registers TessaroMainWindow and TessaroPreview; results are ignored (a failure shows up at creation).
 void registerWindowClasses(HINSTANCE instance);
 

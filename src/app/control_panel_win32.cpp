@@ -94,12 +94,13 @@ const ControlRow controlRows[] = {
     {ControlKind::PushButton, WebsiteButtonId, 22, 957, 280, 26, L"button.website", nullptr, &PanelControls::websiteButton},
 };
 
-struct Tooltip {
+// A panel control and the text key it shows (a value label) or explains (a tooltip).
+struct KeyedControl {
     HWND PanelControls::*field;
     const wchar_t* key;
 };
 
-const Tooltip tooltips[] = {
+const KeyedControl tooltips[] = {
     {&PanelControls::aboutButton, L"tooltip.about"},
     {&PanelControls::languageCombo, L"tooltip.language"},
     {&PanelControls::unitsCombo, L"tooltip.units"},
@@ -133,12 +134,7 @@ const Tooltip tooltips[] = {
     {&PanelControls::websiteButton, L"tooltip.website"},
 };
 
-struct ValueLabel {
-    HWND PanelControls::*field;
-    const wchar_t* key;
-};
-
-const ValueLabel valueLabels[] = {
+const KeyedControl valueLabels[] = {
     {&PanelControls::widthLabel, L"label.width"},         {&PanelControls::heightLabel, L"label.height"},
     {&PanelControls::depthLabel, L"label.depth"},         {&PanelControls::thicknessLabel, L"label.thickness"},
     {&PanelControls::kerfLabel, L"label.kerf"},           {&PanelControls::clearanceLabel, L"label.clearance"},
@@ -296,7 +292,7 @@ void Application::createControls() {
 
     refreshValueLabels();
     applyTexts();
-    for (const Tooltip& tooltip : tooltips) addTooltip(panel_.*tooltip.field, tooltip.key);
+    for (const KeyedControl& tooltip : tooltips) addTooltip(panel_.*tooltip.field, tooltip.key);
 
     if (!previewWindow_) {
         modalUi_.showMessage(mainWindow_, text(L"dialog.previewCreateError"), text(L"dialog.preview"), MB_OK | MB_ICONERROR);
@@ -326,7 +322,7 @@ void Application::fillCombo(HWND combo, const std::vector<std::wstring>& items, 
 
 void Application::refreshValueLabels() {
     const std::wstring unit = useInches_ ? L" in" : L" mm";
-    for (const ValueLabel& label : valueLabels) {
+    for (const KeyedControl& label : valueLabels) {
         if (HWND control = panel_.*label.field) SetWindowTextW(control, (text(label.key) + unit).c_str());
     }
 }

@@ -286,25 +286,22 @@ void Application::layoutControls() {
     place(statusLine_, statusLineRect(width, height));
 }
 
-void registerWindowClasses(HINSTANCE instance) {
-    WNDCLASSEXW mainClass{};
-    mainClass.cbSize = sizeof mainClass;
-    mainClass.lpfnWndProc = mainWindowProc;
-    mainClass.hInstance = instance;
-    mainClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    mainClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    mainClass.lpszClassName = MAIN_WINDOW_CLASS;
-    RegisterClassExW(&mainClass);
+void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style, int backgroundColour) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = style;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(backgroundColour + 1));
+    windowClass.lpszClassName = name;
+    RegisterClassExW(&windowClass);
+}
 
-    WNDCLASSEXW previewClass{};
-    previewClass.cbSize = sizeof previewClass;
-    previewClass.style = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-    previewClass.lpfnWndProc = previewWindowProc;
-    previewClass.hInstance = instance;
-    previewClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    previewClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    previewClass.lpszClassName = PREVIEW_WINDOW_CLASS;
-    RegisterClassExW(&previewClass);
+void registerWindowClasses(HINSTANCE instance) {
+    registerWindowClass(instance, MAIN_WINDOW_CLASS, mainWindowProc, 0, COLOR_BTNFACE);
+    registerWindowClass(instance, PREVIEW_WINDOW_CLASS, previewWindowProc, CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW,
+                        COLOR_WINDOW);
 }
 
 HWND createMainWindow(Application& app) {

@@ -137,3 +137,10 @@ std::pair<double, double> arcAnglesDegrees(const PathSegment& arc) {
     if (arc.counterClockwise) return {first, second};
     return {second, first};
 }
+
+double signedSweepDegrees(const PathSegment& arc) {
+    const auto [first, second] = arcAnglesDegrees(arc);
+    double sweep = second - first;
+    if (sweep < 0) sweep += 360.0;
+    return arc.counterClockwise ? sweep : -sweep;
+}

@@ -30,3 +30,6 @@ bool arcIsCounterClockwise(Point2 start, Point2 end, Point2 corner, Point2 cente
 
 // Start and end angles in degrees, each in [0, 360), reading counter-clockwise first to second.
 std::pair<double, double> arcAnglesDegrees(const PathSegment& arc);
+
+// Degrees the arc turns from its start to its end, in (-360, 360): positive counter-clockwise.
+double signedSweepDegrees(const PathSegment& arc);

@@ -9,6 +9,18 @@ CutPath pathFor(const Outline& outline, const Cutter& cutter) {
     return cutter.mode == CutMode::CncRouter ? dogbonePath(outline, cutter.toolDiameter) : laserPath(outline);
 }
 
+// A named piece with its outline and the path the cutter follows; width and height in mm.
+Piece labelledPiece(const std::wstring& name, double width, double height, Outline outline, const Cutter& cutter) {
+    Piece piece;
+    piece.name = name;
+    piece.width = width;
+    piece.height = height;
+    piece.labelled = true;
+    piece.outline = std::move(outline);
+    piece.path = pathFor(piece.outline, cutter);
+    return piece;
+}
+
 Point2 turned(Point2 p, int turn) {
     switch (turn) {
     case 1:
@@ -160,25 +172,11 @@ BoxPanels boxPanels(const BoxParameters& p) {
 }
 
 Piece buildFingerPanel(const std::wstring& name, const PanelSpec& panel, const Joinery& joinery, const Cutter& cutter) {
-    Piece piece;
-    piece.name = name;
-    piece.width = panel.width;
-    piece.height = panel.height;
-    piece.labelled = true;
-    piece.outline = panelOutline(panel, joinery);
-    piece.path = pathFor(piece.outline, cutter);
-    return piece;
+    return labelledPiece(name, panel.width, panel.height, panelOutline(panel, joinery), cutter);
 }
 
 Piece buildDivider(const std::wstring& name, const DividerSpec& divider, const Joinery& joinery, const Cutter& cutter) {
-    Piece piece;
-    piece.name = name;
-    piece.width = divider.length;
-    piece.height = divider.height;
-    piece.labelled = true;
-    piece.outline = dividerOutline(divider, joinery);
-    piece.path = pathFor(piece.outline, cutter);
-    return piece;
+    return labelledPiece(name, divider.length, divider.height, dividerOutline(divider, joinery), cutter);
 }
 
 Piece buildSlotCutout(const std::wstring& name, Point2 at, double width, double height, const Cutter& cutter) {

@@ -1,6 +1,5 @@
 #include "output/dxf_polyline_writer.h"
 
-#include "output/arc_sweep.h"
 #include "output/dxf_writer.h"
 
 #include <cmath>

@@ -1,6 +1,5 @@
 #include "output/svg_writer.h"
 
-#include "output/arc_sweep.h"
 #include "model/tolerances.h"
 #include "output/dxf_writer.h"
 

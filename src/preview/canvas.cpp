@@ -2,6 +2,17 @@
 
 #include <cmath>
 
+void paintBackdrop(Canvas& canvas, const ClientRect& client, Rgb background, Rgb frame) {
+    {
+        OwnedCanvasObject brush(canvas, canvas.createSolidBrush(background));
+        if (brush.get() != 0) canvas.fillRect(client, brush.get());
+    }
+    OwnedCanvasObject framePen(canvas, canvas.createPen(PenStyle::Solid, 1, frame));
+    ScopedCanvasSelection pen(canvas, framePen.get());
+    ScopedCanvasSelection hollow(canvas, canvas.stockObject(StockObject::HollowBrush));
+    canvas.rectangle(client.left, client.top, client.right - 1, client.bottom - 1);
+}
+
 int32_t truncToPixel(double value) {
     // Far beyond any screen, yet leaves room for adding origins and pans without overflow.
     constexpr double kLimit = 1.0e9;

@@ -99,5 +99,8 @@ private:
     CanvasObject previous_;
 };
 
+// Fills client with the background and outlines it with a one-pixel frame.
+void paintBackdrop(Canvas& canvas, const ClientRect& client, Rgb background, Rgb frame);
+
 // Truncates toward zero, as a C cast would, with out-of-range and NaN values held to a safe range.
 int32_t truncToPixel(double value);

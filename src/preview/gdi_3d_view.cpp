@@ -214,14 +214,7 @@ std::wstring gdi3dTitle(const BoxParameters& derived) {
 void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters& parameters,
                    const PreviewViewState& view, const std::wstring& invalidText) {
     const double zoom = view.zoom, yaw = view.yaw, pitch = view.pitch;
-    {
-        OwnedCanvasObject background(canvas, canvas.createSolidBrush(kBackground));
-        if (background.get() != 0) canvas.fillRect(client, background.get());
-        OwnedCanvasObject framePen(canvas, canvas.createPen(PenStyle::Solid, 1, kFrame));
-        ScopedCanvasSelection pen(canvas, framePen.get());
-        ScopedCanvasSelection brush(canvas, canvas.stockObject(StockObject::HollowBrush));
-        canvas.rectangle(client.left, client.top, client.right - 1, client.bottom - 1);
-    }
+    paintBackdrop(canvas, client, kBackground, kFrame);
 
     const std::optional<BoxModel3d> built = buildBoxModel(parameters);
     canvas.setTransparentBackground();

@@ -86,16 +86,7 @@ std::vector<PixelPoint> planArcPolyline(const PlanView& view, const PathSegment&
 void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, const PreviewViewState& state,
                   const PreviewTexts& texts) {
     const double zoom = state.zoom;
-    {
-        OwnedCanvasObject background(canvas, canvas.createSolidBrush(kBackground));
-        if (background.get() != 0) canvas.fillRect(client, background.get());
-    }
-    {
-        OwnedCanvasObject framePen(canvas, canvas.createPen(PenStyle::Solid, 1, kFrame));
-        ScopedCanvasSelection pen(canvas, framePen.get());
-        ScopedCanvasSelection brush(canvas, canvas.stockObject(StockObject::HollowBrush));
-        canvas.rectangle(client.left, client.top, client.right - 1, client.bottom - 1);
-    }
+    paintBackdrop(canvas, client, kBackground, kFrame);
     canvas.setTransparentBackground();
     canvas.setTextColor(kTitleText);
     canvas.textOut(PixelPoint{client.left + 10, client.top + 8}, texts.title2d);
