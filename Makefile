@@ -1,7 +1,8 @@
 # make run   - build and start Orvell Tessaro (under Wine on Linux; a screenshot without a display)
 # make test  - every test: native, under Wine, and native again with sanitizers (fuzz corpora replayed)
 # make bench - the benchmarks (not part of make test)
-# make screenshots - pictures of the main window in each view, the update notice and the About window
+# make screenshots - pictures of the main window in each view and with its panel scrolled down, the update
+#                    notice and the About window
 #                    under Wine + Xvfb, in build/screenshots
 # make fuzz  - every fuzz target for FUZZ_SECONDS (60) each, clang with sanitizers in build/fuzz
 SHELL := /bin/bash

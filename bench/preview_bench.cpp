@@ -22,6 +22,7 @@ public:
     void polyline(std::span<const PixelPoint> points) override { primitives += points.size(); }
     void polygon(std::span<const PixelPoint> points) override { primitives += points.size(); }
     void fillRect(const ClientRect&, CanvasObject) override { ++primitives; }
+    int32_t textWidth(const std::wstring& text) override { return static_cast<int32_t>(text.size()) * 6; }
     void rectangle(int32_t, int32_t, int32_t, int32_t) override { ++primitives; }
     void setTextColor(Rgb) override {}
     void setTransparentBackground() override {}

@@ -36,11 +36,8 @@ std::string piecesJson(const PieceSet& pieces) {
 }
 
 std::string piecesSummary(const PieceSet& pieces) {
-    double planWidth = 0, planHeight = 0;
-    for (const Piece& p : pieces) {
-        planWidth = std::max(planWidth, p.x + p.width);
-        planHeight = std::max(planHeight, p.y + p.height);
-    }
+    // The plan starts at the origin: its far corner is its size.
+    const PlanExtent plan = planExtent(pieces);
     std::string names;
     for (size_t i = 0; i < pieces.size();) {
         size_t run = 1;
@@ -50,6 +47,6 @@ std::string piecesSummary(const PieceSet& pieces) {
         names += wideToUtf8(pieces[i].name);
         i += run;
     }
-    return std::to_string(pieces.size()) + " pieces, plan " + formatTrimmedFixed(planWidth, 3, NegativeZero::AsZero) + " x " +
-           formatTrimmedFixed(planHeight, 3, NegativeZero::AsZero) + " mm: " + names;
+    return std::to_string(pieces.size()) + " pieces, plan " + formatTrimmedFixed(plan.maxX, 3, NegativeZero::AsZero) + " x " +
+           formatTrimmedFixed(plan.maxY, 3, NegativeZero::AsZero) + " mm: " + names;
 }

@@ -62,6 +62,9 @@ struct PanelControls {
     HWND resetButton = nullptr;
     HWND serverAddressEdit = nullptr;
     HWND websiteButton = nullptr;
+    HWND widthDividersCombo = nullptr;
+    HWND depthDividersCombo = nullptr;
+    HWND dividerBaseSlotsBox = nullptr;
 };
 
 // The shell's fonts, made for the screen's DPI and deleted with the application.
@@ -169,7 +172,7 @@ private:
     int32_t readCount(HWND combo, int32_t defaultCount) const;
     // Selects the combo item beginning with the number, else sets the text (plain controls).
     void selectOrSetInteger(HWND control, int32_t value);
-    // The design the panel shows, in millimetres, with no dividers; not validated.
+    // The design the panel shows, in millimetres; not validated.
     BoxParameters readParametersFromControls() const;
     // The panel's design validated (outer sizes derived); false with the model's message.
     bool tryReadParameters(BoxParameters& parameters, std::wstring& error) const;
@@ -186,7 +189,7 @@ private:
     AppSettings readSettingsFromControls() const;
     // Saves readSettingsFromControls; a failure is silent.
     void saveSettingsFromControls();
-    // A loaded design into the panel (finger counts clamped to 1..10).
+    // A loaded design into the panel (finger counts held to 1..10, divider counts to 0..100).
     void applyParametersToControls(const BoxParameters& parameters);
 
     // preview_window_win32.cpp: the preview's mouse, paint and view.
@@ -205,11 +208,12 @@ private:
     void updateCommand();
     // Saves the settings and closes the window.
     void exitCommand();
-    // Validates and regenerates, saves the settings, then exportDxfLocal; an invalid design is shown in a box.
+    // Validates and regenerates, saves the settings, then exportCutFile; an invalid design is shown in a box.
     void exportDxfCommand();
-    // Asks for a file name and writes the DXF of pieces (inches when the panel shows inches); a file
-    // error is shown and the dialog comes back until success or cancel.
-    void exportDxfLocal();
+    // Asks for a file name and type (DXF lines and arcs, DXF closed polylines, SVG) and writes the
+    // pieces in it, DXF in inches when the panel shows inches; a file error is shown and the dialog
+    // comes back until success or cancel.
+    void exportCutFile();
     // Sends the pieces to the address in the server field and tells the size of the DXF answered.
     void testServerCommand();
     // Saves the panel's validated design as a project file; a failure brings the dialog back.
@@ -260,6 +264,7 @@ private:
     int32_t panelScrollPos_ = 0;          // pixels
     int32_t panelContentHeight_ = 0;      // pixels the panel's controls need
     bool useInches_ = false;              // the panel shows and reads inches
+    size_t exportTypeIndex_ = 0;          // the export dialog's type chosen last in this run
 
     bool updateCheckStarted_ = false;  // the worker was started in this run (never again)
     bool updateAvailable_ = false;     // the last result named a newer version

@@ -34,7 +34,10 @@ enum ControlId : int {
     FingersDepthComboId = 2009,
     FingersHeightComboId = 2010,
     ToolDiameterComboId = 2011,
+    WidthDividersComboId = 2012,
+    DepthDividersComboId = 2013,
     InternalDimensionsBoxId = 3001,
     AddLidBoxId = 3002,
     CncRouterModeBoxId = 3003,
+    DividerBaseSlotsBoxId = 3004,
 };

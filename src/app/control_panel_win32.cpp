@@ -13,7 +13,7 @@ namespace {
 enum class ControlKind { TitleLabel, UpdateNotice, Label, ValueLabel, Edit, ListCombo, EditableCombo, CheckBox, GroupBox, PushButton };
 
 // What a row's control is filled with right after creation.
-enum class RowFill { None, Languages, Units, Engines, ThicknessPresets, ToolPresets, Fingers };
+enum class RowFill { None, Languages, Units, Engines, ThicknessPresets, ToolPresets, Fingers, Dividers };
 
 struct ControlRow {
     ControlKind kind;
@@ -23,7 +23,7 @@ struct ControlRow {
     const wchar_t* initialText;   // fixed text of an unbound control, or null
     HWND PanelControls::*field;     // where the handle is kept, or null
     RowFill fill = RowFill::None;
-    int32_t fingers = 0;          // initial count of a fingers combo
+    int32_t count = 0;            // initial count of a fingers or dividers combo
 };
 
 using A = Application;
@@ -87,11 +87,21 @@ const ControlRow controlRows[] = {
     {ControlKind::PushButton, AboutButtonId, 22, 801, 280, 26, L"button.about", nullptr, &PanelControls::aboutButton},
     {ControlKind::PushButton, ResetButtonId, 22, 833, 280, 26, L"button.reset", nullptr, &PanelControls::resetButton},
     {ControlKind::PushButton, ExitButtonId, 22, 865, 280, 26, L"button.exit", nullptr, nullptr},
-    // The DXF server and the product page: the server's name is the same fixed text in every language.
-    {ControlKind::GroupBox, 0, 10, 903, 304, 88, nullptr, L"Servidor DXF", nullptr},
-    {ControlKind::Edit, ServerAddressEditId, 22, 927, 170, 22, nullptr, L"", &PanelControls::serverAddressEdit},
-    {ControlKind::PushButton, TestServerButtonId, 200, 926, 102, 24, L"button.exportDxf", nullptr, nullptr},
-    {ControlKind::PushButton, WebsiteButtonId, 22, 957, 280, 26, L"button.website", nullptr, &PanelControls::websiteButton},
+    // In About's column, right under the output group.
+    {ControlKind::PushButton, WebsiteButtonId, 22, 903, 280, 26, L"button.website", nullptr, &PanelControls::websiteButton},
+    {ControlKind::GroupBox, 0, 10, 937, 304, 94, L"section.dividers", nullptr, nullptr},
+    {ControlKind::Label, 0, 22, 961, 132, 20, L"label.widthDividers", nullptr, nullptr},
+    {ControlKind::EditableCombo, WidthDividersComboId, 154, 959, 118, 180, nullptr, nullptr, &PanelControls::widthDividersCombo,
+     RowFill::Dividers},
+    {ControlKind::Label, 0, 22, 984, 132, 20, L"label.depthDividers", nullptr, nullptr},
+    {ControlKind::EditableCombo, DepthDividersComboId, 154, 982, 118, 180, nullptr, nullptr, &PanelControls::depthDividersCombo,
+     RowFill::Dividers},
+    {ControlKind::CheckBox, DividerBaseSlotsBoxId, 22, 1007, 280, 20, L"check.dividerBaseSlots", nullptr,
+     &PanelControls::dividerBaseSlotsBox},
+    {ControlKind::GroupBox, 0, 10, 1039, 304, 108, L"section.server", nullptr, nullptr},
+    {ControlKind::Label, 0, 22, 1063, 280, 18, L"label.serverAddress", nullptr, nullptr},
+    {ControlKind::Edit, ServerAddressEditId, 22, 1083, 280, 22, nullptr, L"", &PanelControls::serverAddressEdit},
+    {ControlKind::PushButton, TestServerButtonId, 22, 1113, 280, 26, L"button.testServer", nullptr, nullptr},
 };
 
 // A panel control and the text key it shows (a value label) or explains (a tooltip).
@@ -132,6 +142,10 @@ const KeyedControl tooltips[] = {
     {&PanelControls::renderEngineCombo, L"tooltip.renderEngine"},
     {&PanelControls::resetButton, L"tooltip.reset"},
     {&PanelControls::websiteButton, L"tooltip.website"},
+    {&PanelControls::widthDividersCombo, L"tooltip.widthDividers"},
+    {&PanelControls::depthDividersCombo, L"tooltip.depthDividers"},
+    {&PanelControls::dividerBaseSlotsBox, L"tooltip.dividerBaseSlots"},
+    {&PanelControls::serverAddressEdit, L"tooltip.serverAddress"},
 };
 
 const KeyedControl valueLabels[] = {
@@ -151,6 +165,7 @@ const std::vector<std::wstring> toolPresetsIn = {L"0.0313", L"0.0394", L"0.0625"
                                                   L"0.125",  L"0.157",  L"0.236",  L"0.25"};
 
 constexpr int32_t kMaxFingers = 10;
+constexpr int32_t kListedDividers = 10;  // more may be typed
 
 struct KindStyle {
     const wchar_t* className;
@@ -199,6 +214,14 @@ void setComboItems(HWND combo, const std::vector<std::wstring>& items) {
     for (const std::wstring& item : items) {
         SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     }
+}
+
+// The whole numbers first..last as items, shown selected.
+void fillCounts(HWND combo, int32_t first, int32_t last, int32_t shown) {
+    std::vector<std::wstring> counts;
+    for (int32_t i = first; i <= last; ++i) counts.push_back(std::to_wstring(i));
+    setComboItems(combo, counts);
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(std::clamp(shown, first, last) - first), 0);
 }
 
 wchar_t asciiLower(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
@@ -271,13 +294,8 @@ void Application::createControls() {
         case RowFill::Engines: refillRenderCombo(); break;
         case RowFill::ThicknessPresets: fillCombo(control, thicknessPresetsMm, L"3"); break;
         case RowFill::ToolPresets: fillCombo(control, toolPresetsMm, L"3.175"); break;
-        case RowFill::Fingers: {
-            std::vector<std::wstring> counts;
-            for (int32_t i = 1; i <= kMaxFingers; ++i) counts.push_back(std::to_wstring(i));
-            setComboItems(control, counts);
-            SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(std::clamp(row.fingers, 1, kMaxFingers) - 1), 0);
-            break;
-        }
+        case RowFill::Fingers: fillCounts(control, 1, kMaxFingers, row.count); break;
+        case RowFill::Dividers: fillCounts(control, 0, kListedDividers, row.count); break;
         }
     }
 

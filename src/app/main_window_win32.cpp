@@ -95,9 +95,12 @@ const Application::CommandRoute Application::kCommandRoutes[] = {
     {FingersDepthComboId, kFieldEdits, &A::markChanged},
     {FingersHeightComboId, kFieldEdits, &A::markChanged},
     {ToolDiameterComboId, kFieldEdits, &A::markChanged},
+    {WidthDividersComboId, kFieldEdits, &A::markChanged},
+    {DepthDividersComboId, kFieldEdits, &A::markChanged},
     {InternalDimensionsBoxId, kClick, &A::markChanged},
     {AddLidBoxId, kClick, &A::markChanged},
     {CncRouterModeBoxId, kClick, &A::markChanged},
+    {DividerBaseSlotsBoxId, kClick, &A::markChanged},
 };
 
 Application::Application(HINSTANCE instance, ModalUi& modalUi, std::wstring productPage)
@@ -266,6 +269,9 @@ void Application::scrollPanelTo(int32_t target) {
     panelScrollPos_ = position;
     updatePanelScrollBar();
     layoutControls();
+    // Group boxes are transparent: moved, they leave their old frames and titles behind.
+    const RECT strip{0, 0, kPanelStripWidth, clientHeight(mainWindow_)};
+    RedrawWindow(mainWindow_, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Application::layoutControls() {

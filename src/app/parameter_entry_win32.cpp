@@ -1,5 +1,6 @@
 #include "app/application_win32.h"
 #include "app/control_access_win32.h"
+#include "app/length_text.h"
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
@@ -29,16 +30,20 @@ const std::array<LengthField, 8> lengthFields = {{
     {&PanelControls::toolDiameterCombo, &BoxParameters::toolDiameter, &AppSettings::toolDiameterMm},
 }};
 
+// A whole-number field; a loaded design's count is shown held to low..high.
 struct CountField {
     HWND PanelControls::*combo;
     int32_t BoxParameters::*design;
     int32_t AppSettings::*stored;
+    int32_t low, high;
 };
 
-const std::array<CountField, 3> countFields = {{
-    {&PanelControls::fingersWidthCombo, &BoxParameters::fingerCountWidth, &AppSettings::fingerWidth},
-    {&PanelControls::fingersDepthCombo, &BoxParameters::fingerCountDepth, &AppSettings::fingerDepth},
-    {&PanelControls::fingersHeightCombo, &BoxParameters::fingerCountHeight, &AppSettings::fingerHeight},
+const std::array<CountField, 5> countFields = {{
+    {&PanelControls::fingersWidthCombo, &BoxParameters::fingerCountWidth, &AppSettings::fingerWidth, 1, 10},
+    {&PanelControls::fingersDepthCombo, &BoxParameters::fingerCountDepth, &AppSettings::fingerDepth, 1, 10},
+    {&PanelControls::fingersHeightCombo, &BoxParameters::fingerCountHeight, &AppSettings::fingerHeight, 1, 10},
+    {&PanelControls::widthDividersCombo, &BoxParameters::widthDividerCount, &AppSettings::widthDividers, 0, 100},
+    {&PanelControls::depthDividersCombo, &BoxParameters::depthDividerCount, &AppSettings::depthDividers, 0, 100},
 }};
 
 // Field values used when the panel holds no number.
@@ -62,8 +67,7 @@ double Application::readNumber(HWND control, double defaultMm) const {
 
 void Application::writeNumber(HWND control, double valueMm) {
     if (!control) return;
-    const double shown = useInches_ ? valueMm / kMillimetresPerInch : valueMm;
-    SetWindowTextW(control, widenBytes(formatTrimmedFixed(shown, 4, NegativeZero::AsZero)).c_str());
+    SetWindowTextW(control, lengthText(valueMm, useInches_).c_str());
 }
 
 int32_t Application::readCount(HWND combo, int32_t defaultCount) const {
@@ -94,6 +98,7 @@ BoxParameters Application::readParametersFromControls() const {
     design.dimensionMode = isChecked(panel_.internalDimensionsBox) ? DimensionMode::Internal : DimensionMode::External;
     design.includeLid = isChecked(panel_.addLidBox);
     design.cutMode = isChecked(panel_.cncRouterModeBox) ? CutMode::CncRouter : CutMode::Laser;
+    design.addDividerBaseSlots = isChecked(panel_.dividerBaseSlotsBox);
     return design;
 }
 
@@ -176,6 +181,7 @@ void Application::applySettingsToControls(const AppSettings& settings) {
     setChecked(panel_.internalDimensionsBox, settings.internalDimensions);
     setChecked(panel_.addLidBox, settings.includeLid);
     setChecked(panel_.cncRouterModeBox, settings.cncRouterMode);
+    setChecked(panel_.dividerBaseSlotsBox, settings.dividerBaseSlots);
     view_.show3D = settings.preview3d;
     view_.renderMode = renderModeFromIndex(settings.render3dMode);
     setChecked(panel_.preview3dBox, view_.show3D);
@@ -184,7 +190,7 @@ void Application::applySettingsToControls(const AppSettings& settings) {
 }
 
 AppSettings Application::readSettingsFromControls() const {
-    // Fields the panel has no control for (server address, slots) keep their defaults.
+    // Fields the panel has no control for (server address, side and base slots) keep their defaults.
     AppSettings settings;
     settings.preview3d = view_.show3D;
     settings.render3dMode = static_cast<int32_t>(view_.renderMode);
@@ -200,6 +206,7 @@ AppSettings Application::readSettingsFromControls() const {
     settings.internalDimensions = isChecked(panel_.internalDimensionsBox);
     settings.includeLid = isChecked(panel_.addLidBox);
     settings.cncRouterMode = isChecked(panel_.cncRouterModeBox);
+    settings.dividerBaseSlots = isChecked(panel_.dividerBaseSlotsBox);
     return settings;
 }
 
@@ -208,11 +215,12 @@ void Application::saveSettingsFromControls() { saveSettings(readSettingsFromCont
 void Application::applyParametersToControls(const BoxParameters& design) {
     for (const LengthField& field : lengthFields) writeNumber(panel_.*field.control, design.*field.design);
     for (const CountField& field : countFields) {
-        selectOrSetInteger(panel_.*field.combo, std::clamp(design.*field.design, 1, 10));
+        selectOrSetInteger(panel_.*field.combo, std::clamp(design.*field.design, field.low, field.high));
     }
     setChecked(panel_.internalDimensionsBox, design.dimensionMode == DimensionMode::Internal);
     setChecked(panel_.addLidBox, design.includeLid);
     setChecked(panel_.cncRouterModeBox, design.cutMode == CutMode::CncRouter);
+    setChecked(panel_.dividerBaseSlotsBox, design.addDividerBaseSlots);
     refreshValueLabels();
     refillPresetLists();
 }

@@ -1,6 +1,7 @@
 #include "app/preview_window_win32.h"
 
 #include "app/application_win32.h"
+#include "app/length_text.h"
 #include "preview/preview_paint_win32.h"
 
 #include <windowsx.h>
@@ -75,7 +76,8 @@ void Application::onPreviewPaint() {
     HDC dc = BeginPaint(previewWindow_, &paint);
     if (dc) {
         const PreviewTexts texts{text(L"preview.2dTitle"), text(L"preview.noPieces"), text(L"preview.zoomHintFormat"),
-                                 text(L"preview.3dInvalid"), text(L"status.d3dNotAvailable")};
+                                 text(L"preview.3dInvalid"), text(L"status.d3dNotAvailable"),
+                                 planSizeText(planExtent(pieces_), useInches_)};
         const auto announcement =
             paintPreview(previewWindow_, dc, clientRectOf(previewWindow_), view_, renderer_, design_, pieces_, texts);
         if (announcement) setStatus(*announcement);

@@ -1,52 +1,84 @@
 #include "app/application_win32.h"
 #include "app/control_access_win32.h"
 #include "app/product_info.h"
+#include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
 #include "output/project_file.h"
 #include "output/server_export.h"
+#include "output/svg_writer.h"
 #include "settings/file_io.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace {
 
-// One of the three file dialogs; the filter texts are fixed, not translated.
+// A file dialog: the filter is text and pattern pairs, each ended by a null, the list by another.
 struct FileDialogKind {
     bool save;
-    const wchar_t* initialName;
-    const wchar_t* filter;  // text and pattern pairs, each ended by a null, the list by another
+    const wchar_t* filter;
     const wchar_t* defaultExtension;
     DWORD flags;
 };
 
-constexpr FileDialogKind kDxfExportDialog{true, L"caja.dxf", L"DXF (*.dxf)\0*.dxf\0Todos (*.*)\0*.*\0", L"dxf",
-                                          OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
+// The project filter is the same fixed text in every language.
 constexpr const wchar_t* kProjectFilter = L"Proyecto Tessaro (*.boxproj)\0*.boxproj\0Todos (*.*)\0*.*\0";
-constexpr FileDialogKind kProjectSaveDialog{true, L"caja.boxproj", kProjectFilter, L"boxproj",
-                                            OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
-constexpr FileDialogKind kProjectLoadDialog{false, L"", kProjectFilter, L"boxproj",
-                                            OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST};
+constexpr FileDialogKind kProjectSaveDialog{true, kProjectFilter, L"boxproj", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
+constexpr FileDialogKind kProjectLoadDialog{false, kProjectFilter, L"boxproj", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST};
+
+// The cut file types of the export dialog, in its order. SVG is millimetres whatever the panel shows.
+struct ExportType {
+    const wchar_t* filterKey;
+    const wchar_t* pattern;
+    const wchar_t* extension;
+    std::string (*write)(const PieceSet& pieces, bool inches);
+    const wchar_t* savedMmKey;
+    const wchar_t* savedInchesKey;
+};
+
+const ExportType kExportTypes[] = {
+    {L"file.dxfLinesFilter", L"*.dxf", L"dxf", buildDxf, L"status.dxfSavedMm", L"status.dxfSavedInches"},
+    {L"file.dxfClosedFilter", L"*.dxf", L"dxf", buildClosedDxf, L"status.closedDxfSavedMm", L"status.closedDxfSavedInches"},
+    {L"file.svgFilter", L"*.svg", L"svg", [](const PieceSet& pieces, bool) { return buildSvg(pieces); },
+     L"status.svgSaved", L"status.svgSaved"},
+};
+constexpr size_t kExportTypeCount = std::size(kExportTypes);
 
 constexpr size_t kFileNameCharacters = 260;
 
-// Shows the dialog starting from path (cut to the buffer); true with path replaced by the choice.
-bool chooseFile(ModalUi& modalUi_, HWND owner, const FileDialogKind& kind, std::wstring& path) {
+// Shows the dialog starting from path (cut to the buffer) with the 1-based filter index; true with
+// path and filterIndex replaced by the choice.
+bool chooseFile(ModalUi& modalUi, HWND owner, const FileDialogKind& kind, std::wstring& path, DWORD& filterIndex) {
     std::array<wchar_t, kFileNameCharacters> buffer{};
     path.copy(buffer.data(), buffer.size() - 1);
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
     dialog.lpstrFilter = kind.filter;
-    dialog.nFilterIndex = 1;
+    dialog.nFilterIndex = filterIndex;
     dialog.lpstrFile = buffer.data();
     dialog.nMaxFile = static_cast<DWORD>(buffer.size());
     dialog.lpstrDefExt = kind.defaultExtension;
     dialog.Flags = kind.flags;
-    const bool chosen = kind.save ? modalUi_.getSaveFileName(dialog) : modalUi_.getOpenFileName(dialog);
+    const bool chosen = kind.save ? modalUi.getSaveFileName(dialog) : modalUi.getOpenFileName(dialog);
     if (!chosen) return false;
     buffer.back() = L'\0';
     path = buffer.data();
+    filterIndex = dialog.nFilterIndex;
     return true;
+}
+
+bool chooseFile(ModalUi& modalUi, HWND owner, const FileDialogKind& kind, std::wstring& path) {
+    DWORD onlyFilter = 1;
+    return chooseFile(modalUi, owner, kind, path, onlyFilter);
+}
+
+// A name typed without an extension gets the chosen type's; one typed with any extension keeps it.
+void addMissingExtension(std::wstring& path, const wchar_t* extension) {
+    const size_t name = path.find_last_of(L"\\/");
+    const size_t dot = path.find_last_of(L'.');
+    if (dot == std::wstring::npos || (name != std::wstring::npos && dot < name)) path += std::wstring(L".") + extension;
 }
 
 // False when an existing file cannot be opened for writing (held open without sharing, read-only)
@@ -58,11 +90,11 @@ bool targetWritable(const std::wstring& path) {
     return true;
 }
 
-// Writes the DXF beside path and replaces path in one step, so a failed write never destroys an
+// Writes the cut file beside path and replaces path in one step, so a failed write never destroys an
 // existing file. Empty on success, else the reason shown to the user.
-std::wstring writeDxfFile(const std::wstring& path, const std::string& dxf) {
+std::wstring writeCutFile(const std::wstring& path, const std::string& bytes) {
     if (!targetWritable(path)) return L"No se pudo abrir el archivo para escritura. Puede estar en uso.";
-    if (!writeFileReplacing(path, dxf)) return L"No se pudo guardar el DXF. Revise permisos o si el archivo esta abierto.";
+    if (!writeFileReplacing(path, bytes)) return L"No se pudo guardar el DXF. Revise permisos o si el archivo esta abierto.";
     return {};
 }
 
@@ -93,15 +125,23 @@ void Application::exportDxfCommand() {
     regenerate();
     if (pieces_.empty()) return;
     saveSettingsFromControls();
-    exportDxfLocal();
+    exportCutFile();
 }
 
-void Application::exportDxfLocal() {
-    std::wstring path = kDxfExportDialog.initialName;
-    while (chooseFile(modalUi_, mainWindow_, kDxfExportDialog, path)) {
-        const std::wstring error = writeDxfFile(path, buildDxf(pieces_, useInches_));
+void Application::exportCutFile() {
+    std::wstring filter;
+    for (const ExportType& type : kExportTypes) filter += text(type.filterKey) + L'\0' + type.pattern + L'\0';
+    const ExportType* type = &kExportTypes[exportTypeIndex_];
+    const FileDialogKind dialog{true, filter.c_str(), type->extension, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
+    std::wstring path = std::wstring(L"caja.") + type->extension;
+    DWORD filterIndex = static_cast<DWORD>(exportTypeIndex_ + 1);
+    while (chooseFile(modalUi_, mainWindow_, dialog, path, filterIndex)) {
+        exportTypeIndex_ = std::clamp<size_t>(filterIndex, 1, kExportTypeCount) - 1;
+        type = &kExportTypes[exportTypeIndex_];
+        addMissingExtension(path, type->extension);
+        const std::wstring error = writeCutFile(path, type->write(pieces_, useInches_));
         if (error.empty()) {
-            setStatus(text(useInches_ ? L"status.dxfSavedInches" : L"status.dxfSavedMm"));
+            setStatus(text(useInches_ ? type->savedInchesKey : type->savedMmKey));
             return;
         }
         modalUi_.showMessage(mainWindow_, error, text(L"dialog.saveError"), MB_OK | MB_ICONWARNING);
@@ -133,7 +173,7 @@ void Application::testServerCommand() {
 void Application::saveProjectCommand() {
     BoxParameters design;
     if (!readDesignOrWarn(design)) return;
-    std::wstring path = kProjectSaveDialog.initialName;
+    std::wstring path = L"caja.boxproj";
     std::wstring error;
     while (chooseFile(modalUi_, mainWindow_, kProjectSaveDialog, path)) {
         if (saveProject(path, design, error)) {
@@ -145,7 +185,7 @@ void Application::saveProjectCommand() {
 }
 
 void Application::loadProjectCommand() {
-    std::wstring path = kProjectLoadDialog.initialName;
+    std::wstring path;
     if (!chooseFile(modalUi_, mainWindow_, kProjectLoadDialog, path)) return;
     BoxParameters design;
     std::wstring error;

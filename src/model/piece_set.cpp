@@ -259,3 +259,15 @@ const char* layerForSegment(const Piece& piece, const PathSegment& segment) {
     if (piece.name.find(L"Ranura") != std::wstring::npos) return "CUT_INNER";
     return "CUT_OUTER";
 }
+
+PlanExtent planExtent(const PieceSet& pieces) {
+    if (pieces.empty()) return {};
+    PlanExtent extent{pieces[0].x, pieces[0].y, pieces[0].x + pieces[0].width, pieces[0].y + pieces[0].height};
+    for (const Piece& p : pieces) {
+        extent.minX = std::min(extent.minX, p.x);
+        extent.minY = std::min(extent.minY, p.y);
+        extent.maxX = std::max(extent.maxX, p.x + p.width);
+        extent.maxY = std::max(extent.maxY, p.y + p.height);
+    }
+    return extent;
+}

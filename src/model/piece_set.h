@@ -60,5 +60,17 @@ PieceSet generatePieces(BoxParameters parameters);
 // The piece's path moved by (x, y): plan coordinates.
 CutPath placedPath(const Piece& piece);
 
+// The smallest rectangle holding every piece's box, in plan millimetres; all zero for no pieces.
+struct PlanExtent {
+    double minX = 0.0;
+    double minY = 0.0;
+    double maxX = 0.0;
+    double maxY = 0.0;
+    double width() const { return maxX - minX; }
+    double height() const { return maxY - minY; }
+};
+
+PlanExtent planExtent(const PieceSet& pieces);
+
 // Output layer of one segment: "DOGBONES", "CUT_INNER", "DIVIDERS" or "CUT_OUTER".
 const char* layerForSegment(const Piece& piece, const PathSegment& segment);

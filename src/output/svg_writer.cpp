@@ -9,28 +9,6 @@
 
 namespace {
 
-struct Bounds {
-    double minX = 0, minY = 0, maxX = 0, maxY = 0;
-};
-
-// Pieces' boxes hold their whole geometry, arcs' circles included.
-Bounds planBounds(const PieceSet& pieces) {
-    Bounds b;
-    bool first = true;
-    for (const Piece& p : pieces) {
-        if (first) {
-            b = {p.x, p.y, p.x + p.width, p.y + p.height};
-            first = false;
-            continue;
-        }
-        b.minX = std::min(b.minX, p.x);
-        b.minY = std::min(b.minY, p.y);
-        b.maxX = std::max(b.maxX, p.x + p.width);
-        b.maxY = std::max(b.maxY, p.y + p.height);
-    }
-    return b;
-}
-
 void appendPoint(std::string& out, Point2 p) {
     out += formatDxfNumber(p.x);
     out += ' ';
@@ -88,9 +66,9 @@ std::string svgPieceId(const std::wstring& name, std::vector<std::string>& used)
 }
 
 std::string buildSvg(const PieceSet& pieces) {
-    const Bounds b = planBounds(pieces);
-    const std::string width = formatDxfNumber(b.maxX - b.minX);
-    const std::string height = formatDxfNumber(b.maxY - b.minY);
+    const PlanExtent b = planExtent(pieces);
+    const std::string width = formatDxfNumber(b.width());
+    const std::string height = formatDxfNumber(b.height());
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + width + "mm\" height=\"" + height +
            "mm\" viewBox=\"" + formatDxfNumber(b.minX) + " " + formatDxfNumber(b.minY) + " " + width + " " +

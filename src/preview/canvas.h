@@ -64,6 +64,8 @@ public:
     virtual void setTransparentBackground() = 0;
     // Text with its top-left corner at the point, in the selected font.
     virtual void textOut(PixelPoint at, const std::wstring& text) = 0;
+    // Width in pixels of the text in the selected font.
+    virtual int32_t textWidth(const std::wstring& text) = 0;
 };
 
 // Deletes a created object when it goes out of scope.

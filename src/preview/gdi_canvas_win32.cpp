@@ -74,3 +74,10 @@ void GdiCanvas::textOut(PixelPoint at, const std::wstring& text) {
     if (dc_ == nullptr || text.empty()) return;
     TextOutW(dc_, at.x, at.y, text.c_str(), static_cast<int>(text.size()));
 }
+
+int32_t GdiCanvas::textWidth(const std::wstring& text) {
+    SIZE size{};
+    if (dc_ == nullptr || text.empty() || !GetTextExtentPoint32W(dc_, text.c_str(), static_cast<int>(text.size()), &size))
+        return 0;
+    return size.cx;
+}

@@ -25,6 +25,7 @@ public:
     void setTextColor(Rgb color) override;
     void setTransparentBackground() override;
     void textOut(PixelPoint at, const std::wstring& text) override;
+    int32_t textWidth(const std::wstring& text) override;
 
 private:
     const std::vector<POINT>& toPoints(std::span<const PixelPoint> points);

@@ -22,6 +22,13 @@ void drawZoomHint(Canvas& canvas, const ClientRect& client, const std::wstring& 
     canvas.textOut(PixelPoint{client.left + 10, client.bottom - 22}, formatZoomHint(effective, zoomPercent(zoom), 256));
 }
 
+// In the hint line's font and colour, level with the title, so a maker sees whether the plan fits the bed.
+void drawPlanSize(Canvas& canvas, const ClientRect& client, const std::wstring& size) {
+    canvas.setTransparentBackground();
+    canvas.setTextColor(kTitleText);
+    canvas.textOut(PixelPoint{client.right - 10 - canvas.textWidth(size), client.top + 8}, size);
+}
+
 }  // namespace
 
 PlanBounds planBounds(const PieceSet& pieces) {
@@ -126,4 +133,5 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
         }
     }
     drawZoomHint(canvas, client, texts.zoomHintFormat, zoom);
+    drawPlanSize(canvas, client, texts.planSize);
 }

@@ -20,6 +20,7 @@ struct PreviewTexts {
     std::wstring zoomHintFormat;   // "preview.zoomHintFormat"
     std::wstring invalid3d;        // "preview.3dInvalid"
     std::wstring d3dNotAvailable;  // "status.d3dNotAvailable"
+    std::wstring planSize;         // the plan's size in the panel's unit, shown top right of the plan
 };
 
 struct PreviewViewState {

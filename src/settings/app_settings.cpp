@@ -30,6 +30,11 @@ void clampInt(int32_t& value, int32_t low, int32_t high) {
     value = value < low ? low : value > high ? high : value;
 }
 
+void requireDividerCount(int32_t& value) {
+    constexpr int32_t kMaxDividers = 100;
+    if (value < 0 || value > kMaxDividers) value = 0;
+}
+
 void readString(const std::string& text, const char* key, std::wstring& field) {
     if (const auto pos = findJsonValue(text, key))
         if (const auto value = readJsonString(text, *pos)) field = *value;
@@ -85,6 +90,8 @@ void normalizeSettings(AppSettings& s) {
     s.serverUrl.clear();
     s.baseSlots = false;
     s.sideSlots = false;
+    requireDividerCount(s.widthDividers);
+    requireDividerCount(s.depthDividers);
 }
 
 std::string writeSettingsJson(const AppSettings& s) {
@@ -114,7 +121,11 @@ std::string writeSettingsJson(const AppSettings& s) {
     member(out, 4, "includeLid", boolean(s.includeLid));
     member(out, 4, "cncRouterMode", boolean(s.cncRouterMode));
     member(out, 4, "baseSlots", "false");
-    member(out, 4, "sideSlots", "false", true);
+    member(out, 4, "sideSlots", "false");
+    // Added after the older keys, so a program that knows only those reads the file as before.
+    member(out, 4, "widthDividers", std::to_string(s.widthDividers));
+    member(out, 4, "depthDividers", std::to_string(s.depthDividers));
+    member(out, 4, "dividerBaseSlots", boolean(s.dividerBaseSlots), true);
     out += "  }\n}\n";
     return out;
 }
@@ -143,4 +154,7 @@ void readSettingsJson(const std::string& text, AppSettings& s) {
     readInt(text, "fingerWidth", s.fingerWidth);
     readInt(text, "fingerDepth", s.fingerDepth);
     readInt(text, "fingerHeight", s.fingerHeight);
+    readInt(text, "widthDividers", s.widthDividers);
+    readInt(text, "depthDividers", s.depthDividers);
+    readBool(text, "dividerBaseSlots", s.dividerBaseSlots);
 }

@@ -27,6 +27,9 @@ struct AppSettings {
     bool cncRouterMode = false;
     bool baseSlots = false;           // always false after normalizeSettings
     bool sideSlots = false;           // always false after normalizeSettings
+    int32_t widthDividers = 0;        // 0..100, else 0 after normalizeSettings
+    int32_t depthDividers = 0;        // 0..100, else 0 after normalizeSettings
+    bool dividerBaseSlots = false;
 
     bool operator==(const AppSettings&) const = default;
 };

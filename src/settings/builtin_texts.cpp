@@ -127,6 +127,23 @@ constexpr BuiltinText kTexts[] = {
     {L"dialog.loadProjectError", L"Could not load project", L"No se pudo cargar proyecto"},
     {L"file.dxfFilter", L"DXF (*.dxf)", L"DXF (*.dxf)"},
     {L"file.projectFilter", L"Tessaro Project (*.boxproj)", L"Proyecto Tessaro (*.boxproj)"},
+    {L"section.dividers", L"6. Dividers", L"6. Divisiones"},
+    {L"label.widthDividers", L"Width dividers", L"Divisiones ancho"},
+    {L"label.depthDividers", L"Depth dividers", L"Divisiones prof."},
+    {L"check.dividerBaseSlots", L"Slots in the base", L"Ranuras en la base"},
+    {L"tooltip.widthDividers", L"Dividers across the width, in equal compartments. 0 to 10 in the list; type up to 100.", L"Divisiones a lo ancho, en compartimentos iguales. De 0 a 10 en la lista; escribe hasta 100."},
+    {L"tooltip.depthDividers", L"Dividers across the depth, in equal compartments. 0 to 10 in the list; type up to 100.", L"Divisiones a lo profundo, en compartimentos iguales. De 0 a 10 en la lista; escribe hasta 100."},
+    {L"tooltip.dividerBaseSlots", L"Cuts a slot in the base under every divider, so the dividers sit in it.", L"Corta una ranura en la base bajo cada division para que encaje en ella."},
+    {L"section.server", L"DXF server", L"Servidor DXF"},
+    {L"label.serverAddress", L"Server address (URL)", L"Direccion del servidor (URL)"},
+    {L"button.testServer", L"Test DXF server", L"Probar servidor DXF"},
+    {L"tooltip.serverAddress", L"Address of a DXF server. The test sends the current pieces and tells the size of the DXF it answers.", L"Direccion de un servidor DXF. La prueba envia las piezas actuales e informa el tamano del DXF que responde."},
+    {L"file.dxfLinesFilter", L"DXF R12, lines and arcs (*.dxf)", L"DXF R12, lineas y arcos (*.dxf)"},
+    {L"file.dxfClosedFilter", L"DXF R12, closed polylines (*.dxf)", L"DXF R12, polilineas cerradas (*.dxf)"},
+    {L"file.svgFilter", L"SVG in millimeters (*.svg)", L"SVG en milimetros (*.svg)"},
+    {L"status.closedDxfSavedInches", L"Closed-polyline DXF saved in inches.", L"DXF de polilineas cerradas guardado en pulgadas."},
+    {L"status.closedDxfSavedMm", L"Closed-polyline DXF saved in millimeters.", L"DXF de polilineas cerradas guardado en milimetros."},
+    {L"status.svgSaved", L"SVG saved in millimeters.", L"SVG guardado en milimetros."},
 };
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The shell's portable parts: numbers as the panel reads and shows them, panel scrolling, and the
 // product page's version reply.
+#include "app/length_text.h"
 #include "app/panel_scroll.h"
 #include "app/update_reply.h"
 #include "settings/number_text.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -28,11 +30,15 @@ TEST(PanelNumbers, ReadTheLeadingNumberAndShowFourDecimals) {
     };
     for (const auto& [text, value] : counts) EXPECT_EQ(scanLeadingInteger(skipSpace(text), Sign::Allowed), value) << wideToUtf8(text);
 
-    const std::pair<double, const char*> shown[] = {
-        {200.0, "200"},           {0.15, "0.15"},  {150.0 / 25.4, "5.9055"}, {200.0 / 25.4, "7.874"},
-        {7.874 * 25.4, "199.9996"}, {10.0, "10"},  {-0.00004, "0"},          {-2.5, "-2.5"}, {0.99999, "1"},
+    const std::tuple<double, bool, const wchar_t*> shown[] = {
+        {200.0, false, L"200"},   {0.15, false, L"0.15"}, {150.0, true, L"5.9055"}, {200.0, true, L"7.874"},
+        {7.874 * 25.4, false, L"199.9996"}, {254.0, true, L"10"}, {-0.00004, false, L"0"}, {-2.5, false, L"-2.5"},
+        {0.99999, false, L"1"},
     };
-    for (const auto& [value, text] : shown) EXPECT_EQ(formatTrimmedFixed(value, 4, NegativeZero::AsZero), text) << value;
+    for (const auto& [valueMm, inches, text] : shown) EXPECT_EQ(lengthText(valueMm, inches), text) << valueMm;
+    const PlanExtent plan = planExtent(generatePieces(BoxParameters{}));
+    EXPECT_EQ(planSizeText(plan, false), L"424 x 374 mm");
+    EXPECT_EQ(planSizeText(plan, true), L"16.6929 x 14.7244 in");
 }
 
 TEST(PanelScroll, ClampsWheelNotchesAndScrollBarRequests) {

@@ -4,6 +4,7 @@
 #include "output/dxf_writer.h"
 #include "output/project_file.h"
 #include "output/server_export.h"
+#include "settings/file_io.h"
 #include "settings/app_settings.h"
 #include "support/files.h"
 
@@ -126,6 +127,106 @@ TEST_F(Commands, ARefusedDesignOrFileIsToldOnceAndChangesNothing) {
     EXPECT_EQ(shell.ui.messages[0].text, L"El archivo no parece ser un proyecto de Tessaro.");
     EXPECT_EQ(shell.ui.messages[0].caption, L"No se pudo cargar proyecto");
     EXPECT_EQ(shell.text(WidthEditId), L"0");
+}
+
+// A design with dividers saved, the panel reset, and loaded back: the panel, the pieces and the next
+// save keep the dividers; editing them restarts the regeneration like any field.
+TEST_F(Commands, DividersLiveInThePanelTheSettingsAndTheProject) {
+    shell.choose(WidthDividersComboId, 2);
+    EXPECT_EQ(shell.status(), L"Cambios detectados. Actualizando modelo...");
+    shell.type(DepthDividersComboId, L"1");
+    shell.click(DividerBaseSlotsBoxId);
+    ASSERT_TRUE(pumpUntil([&] { return shell.status().starts_with(L"Piezas: 11 |"); }, 5000)) << shell.status();
+    AppSettings stored = loadSettings();
+    EXPECT_TRUE(stored.widthDividers == 2 && stored.depthDividers == 1 && stored.dividerBaseSlots);
+
+    const std::wstring first = folder.file(L"divisiones.boxproj"), second = folder.file(L"otra.boxproj");
+    shell.ui.choices = {first};
+    shell.click(SaveButtonId);
+    shell.ui.answer = IDYES;
+    shell.click(ResetButtonId);
+    EXPECT_TRUE(shell.text(WidthDividersComboId) == L"0" && shell.text(DepthDividersComboId) == L"0");
+    EXPECT_EQ(SendMessageW(shell.control(DividerBaseSlotsBoxId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(shell.app().pieces().size(), 5u);
+
+    shell.ui.choices = {first};
+    shell.click(LoadButtonId);
+    EXPECT_TRUE(shell.text(WidthDividersComboId) == L"2" && shell.text(DepthDividersComboId) == L"1");
+    EXPECT_EQ(SendMessageW(shell.control(DividerBaseSlotsBoxId), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(shell.app().pieces().size(), 11u);
+    shell.ui.choices = {second};
+    shell.click(SaveButtonId);
+    EXPECT_EQ(readBytes(second), readBytes(first));
+    shell.type(WidthDividersComboId, L"12");
+    shell.click(UpdateButtonId);
+    EXPECT_EQ(shell.app().design().widthDividerCount, 12) << "numbers beyond the list may be typed";
+}
+
+// The tool beside this program, run with arguments; its exit code, or -1 when it does not start or end.
+DWORD runCli(std::wstring arguments) {
+    std::wstring line = L"\"" + moduleFolder() + L"\\tessaro-cli.exe\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+        return static_cast<DWORD>(-1);
+    DWORD code = static_cast<DWORD>(-1);
+    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// The design's options for the tool, every length to the last bit.
+std::wstring cliOptions(const BoxParameters& d) {
+    wchar_t options[600];
+    swprintf(options, 600,
+             L"--width %.17g --height %.17g --depth %.17g --thickness %.17g --kerf %.17g --clearance %.17g "
+             L"--spacing %.17g --tool-diameter %.17g --fingers-width %d --fingers-depth %d --fingers-height %d "
+             L"--width-dividers %d --depth-dividers %d%ls%ls%ls%ls",
+             d.inputWidth, d.inputHeight, d.inputDepth, d.materialThickness, d.kerf, d.clearance, d.spacing,
+             d.toolDiameter, d.fingerCountWidth, d.fingerCountDepth, d.fingerCountHeight, d.widthDividerCount,
+             d.depthDividerCount, d.cutMode == CutMode::CncRouter ? L" --cnc" : L"", d.includeLid ? L" --lid" : L"",
+             d.addDividerBaseSlots ? L" --base-slots" : L"", d.dimensionMode == DimensionMode::Internal ? L" --internal" : L"");
+    return options;
+}
+
+// A router design with a lid and slotted dividers, so every format holds arcs and cut-outs.
+TEST_F(Commands, EachExportTypeWritesTheCommandLineToolsBytes) {
+    shell.type(ThicknessComboId, L"4");  // base slots wider than the bit
+    shell.click(CncRouterModeBoxId);
+    shell.click(AddLidBoxId);
+    shell.choose(WidthDividersComboId, 1);
+    shell.click(DividerBaseSlotsBoxId);
+    const struct {
+        DWORD type;
+        const wchar_t* option;
+        const wchar_t* name;  // typed without an extension, the type's is added
+        const wchar_t* written;
+        const wchar_t* savedMm;
+        const wchar_t* savedInches;
+    } types[] = {
+        {1, L"--dxf", L"lineas.dxf", L"lineas.dxf", L"DXF local guardado en milimetros.", L"DXF local guardado en pulgadas."},
+        {2, L"--dxf-closed", L"cerrado", L"cerrado.dxf", L"DXF de polilineas cerradas guardado en milimetros.",
+         L"DXF de polilineas cerradas guardado en pulgadas."},
+        {3, L"--svg", L"plano", L"plano.svg", L"SVG guardado en milimetros.", L"SVG guardado en milimetros."},
+    };
+    for (bool inches : {false, true}) {
+        shell.choose(UnitsComboId, inches ? 1 : 0);
+        for (const auto& t : types) {
+            shell.ui.choices = {folder.file(t.name)};
+            shell.ui.typeChoices = {t.type};
+            shell.click(ExportDxfButtonId);
+            EXPECT_EQ(shell.status(), inches ? t.savedInches : t.savedMm);
+            const std::wstring reference = folder.file(L"referencia");
+            ASSERT_EQ(runCli(cliOptions(shell.app().design()) + L" " + t.option + L" \"" + reference + L"\"" +
+                             (inches ? L" --inches" : L"")), 0u);
+            EXPECT_EQ(readBytes(folder.file(t.written)), readBytes(reference)) << wideToUtf8(t.option) << inches;
+        }
+    }
+    // Each dialog offers the type chosen last, named with its extension.
+    EXPECT_EQ(shell.ui.dialogTypes, (std::vector<DWORD>{1, 1, 2, 3, 1, 2}));
+    EXPECT_EQ(shell.ui.dialogNames[3], L"caja.svg");
 }
 
 std::wstring address(const char* portVariable) {

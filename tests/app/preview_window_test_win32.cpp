@@ -72,6 +72,13 @@ TEST_F(PreviewWindow, TheMouseZoomsPansRotatesAndFitsTheView) {
 // child window, so the GPU engine is seen by its device and by no fallback being announced.
 TEST_F(PreviewWindow, EachEnginePaintsTheDesignAndDirect3dFallsBackToGdi) {
     EXPECT_GT(pixels(0x007800), 500);
+    RECT client{};
+    GetClientRect(preview(), &client);
+    const std::vector<uint32_t> plan = clientPixels(preview());
+    long sizeText = 0;  // the plan's size, top right in the hint's grey
+    for (long y = 4; y < 24; ++y)
+        sizeText += std::count(plan.begin() + y * client.right + client.right - 160, plan.begin() + (y + 1) * client.right, 0x5A5A5Au);
+    EXPECT_GT(sizeText, 20);
     shell.click(Preview3dBoxId);
     shell.choose(RenderEngineComboId, 1);
     EXPECT_LT(pixels(0x007800), 50);
@@ -92,7 +99,6 @@ TEST_F(PreviewWindow, EachEnginePaintsTheDesignAndDirect3dFallsBackToGdi) {
     EXPECT_EQ(shell.status(), L"3D engine selected: Direct3D 9 GPU");
     ASSERT_TRUE(shell.app().renderer().hasDeviceFor(preview())) << wideToUtf8(shell.app().renderer().lastError());
     SetWindowPos(shell.window(), nullptr, 0, 0, 1000, 700, SWP_NOZORDER);
-    RECT client{};
     GetClientRect(preview(), &client);
     EXPECT_EQ(shell.app().renderer().width(), client.right) << "the back buffer follows a resize";
     shell.click(Preview3dBoxId);

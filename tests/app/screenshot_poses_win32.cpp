@@ -1,5 +1,5 @@
 // Poses the main window for scripts/screenshots.sh and saves each picture as NAME.ppm: the plan, the
-// GDI and Direct3D views, the update notice a loopback server announces, and the About window. The
+// panel scrolled to its dividers and server groups, the GDI and Direct3D views, the update notice a loopback server announces, and the About window. The
 // pictures are read from the screen, the one place a presented Direct3D frame can be read under Wine.
 // Usage: screenshot_poses <output folder> <product page of the server>
 #include "shell_fixture_win32.h"
@@ -32,6 +32,12 @@ int wmain(int argc, wchar_t** argv) {
     Shell shell(true);
     KillTimer(shell.window(), UPDATE_CHECK_TIMER);
     bool ok = saved(shell.window(), folder, L"main");
+    shell.choose(WidthDividersComboId, 2);
+    shell.click(DividerBaseSlotsBoxId);
+    shell.click(UpdateButtonId);
+    SendMessageW(shell.window(), WM_VSCROLL, SB_BOTTOM, 0);
+    ok = saved(shell.window(), folder, L"dividers") && ok;
+    SendMessageW(shell.window(), WM_VSCROLL, SB_TOP, 0);
     shell.choose(RenderEngineComboId, 1);
     shell.click(Preview3dBoxId);
     ok = saved(shell.window(), folder, L"gdi3d") && ok;

@@ -20,6 +20,11 @@ bool RecordingModalUi::getSaveFileName(OPENFILENAMEW& dialog) { return getOpenFi
 
 bool RecordingModalUi::getOpenFileName(OPENFILENAMEW& dialog) {
     dialogNames.push_back(dialog.lpstrFile);
+    dialogTypes.push_back(dialog.nFilterIndex);
+    if (!typeChoices.empty()) {
+        dialog.nFilterIndex = typeChoices.front();
+        typeChoices.pop_front();
+    }
     if (choices.empty()) return false;
     const std::optional<std::wstring> choice = choices.front();
     choices.pop_front();

@@ -29,7 +29,9 @@ public:
     int answer = IDOK;                           // the button every message box returns
     std::vector<std::wstring> opened;            // shell opens
     std::vector<std::wstring> dialogNames;       // the name each file dialog was opened with
+    std::vector<DWORD> dialogTypes;              // and the file type (1-based) it offered first
     std::deque<std::optional<std::wstring>> choices;  // each dialog's answer in turn: a path, or cancel
+    std::deque<DWORD> typeChoices;               // the file types chosen in turn; none: the one offered
     std::function<void(HWND)> beforeModalLoop;
 };
 

@@ -48,18 +48,19 @@ TEST_F(Startup, FirstStartShowsTheDefaultDesignAndShutdownSavesThePanel) {
 TEST_F(Startup, StoredSettingsFillThePanelInTheirLanguageAndUnit) {
     writeSettingsFile(R"({"language": "en", "units": "in", "checkUpdatesOnStart": false, "preview3d": true,
         "render3dMode": 1, "widthMm": 254.0, "depthMm": 101.6, "kerfMm": 0.2, "fingerWidth": 0, "fingerDepth": 4,
-        "toolDiameterMm": 6.35, "internalDimensions": true, "includeLid": true, "cncRouterMode": true})");
+        "toolDiameterMm": 6.35, "internalDimensions": true, "includeLid": true, "cncRouterMode": true,
+        "thicknessMm": 6.35, "widthDividers": 1, "dividerBaseSlots": true})");
     Shell shell;
     const std::pair<int, const wchar_t*> shown[] = {
         {WidthEditId, L"10"},       {DepthEditId, L"4"},           {KerfEditId, L"0.0079"},
         {ToolDiameterComboId, L"0.25"}, {FingersWidthComboId, L"1"}, {FingersDepthComboId, L"4"},
-        {InternalDimensionsBoxId, L"Internal dimensions"},
+        {InternalDimensionsBoxId, L"Internal dimensions"}, {WidthDividersComboId, L"1"}, {TestServerButtonId, L"Test DXF server"},
     };
     for (const auto& [id, text] : shown) EXPECT_EQ(shell.text(id), text) << id;
-    for (int box : {InternalDimensionsBoxId, AddLidBoxId, CncRouterModeBoxId, Preview3dBoxId})
+    for (int box : {InternalDimensionsBoxId, AddLidBoxId, CncRouterModeBoxId, Preview3dBoxId, DividerBaseSlotsBoxId})
         EXPECT_EQ(SendMessageW(shell.control(box), BM_GETCHECK, 0, 0), BST_CHECKED) << box;
     EXPECT_EQ(SendMessageW(shell.control(RenderEngineComboId), CB_GETCURSEL, 0, 0), 1);
-    EXPECT_EQ(shell.status(), L"Pieces: 6 | units in | Local DXF export | preview 3D / motor GDI compatible"
+    EXPECT_EQ(shell.status(), L"Pieces: 8 | units in | Local DXF export | preview 3D / motor GDI compatible"
                               L" | double buffer active");
     EXPECT_NEAR(shell.app().design().inputWidth, 254.0, 1e-9);
     EXPECT_FALSE(timerWasPending(shell.window(), UPDATE_CHECK_TIMER));

@@ -49,6 +49,9 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
          [](AppSettings& s) { s.language = L"units", s.units = L"in"; }},
         {R"({"serverUrl": "http://x", "useServerDxf": true, "baseSlots": true, "sideSlots": 1})",
          [](AppSettings&) {}},
+        {R"({"widthDividers": 100, "depthDividers": 2.7, "dividerBaseSlots": true})",
+         [](AppSettings& s) { s.widthDividers = 100, s.depthDividers = 2, s.dividerBaseSlots = true; }},
+        {R"({"widthDividers": 101, "depthDividers": -1})", [](AppSettings&) {}},
     };
     for (const auto& c : cases) {
         AppSettings expected;
@@ -85,11 +88,13 @@ TEST(SettingsFile, WrittenTextHasItsExactLayoutAndReadsBack) {
               "    \"spacingMm\": 12.000000,\n    \"fingerWidth\": 3,\n    \"fingerDepth\": 4,\n"
               "    \"fingerHeight\": 1,\n    \"toolDiameterMm\": 3.175000,\n    \"internalDimensions\": false,\n"
               "    \"includeLid\": true,\n    \"cncRouterMode\": true,\n    \"baseSlots\": false,\n"
-              "    \"sideSlots\": false\n  }\n}\n");
+              "    \"sideSlots\": false,\n    \"widthDividers\": 0,\n    \"depthDividers\": 0,\n"
+              "    \"dividerBaseSlots\": false\n  }\n}\n");
 
     s = AppSettings{};
     s.language = L"Espa\u00F1ol \"quoted\"\t\\", s.units = L"IN", s.render3dMode = 1, s.widthMm = 123.456789;
     s.heightMm = 0.5, s.kerfMm = 0, s.spacingMm = 0, s.fingerWidth = 10, s.fingerHeight = 5, s.internalDimensions = true;
+    s.widthDividers = 2, s.depthDividers = 100, s.dividerBaseSlots = true;
     EXPECT_EQ(loaded(writeSettingsJson(s)), s);
 }
 
