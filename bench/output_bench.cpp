@@ -4,10 +4,11 @@
 #include "model/piece_set.h"
 #include "output/dxf_writer.h"
 #include "output/server_request.h"
+#include "support/loopback_client.h"
 #include "support/sample_designs.h"
 
 #include <benchmark/benchmark.h>
-#include <httplib.h>
+#include <unistd.h>
 
 #include <thread>
 
@@ -41,29 +42,27 @@ BENCHMARK(buildServerRequestJsonBench)->Arg(0)->Arg(1)->Unit(benchmark::kMicrose
 
 // One keep-alive client posting the default design's request to the server on loopback.
 void dxfServerRequestsBench(benchmark::State& state) {
-    httplib::Server server;
-    configureDxfServer(server);
-    const int port = server.bind_to_any_port("127.0.0.1");
-    if (port < 0) {
+    const DxfListener listener = listenForDxfClients("127.0.0.1", 0);
+    if (listener.socket < 0) {
         state.SkipWithError("cannot listen on loopback");
         return;
     }
-    std::thread thread([&] { server.listen_after_bind(); });
-    while (!server.is_running()) std::this_thread::yield();
+    std::thread serving(serveDxfClients, listener.socket);
     const std::string body = buildServerRequestJson(design(0));
-    httplib::Client client("127.0.0.1", port);
-    client.set_keep_alive(true);
-    client.set_tcp_nodelay(true);
+    const std::string request = "POST / HTTP/1.1\r\nContent-Type: application/json\r\nContent-Length: " +
+                                std::to_string(body.size()) + "\r\n\r\n" + body;
+    const int client = connectToLoopback(listener.port);
     for (auto _ : state) {
-        const auto reply = client.Post("/", body, "application/json");
-        if (!reply || reply->status != 200) {
+        if (!replyTo(client, request).starts_with("HTTP/1.1 200 ")) {
             state.SkipWithError("request failed");
             break;
         }
     }
     state.SetItemsProcessed(state.iterations());
-    server.stop();
-    thread.join();
+    close(client);
+    shutdown(listener.socket, SHUT_RDWR);
+    serving.join();
+    close(listener.socket);
 }
 BENCHMARK(dxfServerRequestsBench)->UseRealTime()->MinTime(1.0)->Unit(benchmark::kMicrosecond);
 

@@ -35,15 +35,14 @@ int main(int argc, char** argv) {
         }
     }
 
-    httplib::Server server;
-    configureDxfServer(server);
-    const int bound = port == 0 ? server.bind_to_any_port(host) : (server.bind_to_port(host, port) ? port : -1);
-    if (bound < 0) {
+    const DxfListener listener = listenForDxfClients(host, port);
+    if (listener.socket < 0) {
         std::fprintf(stderr, "tessaro-dxf-server: cannot listen on %s:%d\n", host.c_str(), port);
         return 1;
     }
     // Scripts that asked for port 0 read the chosen port from this line.
-    std::printf("listening on http://%s:%d/\n", host.c_str(), bound);
+    std::printf("listening on http://%s:%d/\n", host.c_str(), listener.port);
     std::fflush(stdout);
-    return server.listen_after_bind() ? 0 : 1;
+    serveDxfClients(listener.socket);
+    return 1;
 }

@@ -2,11 +2,12 @@
 # Has independent readers read back every cut file of several designs.
 #
 # For each design tessaro-cli writes the pieces (JSON), DXF in mm and inches, closed-contour DXF, SVG
-# and the server request, which the reference DXF server answers over HTTP. ezdxf reads every DXF (its
-# auditor must find nothing) and an XML parser the SVG. Each piece's entities must chain into one
-# closed loop on the piece's layers, and every format must enclose the same area for each piece.
+# and the server request, which the reference DXF server answers over HTTP, posted as JSON and as a
+# form. ezdxf reads every DXF (its auditor must find nothing) and an XML parser the SVG. Each piece's
+# entities must chain into one closed loop on the piece's layers, and every format must enclose the
+# same area for each piece.
 # Usage: check_cut_files.py TESSARO_CLI DXF_SERVER. Prints one line per problem; exits 1 on any.
-import json, math, os, re, subprocess, sys, tempfile, urllib.request
+import atexit, json, math, os, re, subprocess, sys, tempfile, urllib.request
 import xml.etree.ElementTree as ET
 
 import ezdxf
@@ -111,6 +112,8 @@ def svg_areas(path, pieces):
 def main(cli, server):
     folder = tempfile.mkdtemp()
     reference = subprocess.Popen([server, "--port", "0"], stdout=subprocess.PIPE, text=True)
+    # Also after a failed request, so the server does not outlive the test holding its output.
+    atexit.register(reference.terminate)
     address = reference.stdout.readline().split()[-1]
     for n, args in enumerate(DESIGNS):
         base = os.path.join(folder, str(n))
@@ -119,7 +122,13 @@ def main(cli, server):
                                        "--server-json", base + ".json"], check=True)
         subprocess.run([cli] + args + ["--inches", "--dxf", base + "in.dxf", "--dxf-closed", base + "inc.dxf"], check=True)
         with open(base + ".json", "rb") as request, open(base + "s.dxf", "wb") as answer:
-            answer.write(urllib.request.urlopen(urllib.request.Request(address, request.read(), {"Content-Type": "application/json"})).read())
+            # curl --data-binary's default type must not change the answer, however large the body.
+            body = request.read()
+            dxf, form = (urllib.request.urlopen(urllib.request.Request(address, body, {"Content-Type": kind}), timeout=60)
+                         .read() for kind in ("application/json", "application/x-www-form-urlencoded"))
+            answer.write(dxf)
+        if form != dxf:
+            problems.append(f"design {args} server: a form post of {len(body)} bytes answered otherwise")
         expected = entity_areas(base + ".dxf", pieces, 1, 2e-5)
         for name, areas, rel in [("inches", entity_areas(base + "in.dxf", pieces, 1 / 25.4, 2e-6), 1e-4),
                                  ("closed", closed_areas(base + "c.dxf", pieces, 1), 1e-4),
@@ -129,7 +138,6 @@ def main(cli, server):
             for piece, want, got in zip(pieces, expected, areas):
                 if want is None or got is None or abs(got - want) > rel * max(1.0, want):
                     problems.append(f"design {args} {name} {piece['name']}: area {got}, expected {want}")
-    reference.terminate()
     for line in problems:
         print(line)
     print(f"{len(DESIGNS)} designs checked, {len(problems)} problems")
