@@ -13,6 +13,9 @@ struct HttpRequestHead {
     bool chunked = false;        // "Transfer-Encoding: chunked"; never together with a Content-Length
     bool expectContinue = false; // "Expect: 100-continue" from an HTTP/1.1 client
     std::optional<uint64_t> contentLength{};  // saturates, so an overflowing length still reads as huge
+
+    // Field by field.
+    bool operator==(const HttpRequestHead&) const = default;
 };
 
 // Length of the head at the start of received through its empty line (lines end in CRLF or a bare
