@@ -10,7 +10,7 @@ namespace {
 // Applies an option's value; false when the value is not acceptable for it.
 using Apply = bool (*)(CliOptions&, std::string_view);
 
-struct OptionSpec {
+struct OptionEntry {
     std::string_view name;
     std::string_view value;  // placeholder in the usage text; empty for a switch
     Apply apply;
@@ -81,7 +81,7 @@ constexpr std::string_view kNotANumber = "is not a number";
 constexpr std::string_view kNotWhole = "is not a whole number";
 constexpr std::string_view kNoFile = "is not a file name";
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"--width", "N", setNumber<&BoxParameters::inputWidth>, "box width, mm (outer unless --internal)", kNotANumber},
     {"--height", "N", setNumber<&BoxParameters::inputHeight>, "box height, mm", kNotANumber},
     {"--depth", "N", setNumber<&BoxParameters::inputDepth>, "box depth, mm", kNotANumber},
@@ -114,8 +114,8 @@ constexpr OptionSpec kOptions[] = {
     {"--help", "", setHelp, "show this text", ""},
 };
 
-const OptionSpec* findOption(std::string_view name) {
-    for (const OptionSpec& option : kOptions)
+const OptionEntry* findOption(std::string_view name) {
+    for (const OptionEntry& option : kOptions)
         if (option.name == name) return &option;
     return nullptr;
 }
@@ -130,7 +130,7 @@ CliParse parseCliOptions(const std::vector<std::string>& args, const BoxParamete
     result.options.parameters = start;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const OptionSpec* option = findOption(arg);
+        const OptionEntry* option = findOption(arg);
         if (!option) {
             result.error = looksLikeOption(arg) || arg.rfind('-', 0) == 0 ? "unknown option " + arg
                                                                           : "unexpected argument " + arg;
@@ -155,7 +155,7 @@ CliParse parseCliOptions(const std::vector<std::string>& args, const BoxParamete
 std::string cliUsage() {
     std::string text = "Usage: tessaro-cli [options]\n"
                        "Generates the pieces of a finger-jointed box; without an output option prints a summary.\n";
-    for (const OptionSpec& option : kOptions) {
+    for (const OptionEntry& option : kOptions) {
         std::string left = "  ";
         left.append(option.name);
         if (!option.value.empty()) left.append(" ").append(option.value);

@@ -64,7 +64,7 @@ void appendFingerEdge(Outline& outline, const EdgeLine& line, const EdgeJoint& j
     appendPointIfDistinct(outline, end);
 }
 
-Outline panelOutline(const PanelSpec& panel, const Joinery& joinery) {
+Outline panelOutline(const PanelShape& panel, const Joinery& joinery) {
     const double width = panel.width, height = panel.height;
     const EdgeLine lines[4] = {
         {{0, 0}, {width, 0}, {0, -1}},
@@ -103,7 +103,7 @@ std::vector<double> dividerSlotCenters(int32_t count, double length) {
 namespace {
 
 // The divider with its slots cut down from y = 0.
-Outline topSlottedOutline(const DividerSpec& divider, double slotWidth, double slotDepth) {
+Outline topSlottedOutline(const DividerShape& divider, double slotWidth, double slotDepth) {
     const double length = divider.length, height = divider.height;
     Outline outline{{0, 0}};
     double previousRight = 0.0;
@@ -125,7 +125,7 @@ Outline topSlottedOutline(const DividerSpec& divider, double slotWidth, double s
 }
 
 // The divider with its slots cut up from y = H.
-Outline bottomSlottedOutline(const DividerSpec& divider, double slotWidth, double slotDepth) {
+Outline bottomSlottedOutline(const DividerShape& divider, double slotWidth, double slotDepth) {
     const double length = divider.length, height = divider.height;
     Outline outline{{0, 0}};
     appendPointIfDistinct(outline, {length, 0});
@@ -149,7 +149,7 @@ Outline bottomSlottedOutline(const DividerSpec& divider, double slotWidth, doubl
 
 }  // namespace
 
-Outline dividerOutline(const DividerSpec& divider, const Joinery& joinery) {
+Outline dividerOutline(const DividerShape& divider, const Joinery& joinery) {
     const double t = joinery.thickness, height = divider.height;
     const double slotWidth = t + joinery.clearance;
     // Half the height so crossing dividers meet, but at least t and at most H - t while that exceeds t.

@@ -44,14 +44,14 @@ struct EdgeLine {
 };
 
 // A W x H panel and its four edges: top (y = 0), right, bottom (y = H), left, walked clockwise on screen.
-struct PanelSpec {
+struct PanelShape {
     double width = 0.0;
     double height = 0.0;
     std::array<EdgeJoint, 4> edges{};
 };
 
 // An L x H divider with slotCount slots cut into one long side.
-struct DividerSpec {
+struct DividerShape {
     double length = 0.0;
     double height = 0.0;
     int32_t slotCount = 0;
@@ -65,7 +65,7 @@ void appendPointIfDistinct(Outline& outline, Point2 p);
 void appendFingerEdge(Outline& outline, const EdgeLine& line, const EdgeJoint& joint, const Joinery& joinery);
 
 // Cleaned closed outline of the panel.
-Outline panelOutline(const PanelSpec& panel, const Joinery& joinery);
+Outline panelOutline(const PanelShape& panel, const Joinery& joinery);
 
 // (0,0), (W,0), (W,H), (0,H).
 Outline rectangleOutline(double width, double height);
@@ -75,4 +75,4 @@ std::vector<double> dividerSlotCenters(int32_t count, double length);
 
 // Divider outline: slots t + c wide and about half the height deep, from y = 0 (Top) or y = H (Bottom);
 // a slot touching its neighbour or an end is left out.
-Outline dividerOutline(const DividerSpec& divider, const Joinery& joinery);
+Outline dividerOutline(const DividerShape& divider, const Joinery& joinery);

@@ -124,12 +124,12 @@ void appendDividers(PieceSet& pieces, const BoxParameters& p) {
     const struct {
         const wchar_t* name;
         int32_t copies;
-        DividerSpec spec;
+        DividerShape shape;
     } kinds[] = {{L"Divisor ancho", nw, {innerDepth, wall, nd, nd > 0 ? SlotSide::Top : SlotSide::None}},
                  {L"Divisor profundidad", nd, {innerWidth, wall, nw, nw > 0 ? SlotSide::Bottom : SlotSide::None}}};
     for (const auto& kind : kinds) {
         if (kind.copies <= 0) continue;
-        Piece divider = buildDivider(kind.name, kind.spec, joineryOf(p), cutterOf(p));
+        Piece divider = buildDivider(kind.name, kind.shape, joineryOf(p), cutterOf(p));
         normalizePiece(divider);
         pieces.insert(pieces.end(), static_cast<size_t>(kind.copies), divider);
     }
@@ -171,11 +171,11 @@ BoxPanels boxPanels(const BoxParameters& p) {
     };
 }
 
-Piece buildFingerPanel(const std::wstring& name, const PanelSpec& panel, const Joinery& joinery, const Cutter& cutter) {
+Piece buildFingerPanel(const std::wstring& name, const PanelShape& panel, const Joinery& joinery, const Cutter& cutter) {
     return labelledPiece(name, panel.width, panel.height, panelOutline(panel, joinery), cutter);
 }
 
-Piece buildDivider(const std::wstring& name, const DividerSpec& divider, const Joinery& joinery, const Cutter& cutter) {
+Piece buildDivider(const std::wstring& name, const DividerShape& divider, const Joinery& joinery, const Cutter& cutter) {
     return labelledPiece(name, divider.length, divider.height, dividerOutline(divider, joinery), cutter);
 }
 

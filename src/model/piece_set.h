@@ -33,17 +33,17 @@ Cutter cutterOf(const BoxParameters& parameters);
 
 // The panels of a validated design, as the cut plan and the 3D views build them.
 struct BoxPanels {
-    PanelSpec base;       // W x D, notched all round, its width edges clear of the side walls; also the lid
-    PanelSpec frontWall;  // (W - 2t) x wall height, tabbed (a lid's tabs on top); also the back wall
-    PanelSpec sideWall;   // D x wall height, notched at the corners, tabbed below; left and right
+    PanelShape base;       // W x D, notched all round, its width edges clear of the side walls; also the lid
+    PanelShape frontWall;  // (W - 2t) x wall height, tabbed (a lid's tabs on top); also the back wall
+    PanelShape sideWall;   // D x wall height, notched at the corners, tabbed below; left and right
 };
 BoxPanels boxPanels(const BoxParameters& validated);
 
 // The panel placed at (0, 0), labelled, not normalised.
-Piece buildFingerPanel(const std::wstring& name, const PanelSpec& panel, const Joinery& joinery, const Cutter& cutter);
+Piece buildFingerPanel(const std::wstring& name, const PanelShape& panel, const Joinery& joinery, const Cutter& cutter);
 
 // The divider placed at (0, 0), labelled.
-Piece buildDivider(const std::wstring& name, const DividerSpec& divider, const Joinery& joinery, const Cutter& cutter);
+Piece buildDivider(const std::wstring& name, const DividerShape& divider, const Joinery& joinery, const Cutter& cutter);
 
 // A width x height rectangle cut out of another piece, placed at `at` on the plan; unlabelled.
 Piece buildSlotCutout(const std::wstring& name, Point2 at, double width, double height, const Cutter& cutter);

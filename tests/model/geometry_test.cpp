@@ -25,7 +25,7 @@ Outline edge(EdgeStyle style, int32_t count, double length, EdgeInsets insets = 
     return outline;
 }
 
-Outline divider(DividerSpec spec, double t, double c) { return dividerOutline(spec, {t, c}); }
+Outline divider(DividerShape shape, double t, double c) { return dividerOutline(shape, {t, c}); }
 
 TEST(Outlines, EdgesSlotsAndTheirDegenerateCases) {
     const double s7 = 194.0 / 7;
