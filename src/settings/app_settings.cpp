@@ -3,6 +3,7 @@
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -92,6 +93,13 @@ void normalizeSettings(AppSettings& s) {
     s.sideSlots = false;
     requireDividerCount(s.widthDividers);
     requireDividerCount(s.depthDividers);
+    // Kept within a range whose sums cannot overflow.
+    constexpr int32_t kFarthest = 100000;
+    s.windowX = std::clamp(s.windowX, -kFarthest, kFarthest);
+    s.windowY = std::clamp(s.windowY, -kFarthest, kFarthest);
+    s.windowWidth = std::clamp(s.windowWidth, 0, kFarthest);
+    s.windowHeight = std::clamp(s.windowHeight, 0, kFarthest);
+    if (s.windowWidth == 0 || s.windowHeight == 0) s.windowWidth = s.windowHeight = 0;
 }
 
 std::string writeSettingsJson(const AppSettings& s) {
@@ -126,7 +134,13 @@ std::string writeSettingsJson(const AppSettings& s) {
     member(out, 4, "widthDividers", std::to_string(s.widthDividers));
     member(out, 4, "depthDividers", std::to_string(s.depthDividers));
     member(out, 4, "dividerBaseSlots", boolean(s.dividerBaseSlots), true);
-    out += "  }\n}\n";
+    out += "  },\n";
+    member(out, 2, "windowX", std::to_string(s.windowX));
+    member(out, 2, "windowY", std::to_string(s.windowY));
+    member(out, 2, "windowWidth", std::to_string(s.windowWidth));
+    member(out, 2, "windowHeight", std::to_string(s.windowHeight));
+    member(out, 2, "windowMaximized", boolean(s.windowMaximized), true);
+    out += "}\n";
     return out;
 }
 
@@ -157,4 +171,9 @@ void readSettingsJson(const std::string& text, AppSettings& s) {
     readInt(text, "widthDividers", s.widthDividers);
     readInt(text, "depthDividers", s.depthDividers);
     readBool(text, "dividerBaseSlots", s.dividerBaseSlots);
+    readInt(text, "windowX", s.windowX);
+    readInt(text, "windowY", s.windowY);
+    readInt(text, "windowWidth", s.windowWidth);
+    readInt(text, "windowHeight", s.windowHeight);
+    readBool(text, "windowMaximized", s.windowMaximized);
 }

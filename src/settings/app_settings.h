@@ -30,6 +30,13 @@ struct AppSettings {
     int32_t widthDividers = 0;        // 0..100, else 0 after normalizeSettings
     int32_t depthDividers = 0;        // 0..100, else 0 after normalizeSettings
     bool dividerBaseSlots = false;
+    // The main window's normal rectangle in screen pixels (no size: never closed yet) and whether it
+    // was maximised; coordinates within +-100000 after normalizeSettings.
+    int32_t windowX = 0;
+    int32_t windowY = 0;
+    int32_t windowWidth = 0;
+    int32_t windowHeight = 0;
+    bool windowMaximized = false;
 
     bool operator==(const AppSettings&) const = default;
 };

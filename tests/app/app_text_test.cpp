@@ -1,8 +1,10 @@
 // The shell's portable parts: numbers as the panel reads and shows them, panel scrolling, and the
 // product page's version reply.
+#include "app/design_history.h"
 #include "app/length_text.h"
 #include "app/panel_scroll.h"
 #include "app/update_reply.h"
+#include "app/window_placement.h"
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
@@ -105,6 +107,58 @@ TEST(UpdateReply, ScansStringMembersComparesVersionsAndOpensOnlyWebAddresses) {
     };
     for (const auto& [reply, kept] : addresses)
         EXPECT_EQ(downloadAddressToOpen(reply, page), kept ? std::wstring(reply) : page) << wideToUtf8(reply);
+}
+
+// Against a plain list of every design recorded: undo walks back through it, redo forward again.
+TEST(DesignHistory, UndoAndRedoWalkTheRecordedDesignsAndKeepTheLastHundred) {
+    const auto design = [](int width) {
+        BoxParameters d;
+        d.inputWidth = width;
+        return d;
+    };
+    DesignHistory history;
+    EXPECT_FALSE(history.undo()) << "nothing before the first design";
+    for (int width = 1; width <= 150; ++width) {
+        history.record(design(width));
+        history.record(design(width));  // the same design again is no step
+    }
+    for (int width = 149; width >= 50; --width) EXPECT_EQ(history.undo()->inputWidth, width);
+    EXPECT_FALSE(history.undo()) << "a hundred steps kept";
+    EXPECT_EQ(history.redo()->inputWidth, 51);
+    history.rebase(design(777));  // a unit change: no step, the redo steps kept
+    EXPECT_EQ(history.undo()->inputWidth, 50);
+    EXPECT_EQ(history.redo()->inputWidth, 777);
+    EXPECT_EQ(history.redo()->inputWidth, 52);
+    BoxParameters lid = design(52);
+    lid.includeLid = true;
+    history.record(lid);
+    EXPECT_FALSE(history.redo()) << "a new edit forgets the steps undone";
+    EXPECT_EQ(history.undo()->inputWidth, 52);
+    EXPECT_FALSE(history.undo()->includeLid);
+}
+
+TEST(WindowPlacement, KeepsAVisibleWindowAndBringsALostOneBack) {
+    const PixelRect laptop{0, 0, 1366, 728}, right{1366, -200, 1920, 1040};
+    const struct {
+        PixelRect stored;
+        std::vector<PixelRect> areas;
+        PixelRect opened;
+    } cases[] = {
+        {{}, {laptop, right}, {43, 0, 1280, 728}},                       // first start: centred, cut to the height
+        {{}, {{0, 0, 2560, 1400}}, {640, 250, 1280, 900}},
+        {{1500, 100, 800, 600}, {laptop, right}, {1500, 100, 800, 600}},  // on the second screen
+        {{3400, 100, 800, 600}, {laptop}, {566, 100, 800, 600}},           // that screen is gone
+        {{1200, 100, 800, 600}, {laptop}, {1200, 100, 800, 600}},          // 166 pixels show: still reachable
+        {{1250, 100, 800, 600}, {laptop}, {566, 100, 800, 600}},
+        {{100, -50, 800, 600}, {laptop}, {100, 0, 800, 600}},              // title bar above the screen
+        {{-900, -900, 4000, 3000}, {laptop, right}, {1366, -200, 1920, 1040}},
+        {{5, 5, 640, 480}, {}, {5, 5, 640, 480}},
+    };
+    for (const auto& c : cases) {
+        const PixelRect got = startupWindowRect(c.stored, c.areas);
+        EXPECT_TRUE(got.x == c.opened.x && got.y == c.opened.y && got.width == c.opened.width && got.height == c.opened.height)
+            << got.x << "," << got.y << " " << got.width << "x" << got.height;
+    }
 }
 
 }  // namespace

@@ -52,6 +52,10 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
         {R"({"widthDividers": 100, "depthDividers": 2.7, "dividerBaseSlots": true})",
          [](AppSettings& s) { s.widthDividers = 100, s.depthDividers = 2, s.dividerBaseSlots = true; }},
         {R"({"widthDividers": 101, "depthDividers": -1})", [](AppSettings&) {}},
+        {R"({"windowX": -99999999999, "windowY": 5, "windowWidth": 99999999999, "windowHeight": 640})",
+         [](AppSettings& s) { s.windowX = -100000, s.windowY = 5, s.windowWidth = 100000, s.windowHeight = 640; }},
+        {R"({"windowX": 7, "windowWidth": 800, "windowHeight": -3, "windowMaximized": true})",
+         [](AppSettings& s) { s.windowX = 7, s.windowMaximized = true; }},
     };
     for (const auto& c : cases) {
         AppSettings expected;
@@ -79,6 +83,7 @@ TEST(SettingsFile, WrittenTextHasItsExactLayoutAndReadsBack) {
     s.language = L"pt", s.units = L"in", s.preview3d = true, s.render3dMode = 2, s.checkUpdatesOnStart = false;
     s.widthMm = 254.5, s.fingerDepth = 4, s.includeLid = true, s.cncRouterMode = true, s.serverUrl = L"a\"b\\c";
     s.useServerDxf = s.baseSlots = s.sideSlots = true;  // never written as true
+    s.windowX = -40, s.windowWidth = 900, s.windowHeight = 700, s.windowMaximized = true;
     EXPECT_EQ(writeSettingsJson(s),
               "{\n  \"version\": 1,\n  \"app\": \"orvell-tessaro\",\n  \"language\": \"pt\",\n  \"units\": \"in\",\n"
               "  \"checkUpdatesOnStart\": false,\n  \"preview3d\": true,\n  \"render3dMode\": 2,\n"
@@ -89,12 +94,14 @@ TEST(SettingsFile, WrittenTextHasItsExactLayoutAndReadsBack) {
               "    \"fingerHeight\": 1,\n    \"toolDiameterMm\": 3.175000,\n    \"internalDimensions\": false,\n"
               "    \"includeLid\": true,\n    \"cncRouterMode\": true,\n    \"baseSlots\": false,\n"
               "    \"sideSlots\": false,\n    \"widthDividers\": 0,\n    \"depthDividers\": 0,\n"
-              "    \"dividerBaseSlots\": false\n  }\n}\n");
+              "    \"dividerBaseSlots\": false\n  },\n  \"windowX\": -40,\n  \"windowY\": 0,\n  \"windowWidth\": 900,\n"
+              "  \"windowHeight\": 700,\n  \"windowMaximized\": true\n}\n");
 
     s = AppSettings{};
     s.language = L"Espa\u00F1ol \"quoted\"\t\\", s.units = L"IN", s.render3dMode = 1, s.widthMm = 123.456789;
     s.heightMm = 0.5, s.kerfMm = 0, s.spacingMm = 0, s.fingerWidth = 10, s.fingerHeight = 5, s.internalDimensions = true;
     s.widthDividers = 2, s.depthDividers = 100, s.dividerBaseSlots = true;
+    s.windowX = -100000, s.windowY = 100000, s.windowWidth = 1, s.windowHeight = 100000;
     EXPECT_EQ(loaded(writeSettingsJson(s)), s);
 }
 

@@ -1,0 +1,39 @@
+#include "app/design_history.h"
+
+bool sameDesign(const BoxParameters& a, const BoxParameters& b) {
+    return a.inputWidth == b.inputWidth && a.inputHeight == b.inputHeight && a.inputDepth == b.inputDepth &&
+           a.dimensionMode == b.dimensionMode && a.materialThickness == b.materialThickness &&
+           a.fingerCountWidth == b.fingerCountWidth && a.fingerCountDepth == b.fingerCountDepth &&
+           a.fingerCountHeight == b.fingerCountHeight && a.kerf == b.kerf && a.clearance == b.clearance &&
+           a.spacing == b.spacing && a.includeLid == b.includeLid && a.cutMode == b.cutMode &&
+           a.toolDiameter == b.toolDiameter && a.widthDividerCount == b.widthDividerCount &&
+           a.depthDividerCount == b.depthDividerCount && a.addDividerBaseSlots == b.addDividerBaseSlots;
+}
+
+void DesignHistory::record(const BoxParameters& design) {
+    if (current_ && sameDesign(*current_, design)) return;
+    if (current_) {
+        undo_.push_back(*current_);
+        if (undo_.size() > kMaxSteps) undo_.pop_front();
+        redo_.clear();
+    }
+    current_ = design;
+}
+
+void DesignHistory::rebase(const BoxParameters& design) { current_ = design; }
+
+std::optional<BoxParameters> DesignHistory::undo() {
+    if (undo_.empty() || !current_) return std::nullopt;
+    redo_.push_front(*current_);
+    current_ = undo_.back();
+    undo_.pop_back();
+    return current_;
+}
+
+std::optional<BoxParameters> DesignHistory::redo() {
+    if (redo_.empty() || !current_) return std::nullopt;
+    undo_.push_back(*current_);
+    current_ = redo_.front();
+    redo_.pop_front();
+    return current_;
+}
