@@ -1,7 +1,9 @@
 #pragma once
 // The one object of the shell: windows, fonts, panel controls, texts and the last good design.
 #include <windows.h>
+#include <shellapi.h>
 
+#include "app/design_history.h"
 #include "app/modal_ui_win32.h"
 #include "app/product_info.h"
 #include "model/box_parameters.h"
@@ -22,8 +24,10 @@ inline constexpr UINT_PTR UPDATE_CHECK_TIMER = 9002;  // 1200 ms after start-up
 inline constexpr UINT REGENERATE_DELAY_MS = 350;
 inline constexpr UINT UPDATE_CHECK_DELAY_MS = 1200;
 
-// Posted by the update-check worker: wParam nonzero when newer, lParam an owned UpdateCheckResult*.
+// Posted by the update-check worker: wParam nonzero when newer, lParam the UpdateCheckResult* it was
+// given, handed back; any other pointer is not ours and is ignored.
 inline constexpr UINT WM_UPDATE_CHECK_RESULT = WM_APP + 42;
+struct UpdateCheckResult;
 
 inline constexpr const wchar_t* MAIN_WINDOW_CLASS = L"TessaroMainWindow";
 inline constexpr const wchar_t* PREVIEW_WINDOW_CLASS = L"TessaroPreview";
@@ -62,6 +66,11 @@ struct PanelControls {
     HWND resetButton = nullptr;
     HWND serverAddressEdit = nullptr;
     HWND websiteButton = nullptr;
+    HWND exportButton = nullptr;
+    HWND saveButton = nullptr;
+    HWND loadButton = nullptr;
+    HWND updateButton = nullptr;
+    HWND fitViewButton = nullptr;
     HWND widthDividersCombo = nullptr;
     HWND depthDividersCombo = nullptr;
     HWND dividerBaseSlotsBox = nullptr;
@@ -75,10 +84,12 @@ struct ShellFonts {
     OwnedFont button;
 };
 
-// A control whose text, or tooltip, is the text of a key in the current language.
+// A control whose text, or tooltip, is the text of a key in the current language; a tooltip names
+// the control's shortcut after it.
 struct TextBinding {
     HWND control = nullptr;
     std::wstring key;
+    std::wstring shortcut;
 };
 
 class Application {
@@ -86,6 +97,7 @@ public:
     // Built-in language tables, "es" requested, default design; no window yet. The update check
     // asks productPage (an address ending in a slash) for "version.php".
     Application(HINSTANCE instance, ModalUi& modalUi, std::wstring productPage = productWebPage);
+    ~Application();
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
@@ -103,8 +115,15 @@ public:
     const BoxParameters& design() const { return design_; }
     const PreviewViewState& view() const { return view_; }
     const Direct3DRenderer& renderer() const { return renderer_; }
+    // An update check was started and its result has not come back yet.
+    bool updateCheckPending() const { return pendingUpdateResult_ != nullptr; }
     // The text of a dotted key in the current language.
     std::wstring text(const wchar_t* key) const;
+    // A keyboard shortcut of the main window turned into its command; false when message is none.
+    bool translateAccelerator(MSG& message);
+    // Loads a project file into the panel as the load command does (a failure is told in the project
+    // error box and changes nothing); the title then names it.
+    void openProject(const std::wstring& path);
 
 private:
     // Turns change tracking off for its scope: the program filling the panel is no edit.
@@ -122,6 +141,9 @@ private:
         bool saved_;
     };
 
+    // Whether a regeneration is an undo step or shows the current design again (another unit, an undo).
+    enum class HistoryStep { Record, Rebase };
+
     // Which handler each control's notification reaches.
     struct CommandRoute;
     static const CommandRoute kCommandRoutes[];
@@ -134,6 +156,14 @@ private:
     LRESULT onNotify(WPARAM wParam, LPARAM lParam);
     void onVerticalScroll(WPARAM wParam);
     LRESULT onMouseWheel(WPARAM wParam, LPARAM lParam);
+    // Remembers the focused control when the window is left and gives it back (the width field first).
+    void onActivate(WPARAM wParam);
+    // The first dropped .boxproj is opened; anything else is refused in the project error box.
+    void onDropFiles(HDROP drop);
+    // Keeps the panel and a useful preview: the window's smallest track size.
+    void onGetMinMaxInfo(MINMAXINFO& limits);
+    // An update worker's post: taken only when it carries the record that worker was given.
+    void onUpdateCheckResult(WPARAM wParam, LPARAM lParam);
     // Status line text; nothing when the status line is missing.
     void setStatus(const std::wstring& text);
     // Panel offset clamped to the content and applied to the scroll bar (shown only when needed).
@@ -148,8 +178,9 @@ private:
     void createControls();
     void createFonts();
     void createTooltipControl();
-    // Gives control a tooltip whose text is asked for (in the current language) when shown.
-    void addTooltip(HWND control, const wchar_t* key);
+    // Gives control a tooltip whose text is asked for (in the current language) when shown, with the
+    // shortcut (or null) in brackets after it.
+    void addTooltip(HWND control, const wchar_t* key, const wchar_t* shortcut);
     // Replaces the combo's list by items and shows shownText.
     void fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText);
     // Value labels: the key's text and the display unit, "Width mm".
@@ -177,8 +208,9 @@ private:
     // The panel's design validated (outer sizes derived); false with the model's message.
     bool tryReadParameters(BoxParameters& parameters, std::wstring& error) const;
     std::wstring statusSummary() const;
-    // New pieces from the panel, or the error in the status line with the last pieces kept.
-    void regenerate();
+    // New pieces from the panel, or the error in the status line with the last pieces kept; a new
+    // design is an undo step unless step says Rebase.
+    void regenerate(HistoryStep step = HistoryStep::Record);
     // An edit: regenerate 350 ms after the last one (only while change tracking is on).
     void markChanged();
     // Switches the panel between millimetres and inches as the units combo says.
@@ -200,12 +232,20 @@ private:
     void fitPreview();
     // Asks the preview to repaint without erasing.
     void invalidatePreview();
+    // Ends a rotation or pan and lets the mouse go (capture lost, mode cancelled, a double click).
+    void endPreviewDrags();
 
     // shell_commands_win32.cpp: what the panel's buttons and choices do.
     // Reads and validates the panel's design; when it is refused, the model's message in a warning box.
     bool readDesignOrWarn(BoxParameters& design);
-    // Regenerates from the panel and saves the settings.
+    // Regenerates from the panel at once (a waiting edit included) and saves the settings.
     void updateCommand();
+    // The previous or next design of the history into the panel, regenerated; "Deshecho."/"Rehecho.".
+    void undoCommand();
+    void redoCommand();
+    void stepHistory(std::optional<BoxParameters> (DesignHistory::*step)(), const wchar_t* doneKey);
+    // Ctrl+3: the 3D check box flipped and obeyed as if clicked.
+    void toggle3DShortcut();
     // Saves the settings and closes the window.
     void exitCommand();
     // Validates and regenerates, saves the settings, then exportCutFile; an invalid design is shown in a box.
@@ -218,8 +258,10 @@ private:
     void testServerCommand();
     // Saves the panel's validated design as a project file; a failure brings the dialog back.
     void saveProjectCommand();
-    // Loads a project file into the panel and regenerates; a failure leaves the panel as it was.
+    // Asks for a project file and opens it.
     void loadProjectCommand();
+    // The window title: the current project's file name before the program's name, when there is one.
+    void refreshTitle();
     // After a Yes: factory settings into the panel and the settings file, view fitted.
     void resetCommand();
     // The 3D view as the check box says; view fitted, Direct3D freed when leaving 3D, saved.
@@ -260,6 +302,13 @@ private:
     PreviewViewState view_;     // zoom, pan, rotation and drags; show3D and renderMode are kept in the settings
     Direct3DRenderer renderer_;  // created at the first 3D paint that wants it
 
+    HACCEL accelerators_ = nullptr;
+    HWND focusedControl_ = nullptr;  // given back when the window is activated again
+    bool direct3dRefused_ = false;   // Automatic paints with GDI until the engine or size changes
+    DesignHistory history_;
+    std::wstring projectPath_;       // the project loaded or saved last; empty after a reset
+    const UpdateCheckResult* pendingUpdateResult_ = nullptr;  // given to the running worker
+
     bool changeTrackingEnabled_ = false;  // panel edits restart REGENERATE_TIMER only while set
     int32_t panelScrollPos_ = 0;          // pixels
     int32_t panelContentHeight_ = 0;      // pixels the panel's controls need
@@ -298,11 +347,14 @@ void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
 // Registers TessaroMainWindow and TessaroPreview; results are ignored (a failure shows up at creation).
 void registerWindowClasses(HINSTANCE instance);
 
-// Creates the 1280 x 900 main window for app (the whole create sequence runs inside); null on failure.
+// Creates the main window for app where it was last closed (1280 x 900 centred at the first start; the
+// whole create sequence runs inside); null on failure.
 HWND createMainWindow(Application& app);
 
-// Runs the message loop with the main window's dialog filter until the quit message; returns its code.
-int runMessageLoop(HWND mainWindow);
+// Runs the message loop with the app's shortcuts and the main window's dialog filter until the quit
+// message; returns its code.
+int runMessageLoop(Application& app);
 
-// The program: common controls, application object, main window, message loop; the exit code.
-int runApplication(HINSTANCE instance, int showCommand);
+// The program: common controls, application object, main window (maximised if it was closed so), the
+// project named on the command line opened, message loop; the exit code.
+int runApplication(HINSTANCE instance, int showCommand, const std::wstring& projectPath);

@@ -23,6 +23,9 @@ enum ControlId : int {
     AboutLinkId = 1019,        // About window: the product page address, clickable
     UpdateNoticeId = 1020,
     ServerAddressEditId = 1021,
+    UndoCommandId = 1022,      // keyboard only
+    RedoCommandId = 1023,      // keyboard only
+    Toggle3dCommandId = 1024,  // keyboard only: flips the 3D check box
     WidthEditId = 2001,
     HeightEditId = 2002,
     DepthEditId = 2003,

@@ -74,16 +74,16 @@ const ControlRow controlRows[] = {
      RowFill::ToolPresets},
     {ControlKind::GroupBox, 0, 10, 601, 304, 102, L"section.view", nullptr, nullptr},
     {ControlKind::CheckBox, Preview3dBoxId, 22, 625, 120, 20, L"check.preview3d", nullptr, &PanelControls::preview3dBox},
-    {ControlKind::PushButton, FitViewButtonId, 164, 622, 126, 25, L"button.fitView", nullptr, nullptr},
+    {ControlKind::PushButton, FitViewButtonId, 164, 622, 126, 25, L"button.fitView", nullptr, &PanelControls::fitViewButton},
     {ControlKind::Label, 0, 22, 653, 132, 20, L"label.renderEngine", nullptr, nullptr},
     {ControlKind::ListCombo, RenderEngineComboId, 154, 650, 118, 120, nullptr, nullptr, &PanelControls::renderEngineCombo,
      RowFill::Engines},
     {ControlKind::Label, 0, 22, 681, 280, 18, L"label.previewHelp", nullptr, nullptr},
     {ControlKind::GroupBox, 0, 10, 711, 304, 184, L"section.output", nullptr, nullptr},
-    {ControlKind::PushButton, ExportDxfButtonId, 22, 735, 280, 28, L"button.exportDxf", nullptr, nullptr},
-    {ControlKind::PushButton, SaveButtonId, 22, 769, 84, 26, L"button.save", nullptr, nullptr},
-    {ControlKind::PushButton, LoadButtonId, 114, 769, 84, 26, L"button.load", nullptr, nullptr},
-    {ControlKind::PushButton, UpdateButtonId, 206, 769, 84, 26, L"button.update", nullptr, nullptr},
+    {ControlKind::PushButton, ExportDxfButtonId, 22, 735, 280, 28, L"button.exportDxf", nullptr, &PanelControls::exportButton},
+    {ControlKind::PushButton, SaveButtonId, 22, 769, 84, 26, L"button.save", nullptr, &PanelControls::saveButton},
+    {ControlKind::PushButton, LoadButtonId, 114, 769, 84, 26, L"button.load", nullptr, &PanelControls::loadButton},
+    {ControlKind::PushButton, UpdateButtonId, 206, 769, 84, 26, L"button.update", nullptr, &PanelControls::updateButton},
     {ControlKind::PushButton, AboutButtonId, 22, 801, 280, 26, L"button.about", nullptr, &PanelControls::aboutButton},
     {ControlKind::PushButton, ResetButtonId, 22, 833, 280, 26, L"button.reset", nullptr, &PanelControls::resetButton},
     {ControlKind::PushButton, ExitButtonId, 22, 865, 280, 26, L"button.exit", nullptr, nullptr},
@@ -104,10 +104,12 @@ const ControlRow controlRows[] = {
     {ControlKind::PushButton, TestServerButtonId, 22, 1113, 280, 26, L"button.testServer", nullptr, nullptr},
 };
 
-// A panel control and the text key it shows (a value label) or explains (a tooltip).
+// A panel control and the text key it shows (a value label) or explains (a tooltip, naming the
+// control's keyboard shortcut if it has one).
 struct KeyedControl {
     HWND PanelControls::*field;
     const wchar_t* key;
+    const wchar_t* shortcut = nullptr;
 };
 
 const KeyedControl tooltips[] = {
@@ -138,7 +140,12 @@ const KeyedControl tooltips[] = {
     {&PanelControls::cncRouterModeBox, L"tooltip.cncRouterMode"},
     {&PanelControls::toolDiameterLabel, L"tooltip.toolDiameter"},
     {&PanelControls::toolDiameterCombo, L"tooltip.toolDiameter"},
-    {&PanelControls::preview3dBox, L"tooltip.preview3d"},
+    {&PanelControls::preview3dBox, L"tooltip.preview3d", L"Ctrl+3"},
+    {&PanelControls::fitViewButton, L"tooltip.fitView", L"Ctrl+0"},
+    {&PanelControls::exportButton, L"tooltip.exportDxf", L"Ctrl+E"},
+    {&PanelControls::saveButton, L"tooltip.save", L"Ctrl+S"},
+    {&PanelControls::loadButton, L"tooltip.load", L"Ctrl+O"},
+    {&PanelControls::updateButton, L"tooltip.update", L"F5"},
     {&PanelControls::renderEngineCombo, L"tooltip.renderEngine"},
     {&PanelControls::resetButton, L"tooltip.reset"},
     {&PanelControls::websiteButton, L"tooltip.website"},
@@ -285,7 +292,7 @@ void Application::createControls() {
         }
         layoutEntries_.push_back({control, RECT{row.x, row.y, row.x + row.width, row.y + row.height}});
         panelContentHeight_ = std::max(panelContentHeight_, row.y + layoutHeight(row) + kPanelBottomMargin);
-        if (row.key) textBindings_.push_back({control, row.key});
+        if (row.key) textBindings_.push_back({control, row.key, L""});
 
         switch (row.fill) {
         case RowFill::None: break;
@@ -310,7 +317,7 @@ void Application::createControls() {
 
     refreshValueLabels();
     applyTexts();
-    for (const KeyedControl& tooltip : tooltips) addTooltip(panel_.*tooltip.field, tooltip.key);
+    for (const KeyedControl& tooltip : tooltips) addTooltip(panel_.*tooltip.field, tooltip.key, tooltip.shortcut);
 
     if (!previewWindow_) {
         modalUi_.showMessage(mainWindow_, text(L"dialog.previewCreateError"), text(L"dialog.preview"), MB_OK | MB_ICONERROR);
@@ -318,9 +325,9 @@ void Application::createControls() {
     layoutControls();
 }
 
-void Application::addTooltip(HWND control, const wchar_t* key) {
+void Application::addTooltip(HWND control, const wchar_t* key, const wchar_t* shortcut) {
     if (!tooltipWindow_ || !control || !key) return;
-    tooltipBindings_.push_back({control, key});
+    tooltipBindings_.push_back({control, key, shortcut ? shortcut : L""});
     TOOLINFOW tool{};
     // The first version of the structure, sized for this build (the size differs between 32 and 64 bits).
     tool.cbSize = TTTOOLINFOW_V1_SIZE;
@@ -381,8 +388,14 @@ void Application::refillRenderCombo() {
     SendMessageW(panel_.renderEngineCombo, CB_SETCURSEL, selected, 0);
 }
 
+void Application::refreshTitle() {
+    if (!mainWindow_) return;
+    const std::wstring name = projectPath_.substr(projectPath_.find_last_of(L"\\/") + 1);
+    SetWindowTextW(mainWindow_, ((name.empty() ? L"" : name + L" - ") + text(L"app.windowTitle")).c_str());
+}
+
 void Application::applyTexts() {
-    if (mainWindow_) SetWindowTextW(mainWindow_, text(L"app.windowTitle").c_str());
+    refreshTitle();
     for (const TextBinding& binding : textBindings_) {
         if (binding.control) SetWindowTextW(binding.control, text(binding.key.c_str()).c_str());
     }

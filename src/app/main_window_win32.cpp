@@ -5,12 +5,15 @@
 #include "app/panel_scroll.h"
 #include "app/preview_window_win32.h"
 #include "app/update_check_result.h"
+#include "app/window_placement.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
+#include <vector>
 
 Application* applicationOf(HWND window, UINT message, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -67,7 +70,11 @@ using A = Application;
 
 const Application::CommandRoute Application::kCommandRoutes[] = {
     {UpdateButtonId, kAny, &A::updateCommand},
+    {IDOK, kAny, &A::updateCommand},  // Enter in a panel field
     {ExitButtonId, kAny, &A::exitCommand},
+    {UndoCommandId, kAny, &A::undoCommand},
+    {RedoCommandId, kAny, &A::redoCommand},
+    {Toggle3dCommandId, kAny, &A::toggle3DShortcut},
     {SaveSettingsCommandId, kAny, &A::saveSettingsFromControls},
     {CheckUpdatesBoxId, kAny, &A::saveSettingsFromControls},
     {WebsiteButtonId, kAny, &A::openWebsiteCommand},
@@ -103,8 +110,29 @@ const Application::CommandRoute Application::kCommandRoutes[] = {
     {DividerBaseSlotsBoxId, kClick, &A::markChanged},
 };
 
+namespace {
+
+// The main window's shortcuts and the commands they send.
+constexpr BYTE kControl = FCONTROL | FVIRTKEY;
+const ACCEL kShortcuts[] = {
+    {kControl, 'O', LoadButtonId},       {kControl, 'S', SaveButtonId},      {kControl, 'E', ExportDxfButtonId},
+    {kControl, 'Z', UndoCommandId},      {kControl, 'Y', RedoCommandId},     {kControl | FSHIFT, 'Z', RedoCommandId},
+    {FVIRTKEY, VK_F5, UpdateButtonId},   {kControl, '0', FitViewButtonId},   {kControl, '3', Toggle3dCommandId},
+};
+
+}  // namespace
+
 Application::Application(HINSTANCE instance, ModalUi& modalUi, std::wstring productPage)
-    : instance_(instance), modalUi_(modalUi), productPage_(std::move(productPage)) {}
+    : instance_(instance), modalUi_(modalUi), productPage_(std::move(productPage)),
+      accelerators_(CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts), static_cast<int>(std::size(kShortcuts)))) {}
+
+Application::~Application() {
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+}
+
+bool Application::translateAccelerator(MSG& message) {
+    return accelerators_ && mainWindow_ && TranslateAcceleratorW(mainWindow_, accelerators_, &message) != 0;
+}
 
 std::wstring Application::text(const wchar_t* key) const { return languages_.lookupText(key); }
 
@@ -125,6 +153,7 @@ LRESULT Application::handleMainMessage(HWND window, UINT message, WPARAM wParam,
         return 0;
     case WM_SIZE:
         layoutControls();
+        direct3dRefused_ = false;  // a new size may let Direct3D start
         // The back buffer follows the preview's new size.
         if (renderer_.hasDeviceFor(previewWindow_)) renderer_.resetDevice();
         return 0;
@@ -140,11 +169,17 @@ LRESULT Application::handleMainMessage(HWND window, UINT message, WPARAM wParam,
         return 0;
     case WM_MOUSEWHEEL:
         return onMouseWheel(wParam, lParam);
+    case WM_ACTIVATE:
+        onActivate(wParam);
+        return 0;
+    case WM_DROPFILES:
+        onDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_GETMINMAXINFO:
+        onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
     case WM_UPDATE_CHECK_RESULT:
-        // The worker hands the record over with the post; it is ours to delete.
-        if (const std::unique_ptr<UpdateCheckResult> result{reinterpret_cast<UpdateCheckResult*>(lParam)}) {
-            handleUpdateResult(wParam != 0, result->latestVersion, result->downloadUrl);
-        }
+        onUpdateCheckResult(wParam, lParam);
         return 0;
     default:
         break;
@@ -165,6 +200,7 @@ void Application::onCreate() {
         regenerate();
     }
     changeTrackingEnabled_ = true;
+    DragAcceptFiles(mainWindow_, TRUE);
 
     if (isChecked(panel_.checkUpdatesBox)) {
         SetTimer(mainWindow_, UPDATE_CHECK_TIMER, UPDATE_CHECK_DELAY_MS, nullptr);
@@ -187,6 +223,46 @@ void Application::onCommand(WPARAM wParam) {
             if (notification == kAnyNotification || notification == code) return (this->*route.handler)();
         }
     }
+}
+
+void Application::onActivate(WPARAM wParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(mainWindow_, focus)) focusedControl_ = focus;
+        return;
+    }
+    if (HIWORD(wParam)) return;  // minimised
+    HWND target = focusedControl_ && IsWindow(focusedControl_) ? focusedControl_ : panel_.widthEdit;
+    if (target) SetFocus(target);
+}
+
+void Application::onDropFiles(HDROP drop) {
+    std::optional<std::wstring> project;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count && !project; ++index) {
+        std::wstring path(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, index, path.data(), static_cast<UINT>(path.size())));
+        const size_t dot = path.find_last_of(L'.');
+        if (dot != std::wstring::npos && lstrcmpiW(path.c_str() + dot, L".boxproj") == 0) project = path;
+    }
+    DragFinish(drop);
+    if (project) return openProject(*project);
+    modalUi_.showMessage(mainWindow_, L"El archivo no parece ser un proyecto de Tessaro.", text(L"dialog.loadProjectError"),
+                         MB_OK | MB_ICONWARNING);
+}
+
+void Application::onGetMinMaxInfo(MINMAXINFO& limits) {
+    RECT frame{0, 0, kMinimumClientWidth, kMinimumClientHeight};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void Application::onUpdateCheckResult(WPARAM wParam, LPARAM lParam) {
+    if (!lParam || reinterpret_cast<const UpdateCheckResult*>(lParam) != pendingUpdateResult_) return;
+    pendingUpdateResult_ = nullptr;
+    // The worker hands its record back with the post; it is ours to delete.
+    const std::unique_ptr<UpdateCheckResult> result{reinterpret_cast<UpdateCheckResult*>(lParam)};
+    handleUpdateResult(wParam != 0, result->latestVersion, result->downloadUrl);
 }
 
 LRESULT Application::onTimer(WPARAM wParam, LPARAM lParam) {
@@ -213,6 +289,7 @@ LRESULT Application::onNotify(WPARAM wParam, LPARAM lParam) {
         });
         if (binding != tooltipBindings_.end()) {
             tooltipText_ = text(binding->key.c_str());
+            if (!binding->shortcut.empty()) tooltipText_ += L" (" + binding->shortcut + L")";
             info->lpszText = tooltipText_.data();
             return 0;
         }
@@ -310,14 +387,41 @@ void registerWindowClasses(HINSTANCE instance) {
                         COLOR_WINDOW);
 }
 
-HWND createMainWindow(Application& app) {
-    return CreateWindowExW(0, MAIN_WINDOW_CLASS, app.text(L"app.windowTitle").c_str(), WS_OVERLAPPEDWINDOW,
-                           CW_USEDEFAULT, CW_USEDEFAULT, 1280, 900, nullptr, nullptr, app.instance(), &app);
+namespace {
+
+BOOL CALLBACK addWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    const RECT& work = info.rcWork;
+    auto& list = *reinterpret_cast<std::vector<PixelRect>*>(areas);
+    const PixelRect area{work.left, work.top, work.right - work.left, work.bottom - work.top};
+    // The primary monitor's work area goes first.
+    if (info.dwFlags & MONITORINFOF_PRIMARY) {
+        list.insert(list.begin(), area);
+    } else {
+        list.push_back(area);
+    }
+    return TRUE;
 }
 
-int runMessageLoop(HWND mainWindow) {
+}  // namespace
+
+HWND createMainWindow(Application& app) {
+    const AppSettings stored = loadSettings();
+    std::vector<PixelRect> workAreas;
+    EnumDisplayMonitors(nullptr, nullptr, addWorkArea, reinterpret_cast<LPARAM>(&workAreas));
+    const PixelRect rect =
+        startupWindowRect({stored.windowX, stored.windowY, stored.windowWidth, stored.windowHeight}, workAreas);
+    return CreateWindowExW(0, MAIN_WINDOW_CLASS, app.text(L"app.windowTitle").c_str(), WS_OVERLAPPEDWINDOW, rect.x,
+                           rect.y, rect.width, rect.height, nullptr, nullptr, app.instance(), &app);
+}
+
+int runMessageLoop(Application& app) {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        HWND mainWindow = app.mainWindow();
+        if (app.translateAccelerator(message)) continue;
         // The dialog filter gives Tab navigation between the panel's controls.
         if (mainWindow && IsWindow(mainWindow) && IsDialogMessageW(mainWindow, &message)) continue;
         TranslateMessage(&message);
@@ -326,7 +430,7 @@ int runMessageLoop(HWND mainWindow) {
     return static_cast<int>(message.wParam);
 }
 
-int runApplication(HINSTANCE instance, int showCommand) {
+int runApplication(HINSTANCE instance, int showCommand, const std::wstring& projectPath) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = 0xFF;
@@ -337,9 +441,10 @@ int runApplication(HINSTANCE instance, int showCommand) {
     registerWindowClasses(instance);
     HWND mainWindow = createMainWindow(*app);
     if (!mainWindow) return 0;
-    ShowWindow(mainWindow, showCommand);
+    ShowWindow(mainWindow, loadSettings().windowMaximized ? SW_SHOWMAXIMIZED : showCommand);
     UpdateWindow(mainWindow);
-    const int exitCode = runMessageLoop(mainWindow);
+    if (!projectPath.empty()) app->openProject(projectPath);
+    const int exitCode = runMessageLoop(*app);
     app.reset();
     return exitCode;
 }

@@ -121,7 +121,7 @@ std::wstring Application::statusSummary() const {
            shown + L" | " + text(L"status.doubleBuffer");
 }
 
-void Application::regenerate() {
+void Application::regenerate(HistoryStep step) {
     BoxParameters design;
     std::wstring error;
     if (!tryReadParameters(design, error)) {
@@ -131,6 +131,11 @@ void Application::regenerate() {
             PieceSet generated = generatePieces(design);
             pieces_ = std::move(generated);
             design_ = design;
+            if (step == HistoryStep::Record) {
+                history_.record(design);
+            } else {
+                history_.rebase(design);
+            }
             setStatus(statusSummary());
         } catch (const std::exception& failure) {
             setStatus(text(L"status.parameterError") + widenBytes(failure.what()));
@@ -150,6 +155,8 @@ void Application::markChanged() {
 void Application::changeUnits() {
     const bool inches = panel_.unitsCombo && SendMessageW(panel_.unitsCombo, CB_GETCURSEL, 0, 0) == 1;
     if (inches == useInches_) return;
+    // A waiting edit is an undo step of its own; the conversion is none.
+    if (KillTimer(mainWindow_, REGENERATE_TIMER)) updateCommand();
     {
         TrackingPause converting(*this);
         std::array<double, lengthFields.size()> valuesMm{};
@@ -163,7 +170,7 @@ void Application::changeUnits() {
         refillUnitsCombo();
     }
     saveSettingsFromControls();
-    regenerate();
+    regenerate(HistoryStep::Rebase);
     setStatus(text(inches ? L"status.unitsInches" : L"status.unitsMillimeters"));
 }
 
@@ -207,6 +214,14 @@ AppSettings Application::readSettingsFromControls() const {
     settings.includeLid = isChecked(panel_.addLidBox);
     settings.cncRouterMode = isChecked(panel_.cncRouterModeBox);
     settings.dividerBaseSlots = isChecked(panel_.dividerBaseSlotsBox);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (mainWindow_ && GetWindowPlacement(mainWindow_, &placement)) {
+        const RECT& normal = placement.rcNormalPosition;
+        settings.windowX = normal.left, settings.windowY = normal.top;
+        settings.windowWidth = normal.right - normal.left, settings.windowHeight = normal.bottom - normal.top;
+        settings.windowMaximized = placement.showCmd == SW_SHOWMAXIMIZED || (placement.flags & WPF_RESTORETOMAXIMIZED);
+    }
     return settings;
 }
 

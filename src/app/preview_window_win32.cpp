@@ -34,18 +34,24 @@ LRESULT Application::handlePreviewMessage(HWND window, UINT message, WPARAM wPar
         return 0;
     case WM_LBUTTONUP:
         if (!endRotate(view_)) break;
-        ReleaseCapture();
+        endPreviewDrags();
         return 0;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
         if (!endPan(view_)) break;
-        ReleaseCapture();
+        endPreviewDrags();
         return 0;
+    case WM_CAPTURECHANGED:
+    case WM_CANCELMODE:
+        // Alt+Tab, a message box or another window took the mouse: no drag may follow it unheld.
+        endPreviewDrags();
+        break;
     case WM_MOUSEMOVE:
         if (!dragTo(view_, x, y)) break;
         invalidatePreview();
         return 0;
     case WM_LBUTTONDBLCLK:
+        endPreviewDrags();
         fitPreview();
         return 0;
     case WM_MOUSEWHEEL:
@@ -60,6 +66,12 @@ LRESULT Application::handlePreviewMessage(HWND window, UINT message, WPARAM wPar
 void Application::startPreviewDrag() {
     SetCapture(previewWindow_);
     SetCursor(LoadCursorW(nullptr, IDC_SIZEALL));
+}
+
+void Application::endPreviewDrags() {
+    endRotate(view_);
+    endPan(view_);
+    if (previewWindow_ && GetCapture() == previewWindow_) ReleaseCapture();
 }
 
 void Application::onPreviewWheel(WPARAM wParam, LPARAM lParam) {
@@ -78,9 +90,15 @@ void Application::onPreviewPaint() {
         const PreviewTexts texts{text(L"preview.2dTitle"), text(L"preview.noPieces"), text(L"preview.zoomHintFormat"),
                                  text(L"preview.3dInvalid"), text(L"status.d3dNotAvailable"),
                                  planSizeText(planExtent(pieces_), useInches_)};
+        // Automatic tries Direct3D once per engine choice and window size, not at every paint.
+        PreviewViewState painted = view_;
+        if (direct3dRefused_ && painted.renderMode == RenderMode::Automatic) painted.renderMode = RenderMode::Gdi;
         const auto announcement =
-            paintPreview(previewWindow_, dc, clientRectOf(previewWindow_), view_, renderer_, design_, pieces_, texts);
+            paintPreview(previewWindow_, dc, clientRectOf(previewWindow_), painted, renderer_, design_, pieces_, texts);
         if (announcement) setStatus(*announcement);
+        if (painted.show3D && painted.renderMode == RenderMode::Automatic && !renderer_.hasDeviceFor(previewWindow_)) {
+            direct3dRefused_ = true;
+        }
     }
     EndPaint(previewWindow_, &paint);
 }

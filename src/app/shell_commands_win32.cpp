@@ -110,8 +110,33 @@ bool Application::readDesignOrWarn(BoxParameters& design) {
 }
 
 void Application::updateCommand() {
+    KillTimer(mainWindow_, REGENERATE_TIMER);
     regenerate();
     saveSettingsFromControls();
+}
+
+void Application::undoCommand() { stepHistory(&DesignHistory::undo, L"status.undone"); }
+
+void Application::redoCommand() { stepHistory(&DesignHistory::redo, L"status.redone"); }
+
+void Application::stepHistory(std::optional<BoxParameters> (DesignHistory::*step)(), const wchar_t* doneKey) {
+    // An edit still waiting for the typing to pause is a step of its own first.
+    if (KillTimer(mainWindow_, REGENERATE_TIMER)) updateCommand();
+    const std::optional<BoxParameters> design = (history_.*step)();
+    if (!design) return;
+    {
+        TrackingPause filling(*this);
+        applyParametersToControls(*design);
+    }
+    // The panel shows the design rounded: what it reads back becomes the current step.
+    regenerate(HistoryStep::Rebase);
+    saveSettingsFromControls();
+    setStatus(text(doneKey));
+}
+
+void Application::toggle3DShortcut() {
+    setChecked(panel_.preview3dBox, !isChecked(panel_.preview3dBox));
+    toggle3DViewCommand();
 }
 
 void Application::exitCommand() {
@@ -173,10 +198,12 @@ void Application::testServerCommand() {
 void Application::saveProjectCommand() {
     BoxParameters design;
     if (!readDesignOrWarn(design)) return;
-    std::wstring path = L"caja.boxproj";
+    std::wstring path = projectPath_.empty() ? L"caja.boxproj" : projectPath_;
     std::wstring error;
     while (chooseFile(modalUi_, mainWindow_, kProjectSaveDialog, path)) {
         if (saveProject(path, design, error)) {
+            projectPath_ = path;
+            refreshTitle();
             setStatus(text(L"status.projectSaved"));
             return;
         }
@@ -186,7 +213,10 @@ void Application::saveProjectCommand() {
 
 void Application::loadProjectCommand() {
     std::wstring path;
-    if (!chooseFile(modalUi_, mainWindow_, kProjectLoadDialog, path)) return;
+    if (chooseFile(modalUi_, mainWindow_, kProjectLoadDialog, path)) openProject(path);
+}
+
+void Application::openProject(const std::wstring& path) {
     BoxParameters design;
     std::wstring error;
     if (!loadProject(path, design, error)) {
@@ -199,6 +229,8 @@ void Application::loadProjectCommand() {
     }
     regenerate();
     saveSettingsFromControls();
+    projectPath_ = path;
+    refreshTitle();
     setStatus(text(L"status.projectLoaded"));
 }
 
@@ -213,9 +245,12 @@ void Application::resetCommand() {
         saveSettings(factory);
         // The factory view is 2D with the automatic engine: the old device has no use left.
         renderer_.releaseDevice();
+        direct3dRefused_ = false;
         fitPreview();
         regenerate();
     }
+    projectPath_.clear();
+    refreshTitle();
     setStatus(text(L"status.settingsReset"));
 }
 
@@ -233,6 +268,7 @@ void Application::renderEngineCommand() {
     const LRESULT index = panel_.renderEngineCombo ? SendMessageW(panel_.renderEngineCombo, CB_GETCURSEL, 0, 0) : CB_ERR;
     view_.renderMode = renderModeFromIndex(static_cast<int32_t>(index));
     renderer_.releaseDevice();
+    direct3dRefused_ = false;
     saveSettingsFromControls();
     invalidatePreview();
     setStatus(text(L"status.renderEngineSelected") + text(engineKey(view_.renderMode)));

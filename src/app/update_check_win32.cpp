@@ -52,15 +52,17 @@ bool checkForUpdate(UpdateCheckResult& result, const std::wstring& productPage) 
     return readUpdateReply(readReplyBody(request.get(), kReadPieceBytes, kBodyLimitBytes), productPage, result);
 }
 
-void updateCheckThread(HWND window, std::wstring productPage) {
+void updateCheckThread(HWND window, std::wstring productPage, UpdateCheckResult* result) {
+    std::unique_ptr<UpdateCheckResult> owned(result);
+    if (!owned) return;
     try {
-        auto result = std::make_unique<UpdateCheckResult>();
-        if (!checkForUpdate(*result, productPage)) return;
-        const WPARAM newer = result->updateAvailable ? 1 : 0;
-        if (PostMessageW(window, WM_UPDATE_CHECK_RESULT, newer, reinterpret_cast<LPARAM>(result.get()))) {
-            result.release();  // the main window owns it now
-        }
+        // A failed check is handed back too, empty, so the window stops waiting for its record.
+        if (!checkForUpdate(*owned, productPage)) *owned = UpdateCheckResult{};
     } catch (const std::exception&) {
-        // Out of memory in a worker: the check just ends, as any failed check does.
+        *owned = UpdateCheckResult{};  // out of memory in a worker: as any failed check
+    }
+    const WPARAM newer = owned->updateAvailable ? 1 : 0;
+    if (PostMessageW(window, WM_UPDATE_CHECK_RESULT, newer, reinterpret_cast<LPARAM>(owned.get()))) {
+        owned.release();  // the main window owns it now
     }
 }

@@ -13,6 +13,6 @@ inline constexpr DWORD UPDATE_CHECK_TIMEOUT_MS = 3500;
 // false when there is no reply or it names no version. Never throws, never shows anything.
 bool checkForUpdate(UpdateCheckResult& result, const std::wstring& productPage);
 
-// The worker's body: checks, then posts WM_UPDATE_CHECK_RESULT with the result to window, which then
-// owns it; a result that is not found or cannot be posted (window gone) is deleted here.
-void updateCheckThread(HWND window, std::wstring productPage);
+// The worker's body: owns result, fills it (emptied when the check fails) and posts it back with
+// WM_UPDATE_CHECK_RESULT to window, which then owns it; deleted here when it cannot be posted (window gone).
+void updateCheckThread(HWND window, std::wstring productPage, UpdateCheckResult* result);

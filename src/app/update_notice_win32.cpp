@@ -3,17 +3,22 @@
 #include "app/update_check_win32.h"
 #include "app/update_reply.h"
 
-#include <system_error>
+#include <exception>
+#include <memory>
 #include <thread>
 
 void Application::startUpdateCheck() {
     if (updateCheckStarted_ || !mainWindow_) return;
     updateCheckStarted_ = true;  // also when the thread cannot start: no second attempt
     try {
-        // The worker gets the window handle and the page by value: it touches nothing of ours.
-        std::thread(updateCheckThread, mainWindow_, productPage_).detach();
-    } catch (const std::system_error&) {
-        // No thread, no check; nothing to report.
+        // The worker gets the window handle, the page by value and a record of its own: it touches
+        // nothing of ours. Only that record's address is taken back from a result post.
+        auto record = std::make_unique<UpdateCheckResult>();
+        pendingUpdateResult_ = record.get();
+        std::thread(updateCheckThread, mainWindow_, productPage_, record.get()).detach();
+        record.release();
+    } catch (const std::exception&) {
+        pendingUpdateResult_ = nullptr;  // no thread, no check; nothing to report
     }
 }
 

@@ -7,6 +7,9 @@
 // The first start's size, where the work area allows it.
 inline constexpr int32_t kFirstStartWidth = 1280;
 inline constexpr int32_t kFirstStartHeight = 900;
+// The smallest client area at 96 DPI: the panel's strip and a useful preview beside it.
+inline constexpr int32_t kMinimumClientWidth = kPanelStripWidth + 340;
+inline constexpr int32_t kMinimumClientHeight = 420;
 // Less of the window than this on every work area (either way, in pixels) counts as lost.
 inline constexpr int32_t kMinimumVisible = 120;
 

@@ -144,6 +144,13 @@ constexpr BuiltinText kTexts[] = {
     {L"status.closedDxfSavedInches", L"Closed-polyline DXF saved in inches.", L"DXF de polilineas cerradas guardado en pulgadas."},
     {L"status.closedDxfSavedMm", L"Closed-polyline DXF saved in millimeters.", L"DXF de polilineas cerradas guardado en milimetros."},
     {L"status.svgSaved", L"SVG saved in millimeters.", L"SVG guardado en milimetros."},
+    {L"status.undone", L"Undone.", L"Deshecho."},
+    {L"status.redone", L"Redone.", L"Rehecho."},
+    {L"tooltip.exportDxf", L"Writes the cut plan as DXF or SVG.", L"Guarda el plano de corte como DXF o SVG."},
+    {L"tooltip.save", L"Saves the design as a project file.", L"Guarda el diseno como archivo de proyecto."},
+    {L"tooltip.load", L"Opens a project file.", L"Abre un archivo de proyecto."},
+    {L"tooltip.update", L"Regenerates the pieces now.", L"Regenera las piezas ahora."},
+    {L"tooltip.fitView", L"Back to the whole plan or box, unrotated.", L"Vuelve a ver todo el plano o la caja, sin rotar."},
 };
 
 }  // namespace

@@ -69,33 +69,28 @@ std::wstring sitePage(const char* folder, const std::string& body) {
     return L"http://127.0.0.1:" + utf8ToWide(std::getenv("TESSARO_SITE_PORT")) + L"/" + utf8ToWide(folder) + L"/";
 }
 
-void runWorker(HWND window, const std::wstring& page) {
-    std::thread(updateCheckThread, window, page).join();
-    pumpMessagesFor(0);
-}
-
 TEST_F(AboutAndUpdates, AnnouncedVersionsShowTheNoticeThatOpensOnlyWebAddresses) {
     ASSERT_NE(std::getenv("TESSARO_SITE"), nullptr) << "run through run_with_servers.sh";
     const std::wstring silent = L"http://127.0.0.1:" + utf8ToWide(std::getenv("TESSARO_SILENT_PORT")) + L"/";
     const struct {
         std::wstring page;
         std::wstring version;  // empty: nothing shown or said
-        const wchar_t* opens;
+        const wchar_t* opens;  // empty: the product page
     } cases[] = {
         {sitePage("newer", R"({"latestVersion": "0.2.0", "downloadUrl": "https://orvell.example/get"})"), L"0.2.0",
          L"https://orvell.example/get"},
         {sitePage("hostile", R"({"latestVersion": "9.0", "downloadUrl": "file:///C:/windows/system32/calc.exe"})"),
-         L"9.0", kClosedPage},
+         L"9.0", L""},  // the product page instead
         {sitePage("same", R"({"latestVersion": "0.1.0"})"), L"", L""},
         {sitePage("missing", ""), L"", L""},
         {silent, L"", L""},  // ends by its time-out
     };
     for (const auto& c : cases) {
         removeSettingsFolder();
-        Shell shell;
-        KillTimer(shell.window(), UPDATE_CHECK_TIMER);
+        Shell shell(false, c.page);
         const std::wstring before = shell.status();
-        runWorker(shell.window(), c.page);
+        SendMessageW(shell.window(), WM_TIMER, UPDATE_CHECK_TIMER, 0);
+        ASSERT_TRUE(pumpUntil([&] { return !shell.app().updateCheckPending(); }, 3 * UPDATE_CHECK_TIMEOUT_MS));
         const bool shown = (GetWindowLongW(shell.control(UpdateNoticeId), GWL_STYLE) & WS_VISIBLE) != 0;
         EXPECT_EQ(shown, !c.version.empty());
         if (c.version.empty()) {
@@ -106,7 +101,7 @@ TEST_F(AboutAndUpdates, AnnouncedVersionsShowTheNoticeThatOpensOnlyWebAddresses)
         EXPECT_EQ(shell.text(UpdateNoticeId), L"Actualizacion disponible: " + c.version);
         EXPECT_EQ(shell.status(), L"Nueva version disponible: " + c.version);
         SendMessageW(shell.window(), WM_COMMAND, MAKEWPARAM(UpdateNoticeId, STN_CLICKED), 0);
-        EXPECT_EQ(shell.ui.opened, std::vector<std::wstring>{c.opens});
+        EXPECT_EQ(shell.ui.opened, std::vector<std::wstring>{*c.opens ? c.opens : c.page});
         shell.choose(LanguageComboId, 0);
         EXPECT_EQ(shell.text(UpdateNoticeId), L"Update available: " + c.version);
     }
@@ -124,12 +119,15 @@ TEST_F(AboutAndUpdates, TheTimerStartsOneCheckAndAResultNoWindowTakesIsFreed) {
         SendMessageW(shell.window(), WM_TIMER, UPDATE_CHECK_TIMER, 0);  // no second check in one run
         pumpMessagesFor(300);
         EXPECT_EQ(shell.text(UpdateNoticeId), L"Actualizacion disponible: 0.2.0");
+        UpdateCheckResult foreign{true, L"6.6.6", L"https://x/", L""};  // not the worker's: neither taken nor freed
+        SendMessageW(shell.window(), WM_UPDATE_CHECK_RESULT, 1, reinterpret_cast<LPARAM>(&foreign));
+        EXPECT_EQ(shell.text(UpdateNoticeId), L"Actualizacion disponible: 0.2.0");
         gone = shell.window();
     }
     ASSERT_FALSE(IsWindow(gone));
-    updateCheckThread(gone, page);  // the first run lets lazily made library state settle
+    updateCheckThread(gone, page, new UpdateCheckResult);  // the first run lets lazily made library state settle
     const long before = liveAllocations;
-    updateCheckThread(gone, page);
+    updateCheckThread(gone, page, new UpdateCheckResult);
     EXPECT_EQ(liveAllocations, before);
 }
 

@@ -163,17 +163,11 @@ TEST_F(Commands, DividersLiveInThePanelTheSettingsAndTheProject) {
 }
 
 // The tool beside this program, run with arguments; its exit code, or -1 when it does not start or end.
-DWORD runCli(std::wstring arguments) {
-    std::wstring line = L"\"" + moduleFolder() + L"\\tessaro-cli.exe\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
-        return static_cast<DWORD>(-1);
+DWORD runCli(const std::wstring& arguments) {
+    HANDLE process = startProgram(L"tessaro-cli.exe", arguments, CREATE_NO_WINDOW);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
+    if (process) CloseHandle(process);
     return code;
 }
 

@@ -4,10 +4,7 @@
 // Usage: screenshot_poses <output folder> <product page of the server>
 #include "shell_fixture_win32.h"
 
-#include "app/update_check_win32.h"
-
 #include <cstdio>
-#include <thread>
 
 namespace {
 
@@ -29,8 +26,8 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::wstring folder = argv[1];
     removeSettingsFolder();
-    Shell shell(true);
-    KillTimer(shell.window(), UPDATE_CHECK_TIMER);
+    Shell shell(true, argv[2]);
+    KillTimer(shell.window(), UPDATE_CHECK_TIMER);  // started below, once the other pictures are taken
     bool ok = saved(shell.window(), folder, L"main");
     shell.choose(WidthDividersComboId, 2);
     shell.click(DividerBaseSlotsBoxId);
@@ -50,7 +47,7 @@ int wmain(int argc, wchar_t** argv) {
         renderer.releaseDevice();
         DestroyWindow(top);
     }
-    std::thread(updateCheckThread, shell.window(), std::wstring(argv[2])).join();
+    SendMessageW(shell.window(), WM_TIMER, UPDATE_CHECK_TIMER, 0);
     ok = pumpUntil([&] { return !shell.text(UpdateNoticeId).empty(); }, 5000) && saved(shell.window(), folder, L"update") && ok;
     shell.ui.beforeModalLoop = [&](HWND about) {
         ok = saved(about, folder, L"about") && ok;

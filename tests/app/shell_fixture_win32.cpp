@@ -108,6 +108,16 @@ std::string readSettingsFile() {
 
 void writeSettingsFile(const std::string& text) { writeFileReplacing(settingsFilePath(), text); }
 
+HANDLE startProgram(const wchar_t* name, const std::wstring& arguments, DWORD flags) {
+    std::wstring line = L"\"" + moduleFolder() + L"\\" + name + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &process)) return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
 bool pumpUntil(const std::function<bool()>& done, unsigned milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
     for (;;) {

@@ -4,8 +4,14 @@
 
 namespace {
 bool direct3DUnavailable = false;
+int creations = 0;
 }  // namespace
 
 void setDirect3DUnavailable(bool unavailable) { direct3DUnavailable = unavailable; }
 
-IDirect3D9* createDirect3D9() { return direct3DUnavailable ? nullptr : Direct3DCreate9(D3D_SDK_VERSION); }
+int direct3DCreations() { return creations; }
+
+IDirect3D9* createDirect3D9() {
+    ++creations;
+    return direct3DUnavailable ? nullptr : Direct3DCreate9(D3D_SDK_VERSION);
+}

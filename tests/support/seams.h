@@ -10,3 +10,5 @@ void clearWriteFault();
 
 // While set, Direct3D 9 is missing, as on a machine without it.
 void setDirect3DUnavailable(bool unavailable);
+// How many times the program has asked for the Direct3D 9 object.
+int direct3DCreations();

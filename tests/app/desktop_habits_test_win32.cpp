@@ -1,0 +1,200 @@
+// What a Windows user expects of the main window: shortcuts, focus, undo, projects opened from
+// Explorer or dropped on the window, the title, the window's place kept, and the mouse let go.
+#include "shell_fixture_win32.h"
+
+#include "settings/app_settings.h"
+#include "support/files.h"
+#include "support/seams.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <array>
+
+namespace {
+
+class Desktop : public testing::Test {
+protected:
+    void SetUp() override { removeSettingsFolder(); }
+    void TearDown() override { removeSettingsFolder(); }
+    ScratchFolder folder;
+};
+
+// A key pressed in the width field with Ctrl (and Shift) held, as the message loop offers it to the shortcuts.
+bool press(Shell& shell, WPARAM key, bool control = true, bool shift = false) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    MSG message{shell.control(WidthEditId), WM_KEYDOWN, key, 0, 0, {}};
+    const bool taken = shell.app().translateAccelerator(message);
+    SetKeyboardState(std::array<BYTE, 256>{}.data());
+    return taken;
+}
+
+TEST_F(Desktop, ShortcutsFocusAndUndoFollowTheUser) {
+    Shell shell(true);
+    EXPECT_EQ(GetFocus(), shell.control(WidthEditId));
+    shell.type(WidthEditId, L"250");
+    MSG enter{shell.control(WidthEditId), WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+    IsDialogMessageW(shell.window(), &enter);
+    EXPECT_EQ(shell.app().design().inputWidth, 250) << "Enter regenerates at once";
+    shell.type(HeightEditId, L"80");  // still waiting for the pause: undo makes it a step of its own first
+    ASSERT_TRUE(press(shell, 'Z'));
+    EXPECT_EQ(shell.status(), L"Deshecho.");
+    EXPECT_TRUE(shell.text(WidthEditId) == L"250" && shell.text(HeightEditId) == L"100");
+    shell.choose(UnitsComboId, 1);  // a preference, not a step
+    press(shell, 'Z');
+    EXPECT_EQ(shell.text(WidthEditId), L"7.874");
+    EXPECT_EQ(SendMessageW(shell.control(UnitsComboId), CB_GETCURSEL, 0, 0), 1) << "the unit is not undone";
+    press(shell, 'Z');
+    EXPECT_EQ(shell.text(WidthEditId), L"7.874") << "nothing before the start";
+    press(shell, 'Y');
+    press(shell, 'Z', true, true);
+    EXPECT_EQ(shell.status(), L"Rehecho.");
+    EXPECT_NEAR(shell.app().design().inputHeight, 80, 0.001);
+    shell.ui.answer = IDYES;
+    shell.click(ResetButtonId);
+    press(shell, 'Z');
+    EXPECT_NEAR(shell.app().design().inputHeight, 80, 0.001) << "a reset is one step";
+
+    press(shell, '3');
+    EXPECT_EQ(SendMessageW(shell.control(Preview3dBoxId), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_TRUE(shell.app().view().show3D);
+    press(shell, '0');
+    EXPECT_EQ(shell.status(), L"Vista ajustada.");
+    for (WPARAM key : {'E', 'S', 'O'}) EXPECT_TRUE(press(shell, key));
+    EXPECT_EQ(shell.ui.dialogNames, (std::vector<std::wstring>{L"caja.dxf", L"caja.boxproj", L""}));
+    EXPECT_FALSE(press(shell, 'Q'));
+
+    SetFocus(shell.control(DepthEditId));
+    SendMessageW(shell.window(), WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(nullptr);
+    SendMessageW(shell.window(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetFocus(), shell.control(DepthEditId)) << "focus comes back where it was";
+}
+
+// Files dropped from Explorer, as the shell hands them over.
+void drop(HWND window, const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) list += path + L'\0';
+    list += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(memory));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    memcpy(files + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);  // the window frees it
+}
+
+TEST_F(Desktop, ProjectsOpenFromExplorerAndDropsAndNameTheTitle) {
+    const std::wstring project = folder.file(L"caja honda.boxproj"), named = L"caja honda.boxproj - Orvell Tessaro 0.1.0";
+    {
+        Shell shell;
+        shell.type(DepthEditId, L"222");
+        shell.ui.choices = {project};
+        shell.click(SaveButtonId);
+        EXPECT_EQ(windowTextOf(shell.window()), named);
+        shell.click(SaveButtonId);
+        EXPECT_EQ(shell.ui.dialogNames.back(), project) << "Save proposes the current project";
+        shell.ui.answer = IDYES;
+        shell.click(ResetButtonId);
+        EXPECT_EQ(windowTextOf(shell.window()), L"Orvell Tessaro 0.1.0");
+
+        drop(shell.window(), {folder.file(L"notas.txt"), project});
+        EXPECT_EQ(shell.app().design().inputDepth, 222);
+        EXPECT_EQ(windowTextOf(shell.window()), named);
+        drop(shell.window(), {folder.file(L"notas.txt")});
+        ASSERT_EQ(shell.ui.messages.size(), 2u);
+        EXPECT_EQ(shell.ui.messages[1].text, L"El archivo no parece ser un proyecto de Tessaro.");
+        EXPECT_EQ(shell.ui.messages[1].caption, L"No se pudo cargar proyecto");
+    }
+    // A double click in Explorer starts the program with the project's path.
+    HANDLE process = startProgram(L"tessaro.exe", L"\"" + project + L"\"");
+    ASSERT_NE(process, nullptr);
+    HWND opened = nullptr;
+    EXPECT_TRUE(pumpUntil([&] { return (opened = FindWindowW(MAIN_WINDOW_CLASS, named.c_str())) != nullptr; }, 20000));
+    if (opened) PostMessageW(opened, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(process, 20000), WAIT_OBJECT_0);
+    CloseHandle(process);
+}
+
+RECT windowRect(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return rect;
+}
+
+TEST_F(Desktop, TheWindowOpensWhereItWasClosedAndStaysOnTheScreen) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const auto onScreen = [&](const RECT& r) {
+        return r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom;
+    };
+    {
+        Shell shell;
+        const RECT first = windowRect(shell.window());
+        EXPECT_TRUE(onScreen(first));
+        EXPECT_LE(first.bottom - first.top, 900);
+        EXPECT_NEAR(first.left - work.left, work.right - first.right, 1) << "centred";
+        MoveWindow(shell.window(), 100, 80, 900, 640, FALSE);
+    }
+    {
+        Shell shell;
+        const RECT kept = windowRect(shell.window());
+        EXPECT_TRUE(kept.left == 100 && kept.top == 80 && kept.right == 1000 && kept.bottom == 720);
+        SetWindowPos(shell.window(), nullptr, 0, 0, 50, 50, SWP_NOZORDER);
+        RECT preview{};
+        GetClientRect(shell.app().previewWindow(), &preview);
+        EXPECT_GE(preview.right, 300) << "the smallest window keeps a useful preview";
+        ShowWindow(shell.window(), SW_MAXIMIZE);
+    }
+    AppSettings stored = loadSettings();
+    EXPECT_TRUE(stored.windowMaximized);
+    stored.windowX = 30000;  // a monitor since unplugged
+    saveSettings(stored);
+    Shell shell;
+    EXPECT_TRUE(onScreen(windowRect(shell.window())));
+}
+
+TEST_F(Desktop, ALostMouseEndsTheDragAndAutomaticTriesDirect3dOncePerSize) {
+    Shell shell(true);
+    HWND preview = shell.app().previewWindow();
+    const auto mouse = [&](UINT message, WPARAM keys = 0) { SendMessageW(preview, message, keys, MAKELPARAM(100, 100)); };
+    for (UINT loss : {WM_CAPTURECHANGED, WM_CANCELMODE, WM_LBUTTONDBLCLK}) {
+        mouse(WM_RBUTTONDOWN, MK_RBUTTON);
+        ASSERT_EQ(GetCapture(), preview);
+        if (loss == WM_CAPTURECHANGED) {
+            SetCapture(shell.window());  // another window takes the mouse, and the button's release
+            ReleaseCapture();
+        } else {
+            mouse(loss);
+        }
+        const int32_t panX = shell.app().view().panX;
+        SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(160, 100));
+        EXPECT_EQ(shell.app().view().panX, panX) << "no drag follows an unheld mouse";
+        mouse(WM_RBUTTONUP);
+        EXPECT_EQ(GetCapture(), nullptr) << loss;
+    }
+
+    setDirect3DUnavailable(true);
+    const auto paints = [&](int count) {
+        const int before = direct3DCreations();
+        for (int paint = 0; paint < count; ++paint) {
+            InvalidateRect(preview, nullptr, FALSE);
+            UpdateWindow(preview);
+        }
+        return direct3DCreations() - before;
+    };
+    shell.click(Preview3dBoxId);
+    EXPECT_EQ(paints(4), 1);
+    SetWindowPos(shell.window(), nullptr, 0, 0, 1100, 800, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(paints(3), 1) << "a new size tries again";
+    shell.choose(RenderEngineComboId, 0);
+    EXPECT_EQ(paints(3), 1) << "so does choosing the engine";
+    setDirect3DUnavailable(false);
+}
+
+}  // namespace
