@@ -171,20 +171,6 @@ DWORD runCli(const std::wstring& arguments) {
     return code;
 }
 
-// The design's options for the tool, every length to the last bit.
-std::wstring cliOptions(const BoxParameters& d) {
-    wchar_t options[600];
-    swprintf(options, 600,
-             L"--width %.17g --height %.17g --depth %.17g --thickness %.17g --kerf %.17g --clearance %.17g "
-             L"--spacing %.17g --tool-diameter %.17g --fingers-width %d --fingers-depth %d --fingers-height %d "
-             L"--width-dividers %d --depth-dividers %d%ls%ls%ls%ls",
-             d.inputWidth, d.inputHeight, d.inputDepth, d.materialThickness, d.kerf, d.clearance, d.spacing,
-             d.toolDiameter, d.fingerCountWidth, d.fingerCountDepth, d.fingerCountHeight, d.widthDividerCount,
-             d.depthDividerCount, d.cutMode == CutMode::CncRouter ? L" --cnc" : L"", d.includeLid ? L" --lid" : L"",
-             d.addDividerBaseSlots ? L" --base-slots" : L"", d.dimensionMode == DimensionMode::Internal ? L" --internal" : L"");
-    return options;
-}
-
 // A router design with a lid and slotted dividers, so every format holds arcs and cut-outs.
 TEST_F(Commands, EachExportTypeWritesTheCommandLineToolsBytes) {
     shell.type(ThicknessComboId, L"4");  // base slots wider than the bit
@@ -212,15 +198,17 @@ TEST_F(Commands, EachExportTypeWritesTheCommandLineToolsBytes) {
             shell.ui.typeChoices = {t.type};
             shell.click(ExportDxfButtonId);
             EXPECT_EQ(shell.status(), inches ? t.savedInches : t.savedMm);
-            const std::wstring reference = folder.file(L"referencia");
-            ASSERT_EQ(runCli(cliOptions(shell.app().design()) + L" " + t.option + L" \"" + reference + L"\"" +
+            const std::wstring reference = folder.file(L"referencia"), project = folder.file(L"caja.boxproj");
+            shell.ui.choices = {project};
+            shell.click(SaveButtonId);
+            ASSERT_EQ(runCli(L"--project \"" + project + L"\" " + t.option + L" \"" + reference + L"\"" +
                              (inches ? L" --inches" : L"")), 0u);
             EXPECT_EQ(readBytes(folder.file(t.written)), readBytes(reference)) << wideToUtf8(t.option) << inches;
         }
     }
-    // Each dialog offers the type chosen last, named with its extension.
-    EXPECT_EQ(shell.ui.dialogTypes, (std::vector<DWORD>{1, 1, 2, 3, 1, 2}));
-    EXPECT_EQ(shell.ui.dialogNames[3], L"caja.svg");
+    // Each export dialog offers the type chosen last, named with its extension.
+    EXPECT_EQ(shell.ui.dialogTypes, (std::vector<DWORD>{1, 1, 1, 1, 2, 1, 3, 1, 1, 1, 2, 1}));
+    EXPECT_EQ(shell.ui.dialogNames[6], L"caja.svg");
 }
 
 std::wstring address(const char* portVariable) {
