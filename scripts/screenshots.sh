@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Pictures of the main window (plan, dividers and server groups, GDI and Direct3D views), the update notice and the About window
+# Pictures of the main window (plan, also at 150%, dividers and server groups, GDI and Direct3D views), the update notice and the About window
 # in build/screenshots, posed and saved by screenshot_poses.exe. Runs on a private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)

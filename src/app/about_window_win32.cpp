@@ -6,8 +6,7 @@
 namespace {
 
 constexpr const wchar_t* ABOUT_WINDOW_CLASS = L"OrvellTessaroAboutWindow";
-constexpr int ABOUT_WIDTH = 430;
-constexpr int ABOUT_HEIGHT = 205;
+constexpr PixelRect ABOUT_SIZE{0, 0, 430, 205};  // at 96 DPI
 constexpr COLORREF LINK_COLOUR = RGB(0, 80, 180);
 
 LRESULT CALLBACK aboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -16,11 +15,11 @@ LRESULT CALLBACK aboutWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     return app->handleAboutMessage(window, message, wParam, lParam);
 }
 
-// The About window over the middle of the main window, in screen pixels.
-POINT centredOn(HWND mainWindow) {
+// The About window of that size over the middle of the main window, in screen pixels.
+POINT centredOn(HWND mainWindow, const PixelRect& size) {
     RECT main{};
     GetWindowRect(mainWindow, &main);
-    return {main.left + (main.right - main.left - ABOUT_WIDTH) / 2, main.top + (main.bottom - main.top - ABOUT_HEIGHT) / 2};
+    return {main.left + (main.right - main.left - size.width) / 2, main.top + (main.bottom - main.top - size.height) / 2};
 }
 
 }  // namespace
@@ -29,8 +28,8 @@ void Application::showAboutWindow() {
     registerWindowClass(instance_, ABOUT_WINDOW_CLASS, aboutWindowProc, 0, COLOR_BTNFACE);
     const std::wstring title = text(L"about.title") + L" " + kInstalledVersion;
     HWND about = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ABOUT_WINDOW_CLASS, title.c_str(),
-                                 WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, ABOUT_WIDTH,
-                                 ABOUT_HEIGHT, mainWindow_, nullptr, instance_, this);
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, ABOUT_SIZE.width,
+                                 ABOUT_SIZE.height, mainWindow_, nullptr, instance_, this);
     if (!about) return;
     if (mainWindow_) EnableWindow(mainWindow_, FALSE);
     ShowWindow(about, SW_SHOW);
@@ -50,20 +49,21 @@ void Application::createAboutChildren(HWND window) {
         const wchar_t* className;
         DWORD style;
         int id;
-        int x, y, width, height;
+        PixelRect at96;
         std::wstring text;
         HFONT font;
     } children[] = {
-        {L"STATIC", 0, 0, 18, 18, 380, 22, L"Orvell Tessaro", fonts_.title.get()},
-        {L"STATIC", 0, 0, 18, 48, 385, 42, text(L"about.description"), fonts_.normal.get()},
-        {L"STATIC", 0, 0, 18, 98, 385, 18, text(L"about.website"), fonts_.normal.get()},
-        {L"STATIC", SS_NOTIFY, AboutLinkId, 18, 118, 385, 20, productPage_, fonts_.normal.get()},
-        {L"BUTTON", WS_TABSTOP, AboutOpenButtonId, 188, 146, 118, 26, text(L"button.openWebsite"), fonts_.button.get()},
-        {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, AboutOkButtonId, 316, 146, 82, 26, L"OK", fonts_.button.get()},
+        {L"STATIC", 0, 0, {18, 18, 380, 22}, L"Orvell Tessaro", fonts_.title.get()},
+        {L"STATIC", 0, 0, {18, 48, 385, 42}, text(L"about.description"), fonts_.normal.get()},
+        {L"STATIC", 0, 0, {18, 98, 385, 18}, text(L"about.website"), fonts_.normal.get()},
+        {L"STATIC", SS_NOTIFY, AboutLinkId, {18, 118, 385, 20}, productPage_, fonts_.normal.get()},
+        {L"BUTTON", WS_TABSTOP, AboutOpenButtonId, {188, 146, 118, 26}, text(L"button.openWebsite"), fonts_.button.get()},
+        {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, AboutOkButtonId, {316, 146, 82, 26}, L"OK", fonts_.button.get()},
     };
     for (const auto& child : children) {
+        const PixelRect place = scaledRect(child.at96, dpi_);
         HWND control = CreateWindowExW(0, child.className, child.text.c_str(), WS_CHILD | WS_VISIBLE | child.style,
-                                       child.x, child.y, child.width, child.height, window,
+                                       place.x, place.y, place.width, place.height, window,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), instance_, nullptr);
         if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(orDefault(child.font)), TRUE);
     }
@@ -73,8 +73,9 @@ LRESULT Application::handleAboutMessage(HWND window, UINT message, WPARAM wParam
     switch (message) {
     case WM_CREATE: {
         if (mainWindow_) {
-            const POINT corner = centredOn(mainWindow_);
-            SetWindowPos(window, nullptr, corner.x, corner.y, ABOUT_WIDTH, ABOUT_HEIGHT, SWP_NOZORDER | SWP_NOACTIVATE);
+            const PixelRect size = scaledRect(ABOUT_SIZE, dpi_);
+            const POINT corner = centredOn(mainWindow_, size);
+            SetWindowPos(window, nullptr, corner.x, corner.y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
         }
         createAboutChildren(window);
         return 0;

@@ -5,6 +5,7 @@
 
 #include "app/design_history.h"
 #include "app/modal_ui_win32.h"
+#include "app/panel_layout.h"
 #include "app/product_info.h"
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
@@ -76,12 +77,19 @@ struct PanelControls {
     HWND dividerBaseSlotsBox = nullptr;
 };
 
-// The shell's fonts, made for the screen's DPI and deleted with the application.
+// The shell's fonts, made for the main window's DPI and deleted with the application.
 struct ShellFonts {
     OwnedFont normal;
     OwnedFont bold;
     OwnedFont title;
     OwnedFont button;
+};
+
+// A panel control, its place in client pixels at 96 DPI when the panel is not scrolled, and its font.
+struct PanelPlacement {
+    HWND control = nullptr;
+    PixelRect rect;
+    OwnedFont ShellFonts::*font = nullptr;
 };
 
 // A control whose text, or tooltip, is the text of a key in the current language; a tooltip names
@@ -164,6 +172,10 @@ private:
     void onGetMinMaxInfo(MINMAXINFO& limits);
     // An update worker's post: taken only when it carries the record that worker was given.
     void onUpdateCheckResult(WPARAM wParam, LPARAM lParam);
+    // Layout for the client size; the Direct3D back buffer follows the preview's size.
+    void onSize();
+    // The window moved to a screen of another DPI: fonts and layout for it, in the suggested rectangle.
+    void onDpiChanged(int32_t dpi, const RECT* suggested);
     // Status line text; nothing when the status line is missing.
     void setStatus(const std::wstring& text);
     // Panel offset clamped to the content and applied to the scroll bar (shown only when needed).
@@ -177,6 +189,8 @@ private:
     // Fonts, tooltip control, every panel control, preview and status line, then texts and layout.
     void createControls();
     void createFonts();
+    // New fonts for the window's DPI on every panel control and the status line; then the old go.
+    void applyFonts();
     void createTooltipControl();
     // Gives control a tooltip whose text is asked for (in the current language) when shown, with the
     // shortcut (or null) in brackets after it.
@@ -310,8 +324,9 @@ private:
     const UpdateCheckResult* pendingUpdateResult_ = nullptr;  // given to the running worker
 
     bool changeTrackingEnabled_ = false;  // panel edits restart REGENERATE_TIMER only while set
+    int32_t dpi_ = kBaseDpi;              // the main window's; the panel, fonts and About scale by dpi_ / 96
     int32_t panelScrollPos_ = 0;          // pixels
-    int32_t panelContentHeight_ = 0;      // pixels the panel's controls need
+    int32_t panelContentHeight_ = 0;      // pixels at 96 DPI the panel's controls need
     bool useInches_ = false;              // the panel shows and reads inches
     size_t exportTypeIndex_ = 0;          // the export dialog's type chosen last in this run
 
@@ -323,8 +338,7 @@ private:
     std::vector<TextBinding> textBindings_;
     std::vector<TextBinding> tooltipBindings_;
     std::wstring tooltipText_;  // outlives the tooltip's text request
-    // Panel controls and their rectangles in client pixels when the panel is not scrolled.
-    std::vector<std::pair<HWND, RECT>> layoutEntries_;
+    std::vector<PanelPlacement> layoutEntries_;
 
     LanguageManager languages_;
     std::wstring currentLanguage_ = L"es";

@@ -211,6 +211,16 @@ int32_t layoutHeight(const ControlRow& row) {
     }
 }
 
+OwnedFont ShellFonts::*fontOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::TitleLabel: return &ShellFonts::title;
+    case ControlKind::UpdateNotice:
+    case ControlKind::GroupBox: return &ShellFonts::bold;
+    case ControlKind::PushButton: return &ShellFonts::button;
+    default: return &ShellFonts::normal;
+    }
+}
+
 void setFont(HWND control, HFONT font) {
     HGDIOBJ used = font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(used), TRUE);
@@ -242,18 +252,20 @@ bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
 }  // namespace
 
 void Application::createFonts() {
-    int dpi = 96;
-    if (mainWindow_) {
-        const WindowDc dc(mainWindow_);
-        if (dc.get()) dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
-    }
-    const auto makeFont = [dpi](int points, int weight) {
+    const auto makeFont = [dpi = dpi_](int points, int weight) {
         return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
     };
     fonts_.normal.reset(makeFont(9, FW_NORMAL));
     fonts_.bold.reset(makeFont(9, FW_BOLD));
     fonts_.title.reset(makeFont(12, FW_BOLD));
     fonts_.button.reset(makeFont(9, FW_BOLD));
+}
+
+void Application::applyFonts() {
+    const ShellFonts old = std::move(fonts_);  // deleted once no control shows them
+    createFonts();
+    for (const PanelPlacement& placement : layoutEntries_) setFont(placement.control, (fonts_.*placement.font).get());
+    if (statusLine_) setFont(statusLine_, fonts_.bold.get());
 }
 
 void Application::createTooltipControl() {
@@ -269,7 +281,6 @@ void Application::createTooltipControl() {
 }
 
 void Application::createControls() {
-    if (!fonts_.normal.get()) createFonts();
     if (!tooltipWindow_ && mainWindow_) createTooltipControl();
     textBindings_.clear();
     tooltipBindings_.clear();
@@ -283,14 +294,7 @@ void Application::createControls() {
         if (row.field) panel_.*row.field = control;
         if (!control) continue;
 
-        switch (row.kind) {
-        case ControlKind::TitleLabel: setFont(control, fonts_.title.get()); break;
-        case ControlKind::UpdateNotice:
-        case ControlKind::GroupBox: setFont(control, fonts_.bold.get()); break;
-        case ControlKind::PushButton: setFont(control, fonts_.button.get()); break;
-        default: setFont(control, fonts_.normal.get()); break;
-        }
-        layoutEntries_.push_back({control, RECT{row.x, row.y, row.x + row.width, row.y + row.height}});
+        layoutEntries_.push_back({control, PixelRect{row.x, row.y, row.width, row.height}, fontOf(row.kind)});
         panelContentHeight_ = std::max(panelContentHeight_, row.y + layoutHeight(row) + kPanelBottomMargin);
         if (row.key) textBindings_.push_back({control, row.key, L""});
 
@@ -313,7 +317,7 @@ void Application::createControls() {
                                     0, 0, 0, 0, mainWindow_, nullptr, instance_, this);
     statusLine_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", text(L"status.ready").c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
                                  0, 0, mainWindow_, nullptr, instance_, nullptr);
-    if (statusLine_) setFont(statusLine_, fonts_.bold.get());
+    applyFonts();
 
     refreshValueLabels();
     applyTexts();

@@ -49,6 +49,18 @@ int32_t clientHeight(HWND window) {
     return client.bottom - client.top;
 }
 
+// GetDpiForWindow where user32 has it (Windows 10 1607 on); before it, a system-aware program's screen DPI.
+int32_t windowDpi(HWND window) {
+    using DpiForWindow = UINT(WINAPI*)(HWND);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const FARPROC found = user32 ? GetProcAddress(user32, "GetDpiForWindow") : nullptr;
+    const UINT dpi = found ? reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(found))(window) : 0;
+    if (dpi > 0) return static_cast<int32_t>(dpi);
+    const WindowDc screen(nullptr);
+    const int screenDpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    return screenDpi > 0 ? screenDpi : kBaseDpi;
+}
+
 }  // namespace
 
 // Which handler a control's notification reaches. Buttons answer whatever they report; fields mark
@@ -152,10 +164,10 @@ LRESULT Application::handleMainMessage(HWND window, UINT message, WPARAM wParam,
         onDestroy();
         return 0;
     case WM_SIZE:
-        layoutControls();
-        direct3dRefused_ = false;  // a new size may let Direct3D start
-        // The back buffer follows the preview's new size.
-        if (renderer_.hasDeviceFor(previewWindow_)) renderer_.resetDevice();
+        onSize();
+        return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
         return onNotify(wParam, lParam);
@@ -193,6 +205,7 @@ void Application::onCreate() {
     languages_.applyLanguage(stored.language.empty() ? std::wstring(L"es") : stored.language);
     currentLanguage_ = languages_.currentCode();
 
+    dpi_ = view_.dpi = windowDpi(mainWindow_);
     createControls();
     {
         TrackingPause filling(*this);
@@ -252,7 +265,7 @@ void Application::onDropFiles(HDROP drop) {
 }
 
 void Application::onGetMinMaxInfo(MINMAXINFO& limits) {
-    RECT frame{0, 0, kMinimumClientWidth, kMinimumClientHeight};
+    RECT frame{0, 0, scaledToDpi(kMinimumClientWidth, dpi_), scaledToDpi(kMinimumClientHeight, dpi_)};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
     limits.ptMinTrackSize = {frame.right - frame.left, frame.bottom - frame.top};
 }
@@ -263,6 +276,27 @@ void Application::onUpdateCheckResult(WPARAM wParam, LPARAM lParam) {
     // The worker hands its record back with the post; it is ours to delete.
     const std::unique_ptr<UpdateCheckResult> result{reinterpret_cast<UpdateCheckResult*>(lParam)};
     handleUpdateResult(wParam != 0, result->latestVersion, result->downloadUrl);
+}
+
+void Application::onSize() {
+    layoutControls();
+    direct3dRefused_ = false;  // a new size may let Direct3D start
+    // The back buffer follows the preview's new size.
+    if (renderer_.hasDeviceFor(previewWindow_)) renderer_.resetDevice();
+}
+
+void Application::onDpiChanged(int32_t dpi, const RECT* suggested) {
+    if (dpi <= 0) return;
+    panelScrollPos_ = MulDiv(panelScrollPos_, dpi, dpi_);  // the same controls stay in view
+    dpi_ = view_.dpi = dpi;
+    applyFonts();
+    if (suggested) {
+        SetWindowPos(mainWindow_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // A rectangle of the same size brings no WM_SIZE, yet the preview's place changed.
+    onSize();
+    RedrawWindow(mainWindow_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT Application::onTimer(WPARAM wParam, LPARAM lParam) {
@@ -313,7 +347,7 @@ void Application::onVerticalScroll(WPARAM wParam) {
 LRESULT Application::onMouseWheel(WPARAM wParam, LPARAM lParam) {
     POINT cursor{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(mainWindow_, &cursor);
-    if (cursor.x >= kPanelStripWidth) {
+    if (cursor.x >= scaledToDpi(kPanelStripWidth, dpi_)) {
         // The wheel comes to the focused window; over the preview it zooms the preview.
         if (previewWindow_ && ChildWindowFromPoint(mainWindow_, cursor) == previewWindow_) {
             return SendMessageW(previewWindow_, WM_MOUSEWHEEL, wParam, lParam);
@@ -327,13 +361,14 @@ LRESULT Application::onMouseWheel(WPARAM wParam, LPARAM lParam) {
 void Application::updatePanelScrollBar() {
     if (!mainWindow_ || !panelScrollBar_) return;
     const int32_t page = std::max(1, clientHeight(mainWindow_));
-    const int32_t maxPos = maxPanelScroll(panelContentHeight_, page);
+    const int32_t content = scaledToDpi(panelContentHeight_, dpi_);
+    const int32_t maxPos = maxPanelScroll(content, page);
     panelScrollPos_ = std::clamp(panelScrollPos_, 0, maxPos);
     SCROLLINFO info{};
     info.cbSize = sizeof info;
     info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
     info.nMin = 0;
-    info.nMax = std::max(0, panelContentHeight_ - 1);
+    info.nMax = std::max(0, content - 1);
     info.nPage = static_cast<UINT>(page);
     info.nPos = panelScrollPos_;
     SetScrollInfo(panelScrollBar_, SB_CTL, &info, TRUE);
@@ -341,13 +376,14 @@ void Application::updatePanelScrollBar() {
 }
 
 void Application::scrollPanelTo(int32_t target) {
-    const int32_t position = clampPanelScroll(target, panelContentHeight_, mainWindow_ ? clientHeight(mainWindow_) : 0);
+    const int32_t position =
+        clampPanelScroll(target, scaledToDpi(panelContentHeight_, dpi_), mainWindow_ ? clientHeight(mainWindow_) : 0);
     if (position == panelScrollPos_) return;
     panelScrollPos_ = position;
     updatePanelScrollBar();
     layoutControls();
     // Group boxes are transparent: moved, they leave their old frames and titles behind.
-    const RECT strip{0, 0, kPanelStripWidth, clientHeight(mainWindow_)};
+    const RECT strip{0, 0, scaledToDpi(kPanelStripWidth, dpi_), clientHeight(mainWindow_)};
     RedrawWindow(mainWindow_, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -355,18 +391,18 @@ void Application::layoutControls() {
     if (!mainWindow_) return;
     RECT client{};
     GetClientRect(mainWindow_, &client);
-    const int32_t width = client.right - client.left;
-    const int32_t height = client.bottom - client.top;
+    const ClientArea area{client.right - client.left, client.bottom - client.top, dpi_};
     updatePanelScrollBar();
-    for (const auto& [control, rect] : layoutEntries_) {
-        MoveWindow(control, rect.left, rect.top - panelScrollPos_, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    for (const PanelPlacement& placement : layoutEntries_) {
+        const PixelRect rect = scaledRect(placement.rect, dpi_);
+        MoveWindow(placement.control, rect.x, rect.y - panelScrollPos_, rect.width, rect.height, TRUE);
     }
     const auto place = [](HWND window, PixelRect rect) {
         if (window) MoveWindow(window, rect.x, rect.y, rect.width, rect.height, TRUE);
     };
-    place(panelScrollBar_, panelScrollBarRect(height));
-    place(previewWindow_, previewRect(width, height));
-    place(statusLine_, statusLineRect(width, height));
+    place(panelScrollBar_, panelScrollBarRect(area));
+    place(previewWindow_, previewRect(area));
+    place(statusLine_, statusLineRect(area));
 }
 
 void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style, int backgroundColour) {

@@ -8,18 +8,36 @@ constexpr int32_t kScrollBarWidth = 14;
 constexpr int32_t kPreviewX = kPanelStripWidth + 10;
 constexpr int32_t kStatusHeight = 22;
 constexpr int32_t kStatusGap = 8;
+
+// The lengths of the right-hand column at the area's DPI.
+struct ColumnLengths {
+    int32_t margin, previewX, statusHeight, statusGap;
+};
+
+ColumnLengths columnLengths(int32_t dpi) {
+    return {scaledToDpi(kMargin, dpi), scaledToDpi(kPreviewX, dpi), scaledToDpi(kStatusHeight, dpi),
+            scaledToDpi(kStatusGap, dpi)};
+}
 }  // namespace
 
-PixelRect panelScrollBarRect(int32_t clientHeight) {
-    return {kPanelStripWidth - kScrollBarWidth, 0, kScrollBarWidth, clientHeight};
+PixelRect scaledRect(const PixelRect& at96, int32_t dpi) {
+    return {scaledToDpi(at96.x, dpi), scaledToDpi(at96.y, dpi), scaledToDpi(at96.width, dpi),
+            scaledToDpi(at96.height, dpi)};
 }
 
-PixelRect previewRect(int32_t clientWidth, int32_t clientHeight) {
-    return {kPreviewX, kMargin, std::max(1, clientWidth - kPreviewX - kMargin),
-            std::max(1, clientHeight - kMargin - kStatusGap - kStatusHeight - kMargin)};
+PixelRect panelScrollBarRect(const ClientArea& area) {
+    const int32_t width = scaledToDpi(kScrollBarWidth, area.dpi);
+    return {scaledToDpi(kPanelStripWidth, area.dpi) - width, 0, width, area.height};
 }
 
-PixelRect statusLineRect(int32_t clientWidth, int32_t clientHeight) {
-    return {kPreviewX, std::max(kMargin, clientHeight - kStatusHeight - kMargin), std::max(1, clientWidth - kPreviewX - kMargin),
-            kStatusHeight};
+PixelRect previewRect(const ClientArea& area) {
+    const ColumnLengths c = columnLengths(area.dpi);
+    return {c.previewX, c.margin, std::max(1, area.width - c.previewX - c.margin),
+            std::max(1, area.height - c.margin - c.statusGap - c.statusHeight - c.margin)};
+}
+
+PixelRect statusLineRect(const ClientArea& area) {
+    const ColumnLengths c = columnLengths(area.dpi);
+    return {c.previewX, std::max(c.margin, area.height - c.statusHeight - c.margin),
+            std::max(1, area.width - c.previewX - c.margin), c.statusHeight};
 }

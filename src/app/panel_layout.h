@@ -1,7 +1,9 @@
 #pragma once
 // Where the main window's parts go, in client pixels: the control panel in a strip on the left, the
-// preview and the status line beside it.
+// preview and the status line beside it. Lengths are named at 96 DPI and scaled to the window's DPI.
 #include <cstdint>
+
+#include "preview/canvas.h"
 
 struct PixelRect {
     int32_t x = 0;
@@ -10,14 +12,24 @@ struct PixelRect {
     int32_t height = 0;
 };
 
+// The main window's client size and the DPI it is shown at.
+struct ClientArea {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t dpi = kBaseDpi;
+};
+
 // The panel's strip: controls, their margins and the scroll bar. The wheel left of it scrolls the panel.
 inline constexpr int32_t kPanelStripWidth = 326;
 // Room kept below the lowest control of the panel.
 inline constexpr int32_t kPanelBottomMargin = 10;
 
+// A rectangle laid out at 96 DPI, at dpi.
+PixelRect scaledRect(const PixelRect& at96, int32_t dpi);
+
 // The panel's scroll bar, the whole client height at the strip's right edge.
-PixelRect panelScrollBarRect(int32_t clientHeight);
+PixelRect panelScrollBarRect(const ClientArea& area);
 // The preview, 12 px from the strip, the top and the right, above the status line.
-PixelRect previewRect(int32_t clientWidth, int32_t clientHeight);
+PixelRect previewRect(const ClientArea& area);
 // The status line under the preview, 22 px high.
-PixelRect statusLineRect(int32_t clientWidth, int32_t clientHeight);
+PixelRect statusLineRect(const ClientArea& area);

@@ -21,3 +21,7 @@ int32_t truncToPixel(double value) {
     if (value < -kLimit) return static_cast<int32_t>(-kLimit);
     return static_cast<int32_t>(value);
 }
+
+int32_t scaledToDpi(int32_t pixelsAt96, int32_t dpi) {
+    return static_cast<int32_t>(std::lround(static_cast<double>(pixelsAt96) * dpi / kBaseDpi));
+}

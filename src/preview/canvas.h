@@ -106,3 +106,9 @@ void paintBackdrop(Canvas& canvas, const ClientRect& client, Rgb background, Rgb
 
 // Truncates toward zero, as a C cast would, with out-of-range and NaN values held to a safe range.
 int32_t truncToPixel(double value);
+
+// Layout lengths are written for 96 DPI (100%) and scaled to the DPI of the window they are shown in.
+inline constexpr int32_t kBaseDpi = 96;
+
+// pixelsAt96 at dpi, rounded half away from zero as MulDiv does.
+int32_t scaledToDpi(int32_t pixelsAt96, int32_t dpi);

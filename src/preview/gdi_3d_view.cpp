@@ -143,9 +143,9 @@ void drawPanelJoints(Canvas& canvas, const Projector& projector, const BoxModel3
     }
 }
 
-void drawJoints(Canvas& canvas, const Projector& projector, const BoxModel3d& model) {
+void drawJoints(Canvas& canvas, const Projector& projector, const BoxModel3d& model, int32_t dpi) {
     OwnedCanvasObject outline(canvas, canvas.createPen(PenStyle::Solid, 1, Rgb{0, 92, 0}));
-    OwnedCanvasObject dogbone(canvas, canvas.createPen(PenStyle::Solid, 2, Rgb{0, 80, 210}));
+    OwnedCanvasObject dogbone(canvas, canvas.createPen(PenStyle::Solid, scaledToDpi(2, dpi), Rgb{0, 80, 210}));
     OwnedCanvasObject depth(canvas, canvas.createPen(PenStyle::Dot, 1, Rgb{70, 115, 70}));
     ScopedCanvasSelection selection(canvas, outline.get());
     const JointPens pens{outline.get(), dogbone.get(), depth.get()};
@@ -160,7 +160,7 @@ void drawJoints(Canvas& canvas, const Projector& projector, const BoxModel3d& mo
 
 }  // namespace
 
-Gdi3dFit fitGdi3d(const ClientRect& client, const BoxParameters& derived) {
+Gdi3dFit fitGdi3d(const ClientRect& client, const BoxParameters& derived, int32_t dpi) {
     const double w = derived.outerWidth;
     const double d = derived.outerDepth;
     const double h = derived.outerHeight;
@@ -168,12 +168,13 @@ Gdi3dFit fitGdi3d(const ClientRect& client, const BoxParameters& derived) {
     const double margin = std::max(1.5 * derived.toolDiameter, 2.5 * t);
     Gdi3dFit fit;
     fit.extent = 0.62 * std::sqrt(w * w + d * d + h * h) + 3.0 * margin + 4.0 * t;
-    const double availableWidth = std::max((client.right - client.left) - 108, 1);
-    const double availableHeight = std::max((client.bottom - client.top) - 138, 1);
+    const int32_t edge = scaledToDpi(54, dpi);
+    const double availableWidth = std::max((client.right - client.left) - 2 * edge, 1);
+    const double availableHeight = std::max((client.bottom - client.top) - edge - scaledToDpi(84, dpi), 1);
     const double span = std::max(2.0 * fit.extent, 1.0);
     fit.scale = std::min(availableWidth / span, availableHeight / span);
-    fit.originX = client.left + 54 + truncToPixel((availableWidth - fit.scale * span) / 2.0);
-    fit.originY = client.top + 54 + truncToPixel((availableHeight - fit.scale * span) / 2.0);
+    fit.originX = client.left + edge + truncToPixel((availableWidth - fit.scale * span) / 2.0);
+    fit.originY = client.top + edge + truncToPixel((availableHeight - fit.scale * span) / 2.0);
     return fit;
 }
 
@@ -214,13 +215,14 @@ std::wstring gdi3dTitle(const BoxParameters& derived) {
 void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters& parameters,
                    const PreviewViewState& view, const std::wstring& invalidText) {
     const double zoom = view.zoom, yaw = view.yaw, pitch = view.pitch;
+    const int32_t textX = client.left + scaledToDpi(10, view.dpi);
     paintBackdrop(canvas, client, kBackground, kFrame);
 
     const std::optional<BoxModel3d> built = buildBoxModel(parameters);
     canvas.setTransparentBackground();
     canvas.setTextColor(kText);
     if (!built) {
-        canvas.textOut(PixelPoint{client.left + 10, client.top + 10},
+        canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(10, view.dpi)},
                        invalidText.empty() ? std::wstring(L"3D preview: invalid parameters.") : invalidText);
         return;
     }
@@ -240,7 +242,7 @@ void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters
                                         Point3{hw, hd, hh},    Point3{-hw, hd, hh}};
     std::array<Point3, 8> rotated;
     for (std::size_t i = 0; i < corners.size(); ++i) rotated[i] = rotateForView(corners[i], yaw, pitch);
-    const Projector projector(fitGdi3d(client, model.parameters), view);
+    const Projector projector(fitGdi3d(client, model.parameters, view.dpi), view);
     std::array<PixelPoint, 8> screen;
     for (std::size_t i = 0; i < corners.size(); ++i) screen[i] = projector.project(corners[i]);
 
@@ -296,7 +298,7 @@ void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters
             canvas.lineTo(screen[static_cast<std::size_t>(to)]);
         }
 
-        drawJoints(canvas, projector, model);
+        drawJoints(canvas, projector, model, view.dpi);
 
         if (xi1 > xi0 && yi1 > yi0 && zl > -hh) {
             selectPen(lidPen.get());
@@ -328,12 +330,12 @@ void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters
 
     canvas.setTransparentBackground();
     canvas.setTextColor(kText);
-    canvas.textOut(PixelPoint{client.left + 10, client.top + 10}, gdi3dTitle(model.parameters));
-    canvas.textOut(PixelPoint{client.left + 10, client.bottom - 38},
+    canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(10, view.dpi)}, gdi3dTitle(model.parameters));
+    canvas.textOut(PixelPoint{textX, client.bottom - scaledToDpi(38, view.dpi)},
                    formatZoomHint(L"Zoom %d%% | Izquierdo: rotar sin auto-zoom | Derecho/central: mover | "
                                   L"Rueda: zoom | Doble clic: ajustar",
                                   zoomPercent(zoom), 300));
-    canvas.textOut(PixelPoint{client.left + 10, client.bottom - 20},
+    canvas.textOut(PixelPoint{textX, client.bottom - scaledToDpi(20, view.dpi)},
                    L"Angulos 3D: yaw " + fixed(yaw, 0) + L"\u00B0  pitch " + fixed(pitch, 0) +
                        L"\u00B0 | Verde: encastres con espesor | Azul: dogbones con profundidad");
 }

@@ -12,7 +12,7 @@
 #include "preview/canvas.h"
 #include "preview/preview_view_state.h"
 
-// Fit of the box's bounding sphere into the client rectangle less 54 px margins (84 at the bottom).
+// Fit of the box's bounding sphere into the client rectangle less 54 px margins (84 at the bottom) at 96 DPI.
 struct Gdi3dFit {
     double extent = 0.0;  // E, mm: 0.62 x space diagonal + 3 x dogbone margin + 4t
     double scale = 1.0;   // pixels per mm at zoom 1
@@ -28,7 +28,7 @@ struct BoxFace {
     bool filled = true;
 };
 
-Gdi3dFit fitGdi3d(const ClientRect& client, const BoxParameters& derived);
+Gdi3dFit fitGdi3d(const ClientRect& client, const BoxParameters& derived, int32_t dpi);
 
 // Yaw about the vertical, then pitch, with the sines computed once.
 struct ViewRotation {

@@ -15,18 +15,20 @@ constexpr Rgb kOutline{0, 120, 0};
 constexpr Rgb kBaseSlot{160, 0, 160};
 constexpr Rgb kArc{20, 80, 200};
 
-void drawZoomHint(Canvas& canvas, const ClientRect& client, const std::wstring& format, double zoom) {
+void drawZoomHint(Canvas& canvas, const ClientRect& client, const std::wstring& format, const PreviewViewState& state) {
     const std::wstring& effective = format.empty() ? std::wstring(L"Zoom %d%%") : format;
     canvas.setTransparentBackground();
     canvas.setTextColor(kTitleText);
-    canvas.textOut(PixelPoint{client.left + 10, client.bottom - 22}, formatZoomHint(effective, zoomPercent(zoom), 256));
+    canvas.textOut(PixelPoint{client.left + scaledToDpi(10, state.dpi), client.bottom - scaledToDpi(22, state.dpi)},
+                   formatZoomHint(effective, zoomPercent(state.zoom), 256));
 }
 
 // In the hint line's font and colour, level with the title, so a maker sees whether the plan fits the bed.
-void drawPlanSize(Canvas& canvas, const ClientRect& client, const std::wstring& size) {
+void drawPlanSize(Canvas& canvas, const ClientRect& client, const std::wstring& size, int32_t dpi) {
     canvas.setTransparentBackground();
     canvas.setTextColor(kTitleText);
-    canvas.textOut(PixelPoint{client.right - 10 - canvas.textWidth(size), client.top + 8}, size);
+    const PixelPoint at{client.right - scaledToDpi(10, dpi) - canvas.textWidth(size), client.top + scaledToDpi(8, dpi)};
+    canvas.textOut(at, size);
 }
 
 }  // namespace
@@ -58,18 +60,19 @@ PlanBounds planBounds(const PieceSet& pieces) {
     return bounds;
 }
 
-PlanFit fitPlan(const ClientRect& client, const PieceSet& pieces) {
+PlanFit fitPlan(const ClientRect& client, const PieceSet& pieces, int32_t dpi) {
     const PlanBounds bounds = planBounds(pieces);
-    const double availableWidth = std::max((client.right - client.left) - 48, 1);
-    const double availableHeight = std::max((client.bottom - client.top) - 72, 1);
+    const int32_t margin = scaledToDpi(24, dpi);
+    const double availableWidth = std::max((client.right - client.left) - 2 * margin, 1);
+    const double availableHeight = std::max((client.bottom - client.top) - 3 * margin, 1);
     const double spanX = std::max(bounds.maxX - bounds.minX, 1.0);
     const double spanY = std::max(bounds.maxY - bounds.minY, 1.0);
     PlanFit fit;
     fit.minX = bounds.minX;
     fit.minY = bounds.minY;
     fit.scale = std::min(availableWidth / spanX, availableHeight / spanY);
-    fit.originX = client.left + 24 + truncToPixel((availableWidth - fit.scale * spanX) / 2.0);
-    fit.originY = client.top + 24 + truncToPixel((availableHeight - fit.scale * spanY) / 2.0);
+    fit.originX = client.left + margin + truncToPixel((availableWidth - fit.scale * spanX) / 2.0);
+    fit.originY = client.top + margin + truncToPixel((availableHeight - fit.scale * spanY) / 2.0);
     return fit;
 }
 
@@ -92,16 +95,16 @@ std::vector<PixelPoint> planArcPolyline(const PlanView& view, const PathSegment&
 
 void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, const PreviewViewState& state,
                   const PreviewTexts& texts) {
-    const double zoom = state.zoom;
+    const int32_t textX = client.left + scaledToDpi(10, state.dpi);
     paintBackdrop(canvas, client, kBackground, kFrame);
     canvas.setTransparentBackground();
     canvas.setTextColor(kTitleText);
-    canvas.textOut(PixelPoint{client.left + 10, client.top + 8}, texts.title2d);
+    canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(8, state.dpi)}, texts.title2d);
 
-    const PlanView view{fitPlan(client, pieces), zoom, state.panX, state.panY};
+    const PlanView view{fitPlan(client, pieces, state.dpi), state.zoom, state.panX, state.panY};
     if (pieces.empty()) {
-        canvas.textOut(PixelPoint{client.left + 10, client.top + 30}, texts.noPieces);
-        drawZoomHint(canvas, client, texts.zoomHintFormat, zoom);
+        canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(30, state.dpi)}, texts.noPieces);
+        drawZoomHint(canvas, client, texts.zoomHintFormat, state);
         return;
     }
 
@@ -132,6 +135,6 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
             canvas.textOut(mapPlanPoint(view, Point2{piece.x + 4.0, piece.y + 4.0}), piece.name);
         }
     }
-    drawZoomHint(canvas, client, texts.zoomHintFormat, zoom);
-    drawPlanSize(canvas, client, texts.planSize);
+    drawZoomHint(canvas, client, texts.zoomHintFormat, state);
+    drawPlanSize(canvas, client, texts.planSize, state.dpi);
 }

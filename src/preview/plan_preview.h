@@ -36,8 +36,8 @@ struct PlanView {
 // Start and end of every placed segment, plus the whole circle of every arc.
 PlanBounds planBounds(const PieceSet& pieces);
 
-// Centres the plan in the rectangle less 24 px left, right and top and 48 px at the bottom.
-PlanFit fitPlan(const ClientRect& client, const PieceSet& pieces);
+// Centres the plan in the rectangle less 24 px left, right and top and 48 px at the bottom (at 96 DPI).
+PlanFit fitPlan(const ClientRect& client, const PieceSet& pieces, int32_t dpi = kBaseDpi);
 
 // Screen pixel of a plan point in mm.
 PixelPoint mapPlanPoint(const PlanView& view, Point2 p);

@@ -79,7 +79,7 @@ bool zoomAt(PreviewViewState& state, int32_t wheelDelta, int32_t mx, int32_t my,
         state.panX = truncToPixel(mx - (mx - state.panX) * ratio);
         state.panY = truncToPixel(my - (my - state.panY) * ratio);
     } else {
-        const PlanFit fit = fitPlan(client, pieces);
+        const PlanFit fit = fitPlan(client, pieces, state.dpi);
         state.panX = truncToPixel((mx - fit.originX) - (static_cast<double>(mx) - state.panX - fit.originX) * ratio);
         state.panY = truncToPixel((my - fit.originY) - (static_cast<double>(my) - state.panY - fit.originY) * ratio);
     }

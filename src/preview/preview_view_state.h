@@ -35,6 +35,7 @@ struct PreviewViewState {
     double pitch = -22.0;  // degrees, [-89, 89]
     bool show3D = false;
     RenderMode renderMode = RenderMode::Automatic;
+    int32_t dpi = kBaseDpi;  // of the window painted in: margins, text places and wide pens scale with it
 };
 
 // Back to zoom 1, no pan, no drag, yaw 35 and pitch -22; show3D and renderMode stay.

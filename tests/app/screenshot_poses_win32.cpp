@@ -1,4 +1,4 @@
-// Poses the main window for scripts/screenshots.sh and saves each picture as NAME.ppm: the plan, the
+// Poses the main window for scripts/screenshots.sh and saves each picture as NAME.ppm: the plan (also at 150%), the
 // panel scrolled to its dividers and server groups, the GDI and Direct3D views, the update notice a loopback server announces, and the About window. The
 // pictures are read from the screen, the one place a presented Direct3D frame can be read under Wine.
 // Usage: screenshot_poses <output folder> <product page of the server>
@@ -29,6 +29,11 @@ int wmain(int argc, wchar_t** argv) {
     Shell shell(true, argv[2]);
     KillTimer(shell.window(), UPDATE_CHECK_TIMER);  // started below, once the other pictures are taken
     bool ok = saved(shell.window(), folder, L"main");
+    RECT place{};  // moved to a screen at 150% and back, in the same place
+    GetWindowRect(shell.window(), &place);
+    SendMessageW(shell.window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&place));
+    ok = saved(shell.window(), folder, L"main-150") && ok;
+    SendMessageW(shell.window(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&place));
     shell.choose(WidthDividersComboId, 2);
     shell.click(DividerBaseSlotsBoxId);
     shell.click(UpdateButtonId);
