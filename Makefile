@@ -4,6 +4,7 @@
 # make screenshots - pictures of the main window in each view and with its panel scrolled down, the update
 #                    notice and the About window
 #                    under Wine + Xvfb, in build/screenshots
+# make dist  - the Windows release zip, dist/OrvellTessaro-<version>-win64.zip
 # make fuzz  - every fuzz target for FUZZ_SECONDS (60) each, clang with sanitizers in build/fuzz
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
@@ -14,7 +15,7 @@ FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 CONFIGURE = cmake -G Ninja -Wno-dev
 
-.PHONY: all deps native asan windows app fuzzers fuzz test run bench screenshots clean
+.PHONY: all deps native asan windows app dist fuzzers fuzz test run bench screenshots clean
 
 all: native windows
 
@@ -39,6 +40,10 @@ windows: deps
 app: deps
 	@$(CONFIGURE_WINDOWS)
 	cmake --build $(WINDOWS) -j $(JOBS) --target tessaro
+
+dist: deps
+	@$(CONFIGURE_WINDOWS)
+	cmake --build $(WINDOWS) -j $(JOBS) --target dist
 
 fuzzers: deps
 	@[ -f $(FUZZ)/build.ninja ] || CC=clang-14 CXX=clang++-14 $(CONFIGURE) -S . -B $(FUZZ) \

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, only when one is missing.
+# With arguments, those packages instead (tools only some scripts use).
 set -euo pipefail
 packages=(
   cmake make g++ ninja-build googletest libbenchmark-dev
@@ -8,6 +9,7 @@ packages=(
   nlohmann-json3-dev python3 python3-ezdxf
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
 )
+[ $# -eq 0 ] || packages=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

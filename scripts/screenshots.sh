@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the main window (plan, also at 150%, dividers and server groups, GDI and Direct3D views), the update notice and the About window
-# in build/screenshots, posed and saved by screenshot_poses.exe. Runs on a private Xvfb.
+# Pictures of the main window (plan, also at 150%, dividers and server groups, GDI and Direct3D views), the update notice and
+# the About window in build/screenshots, posed and saved by screenshot_poses.exe, and icon.png: the icon at each size. Runs
+# on a private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 out=$here/build/screenshots
@@ -28,6 +29,7 @@ port=$(sed -n 's/^http \([0-9]*\)$/\1/p' "$work/ports")
 rm -f "$out"/*.ppm
 "$here/scripts/wine-run.sh" "$exe" "Z:$out" "http://127.0.0.1:$port/"
 for picture in "$out"/*.ppm; do convert "$picture" "${picture%.ppm}.png" && rm "$picture"; done
+convert "$here/src/app/icon/tessaro.ico" -background none -gravity south +append +repage "$out/icon.png"
 # Let the prefix's helper processes end while this display still exists.
 WINEPREFIX=${WINEPREFIX:-$here/build/windows/wineprefix} wineserver -w || true
 ls "$out"

@@ -1,6 +1,7 @@
 #include "app/application_win32.h"
 #include "app/control_ids.h"
 #include "app/product_info.h"
+#include "app/resource_ids.h"
 #include "app/update_reply.h"
 
 namespace {
@@ -31,6 +32,9 @@ void Application::showAboutWindow() {
                                  WS_POPUP | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT, ABOUT_SIZE.width,
                                  ABOUT_SIZE.height, mainWindow_, nullptr, instance_, this);
     if (!about) return;
+    // A dialog frame shows no icon in its title bar unless given one.
+    SendMessageW(about, WM_SETICON, ICON_SMALL, GetClassLongPtrW(about, GCLP_HICONSM));
+    SendMessageW(about, WM_SETICON, ICON_BIG, GetClassLongPtrW(about, GCLP_HICON));
     if (mainWindow_) EnableWindow(mainWindow_, FALSE);
     ShowWindow(about, SW_SHOW);
     UpdateWindow(about);
@@ -53,10 +57,10 @@ void Application::createAboutChildren(HWND window) {
         std::wstring text;
         HFONT font;
     } children[] = {
-        {L"STATIC", 0, 0, {18, 18, 380, 22}, L"Orvell Tessaro", fonts_.title.get()},
-        {L"STATIC", 0, 0, {18, 48, 385, 42}, text(L"about.description"), fonts_.normal.get()},
-        {L"STATIC", 0, 0, {18, 98, 385, 18}, text(L"about.website"), fonts_.normal.get()},
-        {L"STATIC", SS_NOTIFY, AboutLinkId, {18, 118, 385, 20}, productPage_, fonts_.normal.get()},
+        {L"STATIC", 0, 0, {78, 18, 320, 22}, L"Orvell Tessaro", fonts_.title.get()},
+        {L"STATIC", 0, 0, {78, 48, 325, 42}, text(L"about.description"), fonts_.normal.get()},
+        {L"STATIC", 0, 0, {78, 98, 325, 18}, text(L"about.website"), fonts_.normal.get()},
+        {L"STATIC", SS_NOTIFY, AboutLinkId, {78, 118, 325, 20}, productPage_, fonts_.normal.get()},
         {L"BUTTON", WS_TABSTOP, AboutOpenButtonId, {188, 146, 118, 26}, text(L"button.openWebsite"), fonts_.button.get()},
         {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, AboutOkButtonId, {316, 146, 82, 26}, L"OK", fonts_.button.get()},
     };
@@ -67,6 +71,12 @@ void Application::createAboutChildren(HWND window) {
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(child.id)), instance_, nullptr);
         if (control) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(orDefault(child.font)), TRUE);
     }
+    // The product icon left of the texts; loaded once, it lasts the process like the class icons.
+    static const HANDLE aboutIcon = LoadImageW(instance_, MAKEINTRESOURCEW(TESSARO_ICON_ID), IMAGE_ICON, 48, 48, 0);
+    const PixelRect iconPlace = scaledRect({18, 18, 48, 48}, dpi_);
+    HWND icon = CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON | SS_REALSIZECONTROL, iconPlace.x,
+                                iconPlace.y, iconPlace.width, iconPlace.height, window, nullptr, instance_, nullptr);
+    if (icon) SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon), 0);
 }
 
 LRESULT Application::handleAboutMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 #include "app/panel_layout.h"
 #include "app/panel_scroll.h"
 #include "app/preview_window_win32.h"
+#include "app/resource_ids.h"
 #include "app/update_check_result.h"
 #include "app/window_placement.h"
 
@@ -406,8 +407,17 @@ void Application::layoutControls() {
 }
 
 void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style, int backgroundColour) {
+    // Registered once: the icons below live as long as the class, that is the process.
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
+    if (WNDCLASSEXW existing = windowClass; GetClassInfoExW(instance, name, &existing)) return;
+    // The product icon at the sizes this display asks for (Alt+Tab; title and task bars).
+    const auto icon = [instance](int metric) {
+        const int size = GetSystemMetrics(metric);
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TESSARO_ICON_ID), IMAGE_ICON, size, size, 0));
+    };
+    windowClass.hIcon = icon(SM_CXICON);
+    windowClass.hIconSm = icon(SM_CXSMICON);
     windowClass.style = style;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;

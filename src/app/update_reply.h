@@ -5,9 +5,10 @@
 #include <string>
 
 #include "app/update_check_result.h"
+#include "version.h"
 
 // The installed version, compared against the reply.
-inline constexpr const wchar_t* kInstalledVersion = L"0.1.0";
+inline constexpr const wchar_t* kInstalledVersion = L"" TESSARO_VERSION;
 
 // Text of the first "key" member's string value, escapes \n \r \t and \x -> x applied;
 // empty when the key, its colon or an opening quote is missing.

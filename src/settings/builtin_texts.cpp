@@ -1,5 +1,7 @@
 #include "settings/language_manager.h"
 
+#include "version.h"
+
 // The texts the program ships with. Spanish leaves only the product name in English.
 namespace {
 
@@ -12,7 +14,7 @@ struct BuiltinText {
 constexpr BuiltinText kTexts[] = {
     {L"language.name", L"English", L"Espa\u00F1ol"},
     {L"app.title", L"Orvell Tessaro", nullptr},
-    {L"app.windowTitle", L"Orvell Tessaro 0.1.0", L"Orvell Tessaro 0.1.0"},
+    {L"app.windowTitle", L"Orvell Tessaro " TESSARO_VERSION, L"Orvell Tessaro " TESSARO_VERSION},
     {L"app.versionLine", L"", L""},
     {L"section.preferences", L"0. Preferences", L"0. Preferencias"},
     {L"section.measurements", L"1. Measurements", L"1. Medidas"},
