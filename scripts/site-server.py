@@ -1,6 +1,6 @@
 """Loopback servers for the Windows tests and screenshots.
 
-Serves the files of FOLDER over HTTP (missing files give an error page) and keeps a second port
+Serves the files of FOLDER over HTTP (missing files and posts give an error page) and keeps a second port
 that accepts connections but never answers. Prints "http PORT" and "silent PORT", then runs until
 killed or for at most LIFETIME seconds.
 Usage: site-server.py FOLDER [LIFETIME]
@@ -16,6 +16,12 @@ import time
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
     def log_message(self, *args):
         pass
+
+    def do_POST(self):
+        # Read the body before the error page: closing on unread input resets the connection, and the
+        # client may lose the page.
+        self.rfile.read(int(self.headers.get("Content-Length") or 0))
+        self.send_error(501, "Unsupported method ('POST')")
 
 
 def main():
