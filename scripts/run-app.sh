@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 exe=$here/build/windows/bin/tessaro.exe
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ "${TESSARO_SCREENSHOT_DISPLAY:-}" != current ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$here/scripts/wine-run.sh" "$exe"
 fi
 if [ "${TESSARO_SCREENSHOT_DISPLAY:-}" != current ]; then
