@@ -79,8 +79,6 @@ TEST_F(Commands, EachControlReachesItsHandler) {
     shell.choose(RenderEngineComboId, 1);
     EXPECT_EQ(shell.status(), L"Motor 3D seleccionado: GDI compatible");
     EXPECT_EQ(loadSettings().render3dMode, 1);
-    shell.click(FitViewButtonId);
-    EXPECT_EQ(shell.status(), L"Vista ajustada.");
     shell.choose(LanguageComboId, 0);
     EXPECT_EQ(shell.status(), L"Language changed.");
     EXPECT_EQ(shell.text(AddLidBoxId), L"Add lid");

@@ -1,10 +1,9 @@
 // What a Windows user expects of the main window: shortcuts, focus, undo, projects opened from
-// Explorer or dropped on the window, the title, the window's place kept, and the mouse let go.
+// Explorer or dropped on the window, the title and the window's place kept.
 #include "shell_fixture_win32.h"
 
 #include "settings/app_settings.h"
 #include "support/files.h"
-#include "support/seams.h"
 
 #include <gtest/gtest.h>
 
@@ -157,44 +156,6 @@ TEST_F(Desktop, TheWindowOpensWhereItWasClosedAndStaysOnTheScreen) {
     saveSettings(stored);
     Shell shell;
     EXPECT_TRUE(onScreen(windowRect(shell.window())));
-}
-
-TEST_F(Desktop, ALostMouseEndsTheDragAndAutomaticTriesDirect3dOncePerSize) {
-    Shell shell(true);
-    HWND preview = shell.app().previewWindow();
-    const auto mouse = [&](UINT message, WPARAM keys = 0) { SendMessageW(preview, message, keys, MAKELPARAM(100, 100)); };
-    for (UINT loss : {WM_CAPTURECHANGED, WM_CANCELMODE, WM_LBUTTONDBLCLK}) {
-        mouse(WM_RBUTTONDOWN, MK_RBUTTON);
-        ASSERT_EQ(GetCapture(), preview);
-        if (loss == WM_CAPTURECHANGED) {
-            SetCapture(shell.window());  // another window takes the mouse, and the button's release
-            ReleaseCapture();
-        } else {
-            mouse(loss);
-        }
-        const int32_t panX = shell.app().view().panX;
-        SendMessageW(preview, WM_MOUSEMOVE, 0, MAKELPARAM(160, 100));
-        EXPECT_EQ(shell.app().view().panX, panX) << "no drag follows an unheld mouse";
-        mouse(WM_RBUTTONUP);
-        EXPECT_EQ(GetCapture(), nullptr) << loss;
-    }
-
-    setDirect3DUnavailable(true);
-    const auto paints = [&](int count) {
-        const int before = direct3DCreations();
-        for (int paint = 0; paint < count; ++paint) {
-            InvalidateRect(preview, nullptr, FALSE);
-            UpdateWindow(preview);
-        }
-        return direct3DCreations() - before;
-    };
-    shell.click(Preview3dBoxId);
-    EXPECT_EQ(paints(4), 1);
-    SetWindowPos(shell.window(), nullptr, 0, 0, 1100, 800, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(paints(3), 1) << "a new size tries again";
-    shell.choose(RenderEngineComboId, 0);
-    EXPECT_EQ(paints(3), 1) << "so does choosing the engine";
-    setDirect3DUnavailable(false);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The preview inside the shown main window: the mouse reaches the view, and each engine paints.
+// The preview inside the shown main window: the mouse reaches the view and is let go when lost, and
+// each engine paints (Automatic trying Direct3D once per size and choice).
 #include "shell_fixture_win32.h"
 
 #include "settings/text_encoding.h"
@@ -103,6 +104,37 @@ TEST_F(PreviewWindow, EachEnginePaintsTheDesignAndDirect3dFallsBackToGdi) {
     EXPECT_EQ(shell.app().renderer().width(), client.right) << "the back buffer follows a resize";
     shell.click(Preview3dBoxId);
     EXPECT_FALSE(shell.app().renderer().hasDeviceFor(preview())) << "leaving 3D frees the device";
+}
+
+TEST_F(PreviewWindow, ALostMouseEndsTheDragAndAutomaticTriesDirect3dOncePerSize) {
+    for (UINT loss : {WM_CAPTURECHANGED, WM_CANCELMODE, WM_LBUTTONDBLCLK}) {
+        mouse(WM_RBUTTONDOWN, 100, 100, MK_RBUTTON);
+        ASSERT_EQ(GetCapture(), preview());
+        if (loss == WM_CAPTURECHANGED) {
+            SetCapture(shell.window());  // another window takes the mouse, and the button's release
+            ReleaseCapture();
+        } else {
+            mouse(loss, 100, 100);
+        }
+        const int32_t panX = view().panX;
+        mouse(WM_MOUSEMOVE, 160, 100);
+        EXPECT_EQ(view().panX, panX) << "no drag follows an unheld mouse";
+        mouse(WM_RBUTTONUP, 160, 100);
+        EXPECT_EQ(GetCapture(), nullptr) << loss;
+    }
+
+    setDirect3DUnavailable(true);
+    const auto attemptsIn = [&](int paints) {
+        const int before = direct3DCreations();
+        while (paints-- > 0) pixels(0);
+        return direct3DCreations() - before;
+    };
+    shell.click(Preview3dBoxId);
+    EXPECT_EQ(attemptsIn(4), 1);
+    SetWindowPos(shell.window(), nullptr, 0, 0, 1100, 800, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(attemptsIn(3), 1) << "a new size tries again";
+    shell.choose(RenderEngineComboId, 0);
+    EXPECT_EQ(attemptsIn(3), 1) << "so does choosing the engine";
 }
 
 }  // namespace
