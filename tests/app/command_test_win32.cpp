@@ -162,7 +162,7 @@ TEST_F(Commands, DividersLiveInThePanelTheSettingsAndTheProject) {
 
 // The tool beside this program, run with arguments; its exit code, or -1 when it does not start or end.
 DWORD runCli(const std::wstring& arguments) {
-    HANDLE process = startProgram(L"tessaro-cli.exe", arguments, CREATE_NO_WINDOW);
+    HANDLE process = startProgram(moduleFolder() + L"\\tessaro-cli.exe", arguments, CREATE_NO_WINDOW);
     DWORD code = static_cast<DWORD>(-1);
     if (process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
     if (process) CloseHandle(process);

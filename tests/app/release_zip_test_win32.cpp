@@ -1,7 +1,9 @@
 // The release zip as a user gets it, unpacked by scripts/run-unpacked.sh into a fresh folder: its
-// tessaro.exe starts there, alone, and finds the languages folder that travels beside it.
+// tessaro.exe starts there, alone, opens the project it is given and finds the languages folder
+// that travels beside it.
 #include "shell_fixture_win32.h"
 
+#include "output/project_file.h"
 #include "settings/text_encoding.h"
 #include "version.h"
 
@@ -23,20 +25,21 @@ HWND languageComboOf(DWORD process) {
     return nullptr;
 }
 
-TEST(ReleaseZip, UnpackedProgramHasItsIconAndOffersTheLanguagesBesideIt) {
+// Started with a project's path, as a double click in Explorer starts it.
+TEST(ReleaseZip, UnpackedProgramOpensTheProjectGivenAndOffersTheLanguagesBesideIt) {
     const char* folder = std::getenv("TESSARO_UNPACKED");
     ASSERT_NE(folder, nullptr) << "run through scripts/run-unpacked.sh";
-    std::wstring exe = utf8ToWide(folder) + L"/OrvellTessaro-" TESSARO_VERSION "/tessaro.exe";
-    std::replace(exe.begin(), exe.end(), L'/', L'\\');
-    EXPECT_GE(ExtractIconExW(exe.c_str(), -1, nullptr, nullptr, 0), 1u) << "Explorer would show no icon";
+    std::wstring home = utf8ToWide(folder) + L"/OrvellTessaro-" TESSARO_VERSION;
+    std::replace(home.begin(), home.end(), L'/', L'\\');
+    EXPECT_GE(ExtractIconExW((home + L"\\tessaro.exe").c_str(), -1, nullptr, nullptr, 0), 1u) << "Explorer would show no icon";
     removeSettingsFolder();
     writeSettingsFile(R"({"checkUpdatesOnStart": false})");  // no request to the real product page
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(CreateProcessW(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+    std::wstring error;
+    ASSERT_TRUE(saveProject(home + L"\\mi caja.boxproj", BoxParameters{}, error));
+    HANDLE process = startProgram(home + L"\\tessaro.exe", L"\"" + home + L"\\mi caja.boxproj\"");
+    ASSERT_NE(process, nullptr);
     HWND combo = nullptr;
-    pumpUntil([&] { return SendMessageW(combo = languageComboOf(process.dwProcessId), CB_GETCOUNT, 0, 0) > 0; }, 30000);
+    pumpUntil([&] { return SendMessageW(combo = languageComboOf(GetProcessId(process)), CB_GETCOUNT, 0, 0) > 0; }, 30000);
     std::vector<std::wstring> languages;
     for (LRESULT i = 0, count = SendMessageW(combo, CB_GETCOUNT, 0, 0); i < count; ++i) {
         wchar_t name[64] = {};
@@ -44,11 +47,13 @@ TEST(ReleaseZip, UnpackedProgramHasItsIconAndOffersTheLanguagesBesideIt) {
         languages.push_back(name);
     }
     EXPECT_EQ(languages, (std::vector<std::wstring>{L"English", L"Espa\u00F1ol", L"Portugu\u00EAs"}));
+    EXPECT_TRUE(pumpUntil([&] { return windowTextOf(GetParent(combo)) == L"mi caja.boxproj - Orvell Tessaro " TESSARO_VERSION; },
+                          5000));
     PostMessageW(GetParent(combo), WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 1);
+    if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
     DWORD exitCode = 1;
-    EXPECT_TRUE(GetExitCodeProcess(process.hProcess, &exitCode) && exitCode == 0) << exitCode;
-    CloseHandle(process.hThread), CloseHandle(process.hProcess);
+    EXPECT_TRUE(GetExitCodeProcess(process, &exitCode) && exitCode == 0) << exitCode;
+    CloseHandle(process);
     removeSettingsFolder();
 }
 

@@ -108,8 +108,8 @@ std::string readSettingsFile() {
 
 void writeSettingsFile(const std::string& text) { writeFileReplacing(settingsFilePath(), text); }
 
-HANDLE startProgram(const wchar_t* name, const std::wstring& arguments, DWORD flags) {
-    std::wstring line = L"\"" + moduleFolder() + L"\\" + name + L"\" " + arguments;
+HANDLE startProgram(const std::wstring& path, const std::wstring& arguments, DWORD flags) {
+    std::wstring line = L"\"" + path + L"\" " + arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};

@@ -72,9 +72,9 @@ void removeSettingsFolder();
 std::string readSettingsFile();
 void writeSettingsFile(const std::string& text);
 
-// Starts a program of this build's folder with arguments; its process handle (the caller closes it),
-// or null when it does not start.
-HANDLE startProgram(const wchar_t* name, const std::wstring& arguments, DWORD flags = 0);
+// Starts the program at path with arguments; its process handle (the caller closes it), or null when
+// it does not start.
+HANDLE startProgram(const std::wstring& path, const std::wstring& arguments, DWORD flags = 0);
 
 // Dispatches this thread's messages until done() holds or the time passes; returns done().
 bool pumpUntil(const std::function<bool()>& done, unsigned milliseconds);
