@@ -21,44 +21,33 @@ AppSettings loaded(const std::string& text) {
 }
 
 TEST(SettingsFile, KeysGiveNormalizedFields) {
-    const struct {
-        const char* text;
-        std::function<void(AppSettings&)> expect;  // applied to the defaults
-    } cases[] = {
-        {"not json at all", [](AppSettings&) {}},
-        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", [](AppSettings& s) { s.fingerWidth = 1, s.fingerDepth = 10; }},
+    using S = AppSettings&;
+    const std::pair<const char*, std::function<void(S)>> cases[] = {  // the change to the defaults
+        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", [](S s) { s.fingerWidth = 1, s.fingerDepth = 10; }},
         {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})",
-         [](AppSettings& s) { s.fingerWidth = 2, s.fingerDepth = 1, s.fingerHeight = 7; }},
-        {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})",
-         [](AppSettings& s) { s.spacingMm = 12, s.kerfMm = 0, s.clearanceMm = 0.25; }},
-        {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})",
-         [](AppSettings&) {}},
+         [](S s) { s.fingerWidth = 2, s.fingerDepth = 1, s.fingerHeight = 7; }},
+        {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})", [](S s) { s.kerfMm = 0, s.clearanceMm = 0.25; }},
+        {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})", [](S) {}},
         {R"({"widthMm": 321.5, "heightMm": 12, "depthMm": 7.25, "thicknessMm": 6, "toolDiameterMm": 6.35})",
-         [](AppSettings& s) {
-             s.widthMm = 321.5, s.heightMm = 12, s.depthMm = 7.25, s.thicknessMm = 6, s.toolDiameterMm = 6.35;
-         }},
-        {R"({"render3dMode": 3, "checkUpdatesOnStart": "yes"})", [](AppSettings&) {}},
-        {R"({"render3dMode": 2, "checkUpdatesOnStart": 0})",
-         [](AppSettings& s) { s.render3dMode = 2, s.checkUpdatesOnStart = false; }},
+         [](S s) { s.widthMm = 321.5, s.heightMm = 12, s.depthMm = 7.25, s.thicknessMm = 6, s.toolDiameterMm = 6.35; }},
+        {R"({"render3dMode": 3, "checkUpdatesOnStart": "yes"})", [](S) {}},
+        {R"({"render3dMode": 2, "checkUpdatesOnStart": 0})", [](S s) { s.render3dMode = 2, s.checkUpdatesOnStart = false; }},
         {R"({"preview3d": true, "internalDimensions": 1, "includeLid": true, "cncRouterMode": true})",
-         [](AppSettings& s) { s.preview3d = s.internalDimensions = s.includeLid = s.cncRouterMode = true; }},
-        {R"({"units": "IN", "language": "pt"})", [](AppSettings& s) { s.units = L"IN", s.language = L"pt"; }},
-        {"{\"language\": \"Espa\xC3\xB1ol\"}", [](AppSettings& s) { s.language = L"Espa\u00F1ol"; }},
+         [](S s) { s.preview3d = s.internalDimensions = s.includeLid = s.cncRouterMode = true; }},
+        {R"({"units": "IN", "language": "pt"})", [](S s) { s.units = L"IN", s.language = L"pt"; }},
+        {"{\"language\": \"Espa\xC3\xB1ol\"}", [](S s) { s.language = L"Espa\u00F1ol"; }},
         // The flat search takes the first "units" anywhere, here a string value, then the next colon.
-        {R"({"language": "units", "x": "in", "units": "mm"})",
-         [](AppSettings& s) { s.language = L"units", s.units = L"in"; }},
-        {R"({"serverUrl": "http://x", "useServerDxf": true, "baseSlots": true, "sideSlots": 1})",
-         [](AppSettings&) {}},
+        {R"({"language": "units", "x": "in", "units": "mm"})", [](S s) { s.language = L"units", s.units = L"in"; }},
+        {R"({"serverUrl": "http://x", "useServerDxf": true, "baseSlots": true, "sideSlots": 1})", [](S) {}},
         {R"({"widthDividers": 100, "depthDividers": 2.7, "dividerBaseSlots": true})",
-         [](AppSettings& s) { s.widthDividers = 100, s.depthDividers = 2, s.dividerBaseSlots = true; }},
-        {R"({"widthDividers": 101, "depthDividers": -1})", [](AppSettings&) {}},
+         [](S s) { s.widthDividers = 100, s.depthDividers = 2, s.dividerBaseSlots = true; }},
+        {R"({"widthDividers": 101, "depthDividers": -1})", [](S) {}},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, change] : cases) {
         AppSettings expected;
-        c.expect(expected);
-        EXPECT_EQ(loaded(c.text), expected) << c.text;
+        change(expected);
+        EXPECT_EQ(loaded(text), expected) << text;
     }
-
     AppSettings start;
     start.widthMm = 99, start.units = L"in", start.checkUpdatesOnStart = false;
     AppSettings settings = start;
@@ -66,30 +55,20 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
     EXPECT_EQ(settings, start) << "malformed values leave fields alone";
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    AppSettings s;
+    AppSettings s, repaired;
     s.widthMm = nan, s.heightMm = -1, s.kerfMm = nan, s.spacingMm = nan, s.toolDiameterMm = 0, s.fingerHeight = 0;
     normalizeSettings(s);
-    AppSettings repaired;
     repaired.kerfMm = 0;
     EXPECT_EQ(s, repaired);
 }
 
+// The exact text is a seed of the settings reader's fuzz corpus.
 TEST(SettingsFile, WrittenTextHasItsExactLayoutAndReadsBack) {
     AppSettings s;
     s.language = L"pt", s.units = L"in", s.preview3d = true, s.render3dMode = 2, s.checkUpdatesOnStart = false;
     s.widthMm = 254.5, s.fingerDepth = 4, s.includeLid = true, s.cncRouterMode = true, s.serverUrl = L"a\"b\\c";
     s.useServerDxf = s.baseSlots = s.sideSlots = true;  // never written as true
-    EXPECT_EQ(writeSettingsJson(s),
-              "{\n  \"version\": 1,\n  \"app\": \"orvell-tessaro\",\n  \"language\": \"pt\",\n  \"units\": \"in\",\n"
-              "  \"checkUpdatesOnStart\": false,\n  \"preview3d\": true,\n  \"render3dMode\": 2,\n"
-              "  \"serverUrl\": \"a\\\"b\\\\c\",\n  \"useServerDxf\": false,\n  \"design\": {\n"
-              "    \"widthMm\": 254.500000,\n    \"heightMm\": 100.000000,\n    \"depthMm\": 150.000000,\n"
-              "    \"thicknessMm\": 3.000000,\n    \"kerfMm\": 0.150000,\n    \"clearanceMm\": 0.100000,\n"
-              "    \"spacingMm\": 12.000000,\n    \"fingerWidth\": 3,\n    \"fingerDepth\": 4,\n"
-              "    \"fingerHeight\": 1,\n    \"toolDiameterMm\": 3.175000,\n    \"internalDimensions\": false,\n"
-              "    \"includeLid\": true,\n    \"cncRouterMode\": true,\n    \"baseSlots\": false,\n"
-              "    \"sideSlots\": false,\n    \"widthDividers\": 0,\n    \"depthDividers\": 0,\n"
-              "    \"dividerBaseSlots\": false\n  }\n}\n");
+    EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_settings_reader/written.json")));
 
     s = AppSettings{};
     s.language = L"Espa\u00F1ol \"quoted\"\t\\", s.units = L"IN", s.render3dMode = 1, s.widthMm = 123.456789;
@@ -112,12 +91,10 @@ TEST(Utf8, InvalidTextKeepsItsNeighbours) {
 
 TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
     ScratchFolder folder;
-    const std::wstring path = folder.file(L"Espa\u00F1ol \u20AC.json");
-    const std::string binary("line\r\nNUL\0 \xFF\xC3\xB1 end", 18);
-    for (const std::string& content : {std::string("first version, rather long"), binary, std::string()}) {
-        ASSERT_TRUE(writeFileReplacing(path, content));
+    const std::wstring path = folder.file(L"Espa\u00F1ol \u20AC.json"), blocked = folder.file(L"blocked.json");
+    for (const std::string& content : {std::string("first version, rather long"), std::string("\r\nNUL\0\xFF", 7), std::string()}) {
         std::string back = "stale";
-        ASSERT_TRUE(readFileBytes(path, back));
+        ASSERT_TRUE(writeFileReplacing(path, content) && readFileBytes(path, back));
         EXPECT_EQ(back, content);
     }
     ASSERT_TRUE(writeFileReplacing(path, "old content"));
@@ -126,7 +103,6 @@ TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
         EXPECT_FALSE(writeFileReplacing(path, "new content that is longer"));
         clearWriteFault();
     }
-    const std::wstring blocked = folder.file(L"blocked.json");
     std::filesystem::create_directory(fsPath(blocked));
     EXPECT_FALSE(writeFileReplacing(blocked, "data")) << "a folder cannot be replaced";
     EXPECT_FALSE(writeFileReplacing(folder.file(L"missing") + L"/x.json", "data"));
@@ -134,14 +110,11 @@ TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
     EXPECT_EQ(folder.entries().size(), 2u);
 
     std::string bytes = "kept";
-    EXPECT_FALSE(readFileBytes(folder.file(L"absent"), bytes));
-    EXPECT_FALSE(readFileBytes(widePath(folder.path()), bytes));
-    EXPECT_FALSE(readFileBytesUpTo(path, bytes, 10));
+    EXPECT_FALSE(readFileBytes(folder.file(L"absent"), bytes) || readFileBytes(widePath(folder.path()), bytes) ||
+                 readFileBytesUpTo(path, bytes, 10));
     EXPECT_EQ(bytes, "kept");
     EXPECT_TRUE(readFileBytesUpTo(path, bytes, 11));
-
-    EXPECT_EQ(parentPath(L"C:\\mixed/dir\\file"), L"C:\\mixed/dir");
-    EXPECT_EQ(parentPath(L"tessaro.exe"), L"");
+    EXPECT_TRUE(parentPath(L"C:\\mixed/dir\\file") == L"C:\\mixed/dir" && parentPath(L"tessaro.exe").empty());
     EXPECT_TRUE(std::filesystem::is_directory(fsPath(joinPath(moduleFolder(), L"languages"))));
 }
 
