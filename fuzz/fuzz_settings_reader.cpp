@@ -3,12 +3,9 @@
 #include "fuzz_check.h"
 #include "settings/app_settings.h"
 
-#include <cmath>
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppSettings s;
-    readSettingsJson(std::string(reinterpret_cast<const char*>(data), size), s);
+    readSettingsJson(fuzzText(data, size), s);
     normalizeSettings(s);
     for (double v : {s.widthMm, s.heightMm, s.depthMm, s.thicknessMm, s.toolDiameterMm}) FUZZ_CHECK(std::isfinite(v) && v > 0);
     for (double v : {s.kerfMm, s.clearanceMm, s.spacingMm}) FUZZ_CHECK(std::isfinite(v) && v >= 0);
