@@ -1,6 +1,8 @@
-// The settings file, the JSON and UTF-8 helpers behind it, and atomic file replacement.
+// The settings file, interface texts (built-in tables, language files and the manager that merges
+// them), the JSON and UTF-8 helpers behind them, and atomic file replacement.
 #include "settings/app_settings.h"
 #include "settings/file_io.h"
+#include "settings/language_manager.h"
 #include "settings/text_encoding.h"
 #include "support/files.h"
 #include "support/seams.h"
@@ -9,6 +11,7 @@
 
 #include <functional>
 #include <limits>
+#include <set>
 
 namespace {
 
@@ -111,6 +114,107 @@ TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
     EXPECT_TRUE(readFileBytesUpTo(path, bytes, 11));
     EXPECT_TRUE(parentPath(L"C:\\mixed/dir\\file") == L"C:\\mixed/dir" && parentPath(L"tessaro.exe").empty());
     EXPECT_TRUE(std::filesystem::is_directory(fsPath(joinPath(moduleFolder(), L"languages"))));
+}
+
+std::string utf8(const std::wstring& text) { return wideToUtf8(text); }
+
+TEST(Languages, EveryKeyHasItsTextInEachShippedLanguage) {
+    LanguageTable english, spanish, portuguese;
+    buildEnglishTable(english);
+    buildSpanishTable(spanish);
+    ASSERT_TRUE(loadLanguageFile(utf8ToWide(TESSARO_SOURCE_DIR "/languages/pt.json"), portuguese));
+    EXPECT_TRUE(spanish.size() == english.size() && portuguese.size() == english.size());
+    std::set<std::wstring> sameInSpanish;
+    for (const auto& [key, text] : english) {
+        for (const LanguageTable* other : {&spanish, &portuguese}) {
+            ASSERT_TRUE(other->contains(key)) << utf8(key);
+            // The shell appends values to texts ending in a space.
+            EXPECT_EQ(other->at(key).ends_with(L' '), text.ends_with(L' ')) << utf8(key);
+        }
+        if (spanish.at(key) == text) sameInSpanish.insert(key);
+    }
+    EXPECT_EQ(sameInSpanish, (std::set<std::wstring>{L"app.title", L"app.windowTitle", L"app.versionLine",
+                                                     L"label.kerf", L"renderer.gdi", L"renderer.d3d9",
+                                                     L"status.preview", L"about.version", L"dialog.preview",
+                                                     L"file.dxfFilter"}));
+    EXPECT_NE(portuguese[L"preview.zoomHintFormat"].find(L"%d%%"), std::wstring::npos);
+}
+
+TEST(Languages, TextScanReadsStringMembersAtAnyDepth) {
+    const struct {
+        std::wstring text;
+        LanguageTable table;
+    } cases[] = {
+        {L"{\"o\": {\"a\": \"x\", \"n\": 5, \"d\": {\"b\": \"y\"}}, \"a\": \"z\"}", {{L"a", L"z"}, {L"b", L"y"}}},
+        {L"{\"n\": 5, \"t\": true, \"z\": null, \"a\" \r\n\t: \r\n\t\"x\"}", {{L"a", L"x"}}},
+        {L"{\"a\": \"l\\nr\\rt\\t q\\\" b\\\\ s\\/ x\\q\"}", {{L"a", L"l\nr\rt\t q\" b\\ s/ xq"}}},
+        {L"{\"a\": \"\\u00ef\\u00CF\\u0g41\", \"b\": \"\\ud83d\\ude00\"}", {{L"a", L"\u00EF\u00CFA"}, {L"b", L"\U0001F600"}}},
+        {L"{\"a\": \"\\u41", {{L"a", L"u41"}}},
+        {L"{\"a\": \"x\\", {{L"a", L"x\\"}}},
+        {L"{\"k\\r\\n\\\"\\\\\\t\": \"v\"}", {{L"kr\n\"\\\t", L"v"}}},
+        {L"{\"a\" , \"b\": \"c\"}", {{L"a", L"c"}}},  // the next colon anywhere belongs to the key
+        {L"{\"a\": \"x\", \"b", {{L"a", L"x"}}},
+        {L"{\"\": \"v\", \"a\" \"b\", \"c\":}", {}},
+    };
+    for (const auto& c : cases) {
+        LanguageTable table = {{L"stale", L"entry"}};
+        EXPECT_TRUE(parseLanguageText(c.text, table) == !c.table.empty() && table == c.table) << utf8(c.text);
+    }
+    EXPECT_TRUE(normalizeLanguageCode(L" \tPT-br \t") == L"pt-br" && normalizeLanguageCode(L" \t ") == L"en" &&
+                normalizeLanguageCode(L"\nEN") == L"\nen");
+}
+
+// A language file of exactly `size` bytes whose one text is padding.
+std::string fileOfSize(size_t size) { return "{\"a\": \"" + std::string(size - 9, 'x') + "\"}"; }
+
+TEST(Languages, FilesUpToOneMebibyteAreListedAndMergedOverEnglish) {
+    ScratchFolder folder, later;
+    const std::pair<const wchar_t*, std::string> files[] = {
+        {L"fr.json", "\xEF\xBB\xBF{\"language.name\": \"Fran\xC3\xA7" "ais\", \"status.ready\": \"Pr\xC3\xAAt\"}"},
+        {L"ES.json", "{\"button.save\": \"Grabar\"}"}, {L".json", "{\"status.viewFit\": \"Fitted!\"}"},
+        {L"big.json", fileOfSize(1048577)}, {L"limit.json", fileOfSize(1048576)}, {L"a.b.JSON", "{\"language.name\": \"\"}"},
+        {L"xx.json", "{\"language.name\": \"First\", \"status.ready\": \"one\"}"},
+        {L"notes.txt", "{\"language.name\": \"Not a language\"}"}};
+    for (const auto& [name, bytes] : files) writeBytes(folder.file(name), bytes);
+    std::filesystem::create_directory(folder.path() / "dir.json");
+    writeBytes(later.file(L"XX.json"), "{\"language.name\": \"Second\", \"status.ready\": \"two\"}");
+
+    LanguageManager manager;
+    EXPECT_EQ(manager.lookupText(L"status.ready"), L"Ready") << "a fresh manager speaks English";
+    manager.applyLanguage(L"pt");  // an empty list is scanned first: the shipped files beside the program
+    EXPECT_EQ(manager.lookupText(L"button.save"), L"Salvar");
+    ASSERT_GE(manager.available().size(), 3u);
+    EXPECT_EQ(manager.available()[1].displayName, L"Espa\u00F1ol");
+    const size_t shipped = manager.available().size();
+    for (const std::wstring& where : {widePath(folder.path()), widePath(later.path()), std::wstring(L"")})
+        manager.scanLanguageFolder(where);
+
+    const auto& list = manager.available();
+    ASSERT_EQ(list.size(), shipped + 5);
+    EXPECT_EQ(list[1].displayName, L"es") << "the file has no name of its own";
+    std::set<std::wstring> added;
+    for (size_t i = shipped; i < list.size(); ++i) added.insert(list[i].code + L"=" + list[i].displayName);
+    EXPECT_EQ(added, (std::set<std::wstring>{L"fr=Fran\u00E7ais", L"big=big", L"limit=limit", L"a.b=a.b",
+                                             L"xx=Second"}));
+    const struct {
+        const wchar_t *request, *code, *key, *text;
+    } cases[] = {
+        {L"FR", L"fr", L"status.ready", L"Pr\u00EAt"},  {L"fr", L"fr", L"button.save", L"Save"},
+        {L"es", L"es", L"button.save", L"Grabar"},       {L"es", L"es", L"status.ready", L"Listo"},
+        {L" EN\t", L"en", L"status.viewFit", L"Fitted!"}, {L"zz", L"en", L"status.ready", L"Ready"},
+        {L"big", L"big", L"status.ready", L"Ready"},     {L"xx", L"xx", L"status.ready", L"two"},
+        {L"en", L"en", L"no.such.key", L"no.such.key"},
+    };
+    for (const auto& c : cases) {
+        manager.applyLanguage(c.request);
+        EXPECT_TRUE(manager.currentCode() == c.code && manager.lookupText(c.key) == c.text) << utf8(c.request);
+    }
+    EXPECT_EQ(manager.lookupText(static_cast<const wchar_t*>(nullptr)), L"");
+    manager.applyLanguage(L"limit");
+    EXPECT_EQ(manager.lookupText(L"a").size(), 1048576u - 9u);
+    LanguageTable untouched = {{L"kept", L"yes"}};
+    EXPECT_FALSE(loadLanguageFile(folder.file(L"big.json"), untouched) || loadLanguageFile(folder.file(L"absent.json"), untouched));
+    EXPECT_EQ(untouched.size(), 1u);
 }
 
 }  // namespace
