@@ -14,6 +14,7 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
@@ -45,17 +46,13 @@ TEST(ViewState, WheelZoomsWithinLimitsAboutTheCursor) {
 }
 
 TEST(ViewState, DragsRotateIn3dPanWithOtherButtonsAndFitRestores) {
-    const struct {
-        int32_t dx, dy;
-        double yaw, pitch;
-    } drags[] = {{100, 0, 350, -22}, {0, 300, 35, -89}, {0, -400, 35, 89}, {-800, 0, 35, -22}, {20, 10, 26, -25.5}};
-    for (const auto& d : drags) {
+    // Yaw and pitch after a drag by dx, dy: pitch stops at the poles, yaw wraps.
+    for (const auto& [dx, dy, yaw, pitch] : {std::tuple{100, 0, 350.0, -22.0}, {0, 300, 35.0, -89.0}, {0, -400, 35.0, 89.0},
+                                             {-800, 0, 35.0, -22.0}, {20, 10, 26.0, -25.5}}) {
         PreviewViewState state;
         state.show3D = true;
-        ASSERT_TRUE(beginRotate(state, 50, 60));
-        EXPECT_TRUE(dragTo(state, 50 + d.dx, 60 + d.dy));
-        EXPECT_NEAR(state.yaw, d.yaw, 1e-9);
-        EXPECT_NEAR(state.pitch, d.pitch, 1e-9);
+        EXPECT_TRUE(beginRotate(state, 50, 60) && dragTo(state, 50 + dx, 60 + dy));
+        EXPECT_TRUE(std::fabs(state.yaw - yaw) + std::fabs(state.pitch - pitch) < 1e-9) << state.yaw << ", " << state.pitch;
         EXPECT_TRUE(endRotate(state) && !endRotate(state));
     }
     PreviewViewState state;
