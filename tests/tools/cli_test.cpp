@@ -60,9 +60,6 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
         {{"--pieces", ""}, "--pieces: '' is not a file name"},
     };
     for (const auto& [args, error] : refused) EXPECT_EQ(parseCliOptions(args).error, error);
-    const std::string usage = cliUsage();
-    EXPECT_NE(usage.find("\n  --fingers-width N     fingers along the width\n"), std::string::npos) << usage;
-    EXPECT_NE(usage.find("\n  --save-project FILE   write the design as a .boxproj\n"), std::string::npos);
 }
 
 TEST(CliRun, ExitStatusStreamsAndSummary) {
@@ -75,9 +72,6 @@ TEST(CliRun, ExitStatusStreamsAndSummary) {
         {{}, 0, "5 pieces, plan 424 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente\n", ""},
         {{"--width-dividers", "2", "--width", "200.0004"}, 0,
          "7 pieces, plan 580 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente, 2 x Divisor ancho\n", ""},
-        {{"--pieces", "-"}, 0, "[\n  {\"name\": \"Atras\", \"x\": 112, \"y\": 0, \"width\": 200, \"height\": 100, "
-                               "\"labelled\": true, \"innerCut\": false, \"outlinePoints\": 24, \"segments\": 24, "
-                               "\"arcs\": 0},\n", ""},
         {{"--help", "--width", "-5"}, 0, "Usage: tessaro-cli", ""},
         {{"--width", "-5"}, 1, "", "El ancho debe ser mayor a 0 mm.\n"},
         {{"--bogus"}, 2, "", "*"},
@@ -87,17 +81,13 @@ TEST(CliRun, ExitStatusStreamsAndSummary) {
         const Outcome r = run(c.args);
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_TRUE(c.out.empty() ? r.out.empty() : r.out.starts_with(c.out)) << r.out;
-        if (c.err == "*") {
-            EXPECT_TRUE(r.err.starts_with("tessaro-cli: ") && r.err.find("\n\nUsage: tessaro-cli") != std::string::npos);
-        } else {
-            EXPECT_EQ(r.err, c.err);
-        }
+        EXPECT_TRUE(c.err == "*" ? r.err.starts_with("tessaro-cli: ") && r.err.find("\n\nUsage: tessaro-cli") != std::string::npos
+                                 : r.err == c.err) << r.err;
     }
     EXPECT_EQ(run({"--save-project", "-"}).out, writeProjectJson(BoxParameters{}));
     Piece piece;
     piece.name = L"Divisor \"a\\b\"\n\u00e1", piece.x = 97.0 / 3, piece.y = -0.5;
-    EXPECT_NE(piecesJson({piece}).find("\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, "
-                                       "\"y\": -0.5"),
+    EXPECT_NE(piecesJson({piece}).find("\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, \"y\": -0.5"),
               std::string::npos);
 }
 
