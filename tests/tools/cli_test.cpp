@@ -60,6 +60,9 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
         {{"--pieces", ""}, "--pieces: '' is not a file name"},
     };
     for (const auto& [args, error] : refused) EXPECT_EQ(parseCliOptions(args).error, error);
+    // --help shows each option's value in a column beside its help, a switch without one.
+    for (const char* line : {"\n  --fingers-width N     fingers along the width\n", "\n  --lid                 add a lid\n"})
+        EXPECT_NE(cliUsage().find(line), std::string::npos) << line;
 }
 
 TEST(CliRun, ExitStatusStreamsAndSummary) {
