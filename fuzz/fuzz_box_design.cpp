@@ -1,16 +1,9 @@
 // Any design, however absurd: validation refuses it with a message, and generation refuses exactly
 // the same, or the generated set is cuttable within bounded size; a design within the generator's
 // ranges also assembles.
-#include "fuzz_check.h"
 #include "fuzz_draws.h"
 #include "model/piece_set.h"
 #include "support/design_invariants.h"
-#include "support/random_designs.h"
-
-#include <cstdint>
-#include <stdexcept>
-#include <string>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);

@@ -4,11 +4,6 @@
 #include "fuzz_check.h"
 #include "model/box_parameters.h"
 
-#include <cstdint>
-#include <stdexcept>
-#include <string>
-#include <vector>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> args(1);
     for (size_t i = 0; i < size; ++i) {

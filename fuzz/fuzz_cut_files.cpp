@@ -1,17 +1,11 @@
 // The cut files of any accepted design: each format writes one entity per path segment (or one
 // contour per piece) with finite numbers, and the reference DXF server draws the request it is sent.
 #include "dxf_server_request.h"
-#include "fuzz_check.h"
 #include "fuzz_draws.h"
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
 #include "output/server_request.h"
 #include "output/svg_writer.h"
-#include "support/random_designs.h"
-
-#include <algorithm>
-#include <cstdint>
-#include <stdexcept>
 
 namespace {
 

@@ -1,10 +1,9 @@
 #pragma once
 // The random-design generator's draws taken from fuzz input: mostly within the generator's ranges,
 // now and then any value at all (special doubles, raw bit patterns, any count).
-#include <fuzzer/FuzzedDataProvider.h>
+#include "fuzz_check.h"
+#include "support/random_designs.h"
 
-#include <cmath>
-#include <cstdint>
 #include <cstring>
 
 class FuzzDraws {

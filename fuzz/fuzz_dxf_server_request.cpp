@@ -3,12 +3,8 @@
 #include "dxf_server_request.h"
 #include "fuzz_check.h"
 
-#include <cstdint>
-#include <string>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string body(reinterpret_cast<const char*>(data), size);
-    const DxfServerReply reply = convertServerRequest(body);
+    const DxfServerReply reply = convertServerRequest(fuzzText(data, size));
     FUZZ_CHECK(!reply.body.empty() && reply.body.back() == '\n');
     if (reply.status == 200) {
         FUZZ_CHECK(reply.contentType == "application/dxf");

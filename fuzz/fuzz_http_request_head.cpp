@@ -4,8 +4,6 @@
 #include "fuzz_check.h"
 #include "http_request_head.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,11 +4,6 @@
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
-#include <cmath>
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     const std::string key = input.ConsumeRandomLengthString(24);

@@ -4,11 +4,8 @@
 #include "settings/language_manager.h"
 #include "settings/text_encoding.h"
 
-#include <cstdint>
-#include <string>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::wstring text = utf8ToWide(std::string(reinterpret_cast<const char*>(data), size));
+    const std::wstring text = utf8ToWide(fuzzText(data, size));
     LanguageTable table;
     const bool found = parseLanguageText(text, table);
     FUZZ_CHECK(found == !table.empty());

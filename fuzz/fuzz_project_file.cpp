@@ -3,8 +3,7 @@
 #include "fuzz_check.h"
 #include "model/piece_set.h"
 #include "output/project_file.h"
-#include <cstdint>
-#include <cstdio>
+
 #include <fstream>
 #include <unistd.h>
 
@@ -12,9 +11,7 @@ namespace {
 
 std::wstring write(const std::string& bytes) {
     static const std::string path = "/tmp/tessaro-fuzz-project-" + std::to_string(getpid());
-    static const struct Remover {
-        ~Remover() { std::remove(path.c_str()); }
-    } remover;
+    static const struct Remover { ~Remover() { std::remove(path.c_str()); } } remover;
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     return std::wstring(path.begin(), path.end());
 }
@@ -25,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BoxParameters loaded;
     loaded.inputWidth = 123.0;
     std::wstring error;
-    if (!loadProject(write(std::string(reinterpret_cast<const char*>(data), size)), loaded, error)) {
+    if (!loadProject(write(fuzzText(data, size)), loaded, error)) {
         FUZZ_CHECK(!error.empty() && loaded.inputWidth == 123.0);
         return 0;
     }

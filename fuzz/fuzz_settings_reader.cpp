@@ -3,12 +3,9 @@
 #include "fuzz_check.h"
 #include "settings/app_settings.h"
 
-#include <cmath>
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppSettings s;
-    readSettingsJson(std::string(reinterpret_cast<const char*>(data), size), s);
+    readSettingsJson(fuzzText(data, size), s);
     normalizeSettings(s);
     for (double v : {s.widthMm, s.heightMm, s.depthMm, s.thicknessMm, s.toolDiameterMm}) FUZZ_CHECK(std::isfinite(v) && v > 0);
     for (double v : {s.kerfMm, s.clearanceMm, s.spacingMm}) FUZZ_CHECK(std::isfinite(v) && v >= 0);
@@ -23,12 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The flat search takes a key's first quoted occurrence, so a language or unit that spells a key
     // would shadow the member itself: the round trip holds only without that.
     const std::string written = writeSettingsJson(s);
-    for (const char* key : {"version", "app", "language", "units", "checkUpdatesOnStart", "preview3d", "render3dMode",
-                            "serverUrl", "useServerDxf", "design", "widthMm", "heightMm", "depthMm", "thicknessMm",
-                            "kerfMm", "clearanceMm", "spacingMm", "fingerWidth", "fingerDepth", "fingerHeight",
-                            "toolDiameterMm", "internalDimensions", "includeLid", "cncRouterMode", "baseSlots", "sideSlots"}) {
-        const std::string quoted = std::string("\"") + key + "\"";
-        if (written.find(quoted) != written.rfind(quoted)) return 0;
+    for (size_t line = 0; line < written.size(); line = written.find('\n', line) + 1) {
+        const size_t open = written.find_first_not_of(' ', line);  // each member's name starts its line
+        const std::string key = written.substr(open, written.find('"', open + 1) + 1 - open);
+        if (written[open] == '"' && written.find(key) != written.rfind(key)) return 0;
     }
     AppSettings reread;
     readSettingsJson(written, reread);

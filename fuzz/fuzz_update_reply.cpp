@@ -4,10 +4,6 @@
 #include "fuzz_check.h"
 #include "settings/text_encoding.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
-#include <cstdint>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     const std::wstring other = utf8ToWide(input.ConsumeRandomLengthString(32));

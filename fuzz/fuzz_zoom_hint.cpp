@@ -4,11 +4,6 @@
 #include "preview/zoom_hint.h"
 #include "settings/text_encoding.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
-
-#include <cstdint>
-#include <string>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     const int32_t percent = input.ConsumeIntegral<int32_t>();

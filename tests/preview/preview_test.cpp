@@ -14,75 +14,54 @@
 #include <array>
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
 namespace {
 
-const ClientRect kClient{0, 0, 860, 640};
-
+// Zoom stays within 0.2 and 8 (a zero delta zooms out), and the point under the cursor stays still,
+// in 3D and on the plan.
 TEST(ViewState, WheelZoomsWithinLimitsAboutTheCursor) {
-    PreviewViewState state;
-    for (int step = 1; step <= 14; ++step) ASSERT_TRUE(zoomAt(state, 120, 100, 100, kClient, {}));
-    EXPECT_DOUBLE_EQ(state.zoom, std::pow(1.15, 14));
-    EXPECT_TRUE(zoomAt(state, 120, 100, 100, kClient, {}));
-    EXPECT_EQ(state.zoom, 8.0);
-    const PreviewViewState atLimit = state;
-    EXPECT_FALSE(zoomAt(state, 120, 300, 300, kClient, {}));
-    EXPECT_EQ(state.panX, atLimit.panX);
-
-    state = PreviewViewState{};
-    state.show3D = true, state.panX = 10, state.panY = -20;
-    ASSERT_TRUE(zoomAt(state, 120, 200, 100, kClient, {}));
-    EXPECT_EQ(state.panX, static_cast<int32_t>(200 - (200 - 10) * 1.15));
-    EXPECT_EQ(state.panY, static_cast<int32_t>(100 - (100 + 20) * 1.15));
-    for (int step = 1; step <= 13; ++step) ASSERT_TRUE(zoomAt(state, step == 13 ? 0 : -120, 0, 0, kClient, {}));
-    EXPECT_EQ(state.zoom, 0.2) << "a zero delta zooms out too";
-    EXPECT_FALSE(zoomAt(state, -1, 0, 0, kClient, {}));
-
-    // The 2D plan keeps the point under the cursor still.
+    const ClientRect client{0, 0, 860, 640};
     Piece base = bulgedPiece(L"Base", 112, 112), back = bulgedPiece(L"Atras", 112, 0);
     base.width = 200, base.height = 150, back.width = 200, back.height = 100;
     const PieceSet pieces{base, back};
-    const PlanFit fit = fitPlan(kClient, pieces);
-    for (const auto& [x, y] : {std::pair{430, 320}, std::pair{800, 600}, std::pair{0, 0}}) {
-        PreviewViewState plan;
-        plan.panX = 37, plan.panY = -25;
-        for (int step = 0; step < 6; ++step) {
-            const Point2 under{(x - fit.originX - plan.panX) / (fit.scale * plan.zoom) + fit.minX,
-                               (y - fit.originY - plan.panY) / (fit.scale * plan.zoom) + fit.minY};
-            ASSERT_TRUE(zoomAt(plan, step < 4 ? 120 : -120, x, y, kClient, pieces));
-            const PixelPoint after = mapPlanPoint(PlanView{fit, plan.zoom, plan.panX, plan.panY}, under);
-            EXPECT_NEAR(after.x, x, 2);
-            EXPECT_NEAR(after.y, y, 2);
+    const PlanFit fit = fitPlan(client, pieces);
+    for (const bool in3d : {false, true}) {
+        for (const auto& [x, y] : {std::pair{430, 320}, std::pair{800, 600}, std::pair{0, 0}}) {
+            PreviewViewState s;
+            s.show3D = in3d, s.panX = 37, s.panY = -25;
+            double highest = 0;
+            for (int step = 0; step < 55; ++step) {
+                const double zoom = s.zoom, ox = in3d ? 0 : fit.originX, oy = in3d ? 0 : fit.originY;
+                const Point2 under{(x - ox - s.panX) / zoom, (y - oy - s.panY) / zoom};
+                const bool zoomed = zoomAt(s, step < 20 ? 120 : step == 20 ? 0 : -120, x, y, client, pieces);
+                EXPECT_EQ(zoomed, s.zoom != zoom);
+                EXPECT_NEAR(ox + s.panX + under.x * s.zoom, x, 2);
+                EXPECT_NEAR(oy + s.panY + under.y * s.zoom, y, 2);
+                highest = std::max(highest, s.zoom);
+            }
+            EXPECT_TRUE(highest == 8.0 && s.zoom == 0.2);
         }
     }
 }
 
 TEST(ViewState, DragsRotateIn3dPanWithOtherButtonsAndFitRestores) {
-    const struct {
-        int32_t dx, dy;
-        double yaw, pitch;
-    } drags[] = {{100, 0, 350, -22}, {0, 300, 35, -89}, {0, -400, 35, 89}, {-800, 0, 35, -22}, {20, 10, 26, -25.5}};
-    for (const auto& d : drags) {
+    // Yaw and pitch after a drag by dx, dy: pitch stops at the poles, yaw wraps.
+    for (const auto& [dx, dy, yaw, pitch] : {std::tuple{100, 0, 350.0, -22.0}, {0, 300, 35.0, -89.0}, {0, -400, 35.0, 89.0},
+                                             {-800, 0, 35.0, -22.0}, {20, 10, 26.0, -25.5}}) {
         PreviewViewState state;
         state.show3D = true;
-        ASSERT_TRUE(beginRotate(state, 50, 60));
-        EXPECT_TRUE(dragTo(state, 50 + d.dx, 60 + d.dy));
-        EXPECT_NEAR(state.yaw, d.yaw, 1e-9);
-        EXPECT_NEAR(state.pitch, d.pitch, 1e-9);
-        EXPECT_TRUE(endRotate(state));
-        EXPECT_FALSE(endRotate(state));
+        EXPECT_TRUE(beginRotate(state, 50, 60) && dragTo(state, 50 + dx, 60 + dy));
+        EXPECT_TRUE(std::fabs(state.yaw - yaw) + std::fabs(state.pitch - pitch) < 1e-9) << state.yaw << ", " << state.pitch;
+        EXPECT_TRUE(endRotate(state) && !endRotate(state));
     }
     PreviewViewState state;
     EXPECT_FALSE(beginRotate(state, 10, 10)) << "the left button does nothing in 2D";
     EXPECT_FALSE(dragTo(state, 200, 200));
     beginPan(state, 100, 100);
-    EXPECT_TRUE(dragTo(state, 130, 90));
-    EXPECT_TRUE(dragTo(state, 120, 95));
-    EXPECT_EQ(state.panX, 20);
-    EXPECT_EQ(state.panY, -5);
-    EXPECT_TRUE(endPan(state));
-    EXPECT_FALSE(endPan(state));
-    EXPECT_FALSE(dragTo(state, 0, 0));
+    EXPECT_TRUE(dragTo(state, 130, 90) && dragTo(state, 120, 95));
+    EXPECT_TRUE(state.panX == 20 && state.panY == -5);
+    EXPECT_TRUE(endPan(state) && !endPan(state) && !dragTo(state, 0, 0));
 
     state.show3D = true, state.renderMode = RenderMode::Direct3D9, state.zoom = 3, state.pitch = 40;
     beginPan(state, 0, 0);
@@ -92,9 +71,8 @@ TEST(ViewState, DragsRotateIn3dPanWithOtherButtonsAndFitRestores) {
     fitView(state);
     EXPECT_TRUE(state.zoom == 1.0 && state.panX == 0 && state.panY == 0 && !state.panning && !state.rotating);
     EXPECT_TRUE(state.yaw == 35.0 && state.pitch == -22.0 && state.show3D && state.renderMode == RenderMode::Direct3D9);
-    EXPECT_EQ(renderModeFromIndex(1), RenderMode::Gdi);
-    EXPECT_EQ(renderModeFromIndex(2), RenderMode::Direct3D9);
-    EXPECT_EQ(renderModeFromIndex(3), RenderMode::Automatic);
+    EXPECT_TRUE(renderModeFromIndex(1) == RenderMode::Gdi && renderModeFromIndex(2) == RenderMode::Direct3D9 &&
+                renderModeFromIndex(3) == RenderMode::Automatic);
 }
 
 TEST(BoxModel, PanelsStandOnTheBaseAndTheLidRestsOnTheWalls) {
@@ -117,19 +95,14 @@ TEST(BoxModel, PanelsStandOnTheBaseAndTheLidRestsOnTheWalls) {
         }
         EXPECT_EQ(e, expected) << static_cast<int>(kind);
     }
-    const struct {
-        DimensionMode mode;
-        bool lid;
-        double inset, wallTop, wallHeight;
-    } cases[] = {{DimensionMode::External, true, 3, 97, 94}, {DimensionMode::Internal, true, 0, 103, 100}};
-    for (const auto& c : cases) {
+    for (const auto& [mode, inset, wallTop] : {std::tuple{DimensionMode::External, 3, 97}, {DimensionMode::Internal, 0, 103}}) {
         BoxParameters parameters;
-        parameters.dimensionMode = c.mode, parameters.includeLid = c.lid, parameters.outerWidth = 1;
+        parameters.dimensionMode = mode, parameters.includeLid = true, parameters.outerWidth = 1;
         const std::optional<BoxModel3d> lid = buildBoxModel(parameters);
         ASSERT_TRUE(lid.has_value());
-        EXPECT_TRUE(lid->lidInset == c.inset && lid->wallTop == c.wallTop && lid->wallHeight == c.wallHeight);
-        EXPECT_EQ(lid->width, c.mode == DimensionMode::Internal ? 206 : 200);
-        EXPECT_DOUBLE_EQ(placePanelPoint(*lid, PanelKind::Lid, 0, 0, 0).z, c.wallTop);
+        EXPECT_TRUE(lid->lidInset == inset && lid->wallTop == wallTop && lid->wallHeight == wallTop - 3);
+        EXPECT_EQ(lid->width, mode == DimensionMode::Internal ? 206 : 200);
+        EXPECT_DOUBLE_EQ(placePanelPoint(*lid, PanelKind::Lid, 0, 0, 0).z, wallTop);
     }
     BoxParameters refused;
     refused.materialThickness = 0;
@@ -142,16 +115,8 @@ TEST(ZoomHint, PutsInThePercentageAndNothingElse) {
         {L"%d and %d", L"115 and 115"}, {L"100%", L"100%"},
     };
     for (const auto& [format, line] : cases) EXPECT_EQ(formatZoomHint(format, zoomPercent(1.15), 256), line);
-    EXPECT_EQ(formatZoomHint(std::wstring(1000, L'x'), 100, 256), std::wstring(255, L'x'));
     EXPECT_EQ(formatZoomHint(std::wstring(254, L'x') + L"%d", 800, 256), std::wstring(254, L'x') + L"8");
-    EXPECT_EQ(formatZoomHint(L"%d", 100, 0), L"");
-    EXPECT_EQ(zoomPercent(0.994), 99);
-    EXPECT_EQ(zoomPercent(0.995), 100);
-}
-
-double triangleArea(const Polygon2& polygon, const Triangle& t) {
-    const Point2 a = polygon[t[0]], b = polygon[t[1]], c = polygon[t[2]];
-    return ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y)) / 2.0;
+    EXPECT_TRUE(zoomPercent(0.994) == 99 && zoomPercent(0.995) == 100);
 }
 
 // Cleans and orients the polygon, then checks that its n - 2 triangles all face up and cover its
@@ -165,8 +130,10 @@ void expectExactTriangulation(Polygon2 polygon, double area) {
     EXPECT_EQ(triangles.size(), polygon.size() - 2);
     double sum = 0.0;
     for (const Triangle& t : triangles) {
-        EXPECT_GT(triangleArea(polygon, t), 0.0);
-        sum += triangleArea(polygon, t);
+        const Point2 a = polygon[t[0]], b = polygon[t[1]], c = polygon[t[2]];
+        const double triangle = ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y)) / 2.0;
+        EXPECT_GT(triangle, 0.0);
+        sum += triangle;
     }
     EXPECT_NEAR(sum, area, 1e-6 * area);
 }
@@ -175,23 +142,17 @@ TEST(Triangulation, CoversHandPolygonsAndEveryPanelOfRandomDesigns) {
     expectExactTriangulation({{0, 0}, {0, 10}, {10, 10}, {10, 0}}, 100);
     expectExactTriangulation({{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}}, 300);
     expectExactTriangulation({{0, 0}, {30, 0}, {30, 10}, {25, 10}, {25, 5}, {20, 5}, {20, 10}, {10, 10}, {10, 5},
-                              {5, 5}, {5, 10}, {0, 10}},
-                             250);
-    Polygon2 cleaned{{0, 0}, {0.0001, 0}, {5, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0.0002}};
+                              {5, 5}, {5, 10}, {0, 10}}, 250);
+    Polygon2 cleaned{{0, 0}, {0.0001, 0}, {5, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0.0002}}, fold{{0, 0}, {10, 0}, {5, 0}, {5, 10}};
     cleanPolygon(cleaned);
-    EXPECT_EQ(cleaned.size(), 4u);
-    Polygon2 fold{{0, 0}, {10, 0}, {5, 0}, {5, 10}};
     cleanPolygon(fold);
-    EXPECT_EQ(fold.size(), 4u) << "a fold stays";
+    EXPECT_TRUE(cleaned.size() == 4u && fold.size() == 4u) << "repeats and straight points go, a fold stays";
     std::vector<Triangle> triangles;
     EXPECT_FALSE(triangulatePolygon({{0, 0}, {5, 0}}, triangles));
 
-    // A half circle of radius 3 is cut into 8 + trunc(pi * 3 / 1.5) = 14 steps.
     const CutPath half{lineSegment({-3, 0}, {-3, -5}), lineSegment({-3, -5}, {3, -5}), lineSegment({3, -5}, {3, 0}),
                        arcSegment({3, 0}, {-3, 0}, {0, 0}, 3, true)};
-    const Polygon2 rounded = polygonFromPath(half);
-    EXPECT_EQ(rounded.size(), 4u + 14u - 1u);
-    EXPECT_NEAR(std::abs(signedArea(rounded)), 30.0 + std::numbers::pi * 9 / 2, 0.2);
+    EXPECT_NEAR(std::abs(signedArea(polygonFromPath(half))), 30.0 + std::numbers::pi * 9 / 2, 0.2);
     EXPECT_TRUE(polygonFromPath({lineSegment({0, 0}, {1, 0}), lineSegment({1, 0}, {0, 0})}).empty());
 
     SeededDraws draws(11u);

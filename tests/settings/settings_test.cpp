@@ -1,6 +1,8 @@
-// The settings file, the JSON and UTF-8 helpers behind it, and atomic file replacement.
+// The settings file, interface texts (built-in tables, language files and the manager that merges
+// them), the JSON and UTF-8 helpers behind them, and atomic file replacement.
 #include "settings/app_settings.h"
 #include "settings/file_io.h"
+#include "settings/language_manager.h"
 #include "settings/text_encoding.h"
 #include "support/files.h"
 #include "support/seams.h"
@@ -9,6 +11,7 @@
 
 #include <functional>
 #include <limits>
+#include <set>
 
 namespace {
 
@@ -21,48 +24,35 @@ AppSettings loaded(const std::string& text) {
 }
 
 TEST(SettingsFile, KeysGiveNormalizedFields) {
-    const struct {
-        const char* text;
-        std::function<void(AppSettings&)> expect;  // applied to the defaults
-    } cases[] = {
-        {"not json at all", [](AppSettings&) {}},
-        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", [](AppSettings& s) { s.fingerWidth = 1, s.fingerDepth = 10; }},
+    using S = AppSettings&;
+    const std::pair<const char*, std::function<void(S)>> cases[] = {  // the change to the defaults
+        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", [](S s) { s.fingerWidth = 1, s.fingerDepth = 10; }},
         {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})",
-         [](AppSettings& s) { s.fingerWidth = 2, s.fingerDepth = 1, s.fingerHeight = 7; }},
-        {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})",
-         [](AppSettings& s) { s.spacingMm = 12, s.kerfMm = 0, s.clearanceMm = 0.25; }},
-        {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})",
-         [](AppSettings&) {}},
+         [](S s) { s.fingerWidth = 2, s.fingerDepth = 1, s.fingerHeight = 7; }},
+        {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})", [](S s) { s.kerfMm = 0, s.clearanceMm = 0.25; }},
+        {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})", [](S) {}},
         {R"({"widthMm": 321.5, "heightMm": 12, "depthMm": 7.25, "thicknessMm": 6, "toolDiameterMm": 6.35})",
-         [](AppSettings& s) {
-             s.widthMm = 321.5, s.heightMm = 12, s.depthMm = 7.25, s.thicknessMm = 6, s.toolDiameterMm = 6.35;
-         }},
-        {R"({"render3dMode": 3, "checkUpdatesOnStart": "yes"})", [](AppSettings&) {}},
-        {R"({"render3dMode": 2, "checkUpdatesOnStart": 0})",
-         [](AppSettings& s) { s.render3dMode = 2, s.checkUpdatesOnStart = false; }},
+         [](S s) { s.widthMm = 321.5, s.heightMm = 12, s.depthMm = 7.25, s.thicknessMm = 6, s.toolDiameterMm = 6.35; }},
+        {R"({"render3dMode": 3, "checkUpdatesOnStart": "yes"})", [](S) {}},
+        {R"({"render3dMode": 2, "checkUpdatesOnStart": 0})", [](S s) { s.render3dMode = 2, s.checkUpdatesOnStart = false; }},
         {R"({"preview3d": true, "internalDimensions": 1, "includeLid": true, "cncRouterMode": true})",
-         [](AppSettings& s) { s.preview3d = s.internalDimensions = s.includeLid = s.cncRouterMode = true; }},
-        {R"({"units": "IN", "language": "pt"})", [](AppSettings& s) { s.units = L"IN", s.language = L"pt"; }},
-        {"{\"language\": \"Espa\xC3\xB1ol\"}", [](AppSettings& s) { s.language = L"Espa\u00F1ol"; }},
-        // The flat search takes the first "units" anywhere, here a string value, then the next colon.
-        {R"({"language": "units", "x": "in", "units": "mm"})",
-         [](AppSettings& s) { s.language = L"units", s.units = L"in"; }},
-        {R"({"serverUrl": "http://x", "useServerDxf": true, "baseSlots": true, "sideSlots": 1})",
-         [](AppSettings&) {}},
+         [](S s) { s.preview3d = s.internalDimensions = s.includeLid = s.cncRouterMode = true; }},
+        {R"({"units": "IN", "language": "pt"})", [](S s) { s.units = L"IN", s.language = L"pt"; }},
+        {"{\"language\": \"Espa\xC3\xB1ol\"}", [](S s) { s.language = L"Espa\u00F1ol"; }},
+        {R"({"serverUrl": "http://x", "useServerDxf": true, "baseSlots": true, "sideSlots": 1})", [](S) {}},
         {R"({"widthDividers": 100, "depthDividers": 2.7, "dividerBaseSlots": true})",
-         [](AppSettings& s) { s.widthDividers = 100, s.depthDividers = 2, s.dividerBaseSlots = true; }},
-        {R"({"widthDividers": 101, "depthDividers": -1})", [](AppSettings&) {}},
+         [](S s) { s.widthDividers = 100, s.depthDividers = 2, s.dividerBaseSlots = true; }},
+        {R"({"widthDividers": 101, "depthDividers": -1})", [](S) {}},
         {R"({"windowX": -99999999999, "windowY": 5, "windowWidth": 99999999999, "windowHeight": 640})",
-         [](AppSettings& s) { s.windowX = -100000, s.windowY = 5, s.windowWidth = 100000, s.windowHeight = 640; }},
+         [](S s) { s.windowX = -100000, s.windowY = 5, s.windowWidth = 100000, s.windowHeight = 640; }},
         {R"({"windowX": 7, "windowWidth": 800, "windowHeight": -3, "windowMaximized": true})",
-         [](AppSettings& s) { s.windowX = 7, s.windowMaximized = true; }},
+         [](S s) { s.windowX = 7, s.windowMaximized = true; }},
     };
-    for (const auto& c : cases) {
+    for (const auto& [text, change] : cases) {
         AppSettings expected;
-        c.expect(expected);
-        EXPECT_EQ(loaded(c.text), expected) << c.text;
+        change(expected);
+        EXPECT_EQ(loaded(text), expected) << text;
     }
-
     AppSettings start;
     start.widthMm = 99, start.units = L"in", start.checkUpdatesOnStart = false;
     AppSettings settings = start;
@@ -70,39 +60,22 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
     EXPECT_EQ(settings, start) << "malformed values leave fields alone";
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    AppSettings s;
+    AppSettings s, repaired;
     s.widthMm = nan, s.heightMm = -1, s.kerfMm = nan, s.spacingMm = nan, s.toolDiameterMm = 0, s.fingerHeight = 0;
     normalizeSettings(s);
-    AppSettings repaired;
     repaired.kerfMm = 0;
     EXPECT_EQ(s, repaired);
 }
 
-TEST(SettingsFile, WrittenTextHasItsExactLayoutAndReadsBack) {
+// The exact text is a seed of the settings reader's fuzz corpus, which also reads back every
+// text it writes, escapes included.
+TEST(SettingsFile, WrittenTextHasItsExactLayout) {
     AppSettings s;
     s.language = L"pt", s.units = L"in", s.preview3d = true, s.render3dMode = 2, s.checkUpdatesOnStart = false;
     s.widthMm = 254.5, s.fingerDepth = 4, s.includeLid = true, s.cncRouterMode = true, s.serverUrl = L"a\"b\\c";
     s.useServerDxf = s.baseSlots = s.sideSlots = true;  // never written as true
     s.windowX = -40, s.windowWidth = 900, s.windowHeight = 700, s.windowMaximized = true;
-    EXPECT_EQ(writeSettingsJson(s),
-              "{\n  \"version\": 1,\n  \"app\": \"orvell-tessaro\",\n  \"language\": \"pt\",\n  \"units\": \"in\",\n"
-              "  \"checkUpdatesOnStart\": false,\n  \"preview3d\": true,\n  \"render3dMode\": 2,\n"
-              "  \"serverUrl\": \"a\\\"b\\\\c\",\n  \"useServerDxf\": false,\n  \"design\": {\n"
-              "    \"widthMm\": 254.500000,\n    \"heightMm\": 100.000000,\n    \"depthMm\": 150.000000,\n"
-              "    \"thicknessMm\": 3.000000,\n    \"kerfMm\": 0.150000,\n    \"clearanceMm\": 0.100000,\n"
-              "    \"spacingMm\": 12.000000,\n    \"fingerWidth\": 3,\n    \"fingerDepth\": 4,\n"
-              "    \"fingerHeight\": 1,\n    \"toolDiameterMm\": 3.175000,\n    \"internalDimensions\": false,\n"
-              "    \"includeLid\": true,\n    \"cncRouterMode\": true,\n    \"baseSlots\": false,\n"
-              "    \"sideSlots\": false,\n    \"widthDividers\": 0,\n    \"depthDividers\": 0,\n"
-              "    \"dividerBaseSlots\": false\n  },\n  \"windowX\": -40,\n  \"windowY\": 0,\n  \"windowWidth\": 900,\n"
-              "  \"windowHeight\": 700,\n  \"windowMaximized\": true\n}\n");
-
-    s = AppSettings{};
-    s.language = L"Espa\u00F1ol \"quoted\"\t\\", s.units = L"IN", s.render3dMode = 1, s.widthMm = 123.456789;
-    s.heightMm = 0.5, s.kerfMm = 0, s.spacingMm = 0, s.fingerWidth = 10, s.fingerHeight = 5, s.internalDimensions = true;
-    s.widthDividers = 2, s.depthDividers = 100, s.dividerBaseSlots = true;
-    s.windowX = -100000, s.windowY = 100000, s.windowWidth = 1, s.windowHeight = 100000;
-    EXPECT_EQ(loaded(writeSettingsJson(s)), s);
+    EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_settings_reader/written.json")));
 }
 
 // Windows substitutes U+FFFD for bytes that are no UTF-8, the native build widens each: both keep
@@ -119,12 +92,10 @@ TEST(Utf8, InvalidTextKeepsItsNeighbours) {
 
 TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
     ScratchFolder folder;
-    const std::wstring path = folder.file(L"Espa\u00F1ol \u20AC.json");
-    const std::string binary("line\r\nNUL\0 \xFF\xC3\xB1 end", 18);
-    for (const std::string& content : {std::string("first version, rather long"), binary, std::string()}) {
-        ASSERT_TRUE(writeFileReplacing(path, content));
+    const std::wstring path = folder.file(L"Espa\u00F1ol \u20AC.json"), blocked = folder.file(L"blocked.json");
+    for (const std::string& content : {std::string("first version, rather long"), std::string("\r\nNUL\0\xFF", 7), std::string()}) {
         std::string back = "stale";
-        ASSERT_TRUE(readFileBytes(path, back));
+        ASSERT_TRUE(writeFileReplacing(path, content) && readFileBytes(path, back));
         EXPECT_EQ(back, content);
     }
     ASSERT_TRUE(writeFileReplacing(path, "old content"));
@@ -133,7 +104,6 @@ TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
         EXPECT_FALSE(writeFileReplacing(path, "new content that is longer"));
         clearWriteFault();
     }
-    const std::wstring blocked = folder.file(L"blocked.json");
     std::filesystem::create_directory(fsPath(blocked));
     EXPECT_FALSE(writeFileReplacing(blocked, "data")) << "a folder cannot be replaced";
     EXPECT_FALSE(writeFileReplacing(folder.file(L"missing") + L"/x.json", "data"));
@@ -141,15 +111,109 @@ TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
     EXPECT_EQ(folder.entries().size(), 2u);
 
     std::string bytes = "kept";
-    EXPECT_FALSE(readFileBytes(folder.file(L"absent"), bytes));
-    EXPECT_FALSE(readFileBytes(widePath(folder.path()), bytes));
-    EXPECT_FALSE(readFileBytesUpTo(path, bytes, 10));
+    EXPECT_FALSE(readFileBytes(folder.file(L"absent"), bytes) || readFileBytes(widePath(folder.path()), bytes) ||
+                 readFileBytesUpTo(path, bytes, 10));
     EXPECT_EQ(bytes, "kept");
     EXPECT_TRUE(readFileBytesUpTo(path, bytes, 11));
-
-    EXPECT_EQ(parentPath(L"C:\\mixed/dir\\file"), L"C:\\mixed/dir");
-    EXPECT_EQ(parentPath(L"tessaro.exe"), L"");
+    EXPECT_TRUE(parentPath(L"C:\\mixed/dir\\file") == L"C:\\mixed/dir" && parentPath(L"tessaro.exe").empty());
     EXPECT_TRUE(std::filesystem::is_directory(fsPath(joinPath(moduleFolder(), L"languages"))));
+}
+
+std::string utf8(const std::wstring& text) { return wideToUtf8(text); }
+
+TEST(Languages, EveryKeyHasItsTextInEachShippedLanguage) {
+    LanguageTable english, spanish, portuguese;
+    buildEnglishTable(english);
+    buildSpanishTable(spanish);
+    ASSERT_TRUE(loadLanguageFile(utf8ToWide(TESSARO_SOURCE_DIR "/languages/pt.json"), portuguese));
+    EXPECT_TRUE(spanish.size() == english.size() && portuguese.size() == english.size());
+    std::set<std::wstring> sameInSpanish;
+    for (const auto& [key, text] : english) {
+        for (const LanguageTable* other : {&spanish, &portuguese}) {
+            ASSERT_TRUE(other->contains(key)) << utf8(key);
+            // The shell appends values to texts ending in a space.
+            EXPECT_EQ(other->at(key).ends_with(L' '), text.ends_with(L' ')) << utf8(key);
+        }
+        if (spanish.at(key) == text) sameInSpanish.insert(key);
+    }
+    EXPECT_EQ(sameInSpanish, (std::set<std::wstring>{L"app.title", L"app.windowTitle", L"app.versionLine",
+                                                     L"label.kerf", L"renderer.gdi", L"renderer.d3d9",
+                                                     L"status.preview", L"about.version", L"dialog.preview",
+                                                     L"file.dxfFilter"}));
+    EXPECT_NE(portuguese[L"preview.zoomHintFormat"].find(L"%d%%"), std::wstring::npos);
+}
+
+TEST(Languages, TextScanReadsStringMembersAtAnyDepth) {
+    const struct {
+        std::wstring text;
+        LanguageTable table;
+    } cases[] = {
+        {L"{\"o\": {\"a\": \"x\", \"n\": 5, \"d\": {\"b\": \"y\"}}, \"a\": \"z\"}", {{L"a", L"z"}, {L"b", L"y"}}},
+        {L"{\"n\": 5, \"t\": true, \"z\": null, \"a\" \r\n\t: \r\n\t\"x\"}", {{L"a", L"x"}}},
+        {L"{\"a\": \"l\\nr\\rt\\t q\\\" b\\\\ s\\/ x\\q\"}", {{L"a", L"l\nr\rt\t q\" b\\ s/ xq"}}},
+        {L"{\"a\": \"\\u00ef\\u00CF\\u0g41\", \"b\": \"\\ud83d\\ude00\"}", {{L"a", L"\u00EF\u00CFA"}, {L"b", L"\U0001F600"}}},
+        {L"{\"k\\r\\n\\\"\\\\\\t\": \"v\"}", {{L"kr\n\"\\\t", L"v"}}},
+        {L"{\"a\" , \"b\": \"c\"}", {{L"a", L"c"}}},  // the next colon anywhere belongs to the key
+    };
+    for (const auto& c : cases) {
+        LanguageTable table = {{L"stale", L"entry"}};
+        EXPECT_TRUE(parseLanguageText(c.text, table) == !c.table.empty() && table == c.table) << utf8(c.text);
+    }
+    EXPECT_TRUE(normalizeLanguageCode(L" \tPT-br \t") == L"pt-br" && normalizeLanguageCode(L" \t ") == L"en" &&
+                normalizeLanguageCode(L"\nEN") == L"\nen");
+}
+
+// A language file of exactly `size` bytes whose one text is padding.
+std::string fileOfSize(size_t size) { return "{\"a\": \"" + std::string(size - 9, 'x') + "\"}"; }
+
+TEST(Languages, FilesUpToOneMebibyteAreListedAndMergedOverEnglish) {
+    ScratchFolder folder, later;
+    const std::pair<const wchar_t*, std::string> files[] = {
+        {L"fr.json", "\xEF\xBB\xBF{\"language.name\": \"Fran\xC3\xA7" "ais\", \"status.ready\": \"Pr\xC3\xAAt\"}"},
+        {L"ES.json", "{\"button.save\": \"Grabar\"}"}, {L".json", "{\"status.viewFit\": \"Fitted!\"}"},
+        {L"big.json", fileOfSize(1048577)}, {L"limit.json", fileOfSize(1048576)}, {L"a.b.JSON", "{\"language.name\": \"\"}"},
+        {L"xx.json", "{\"language.name\": \"First\", \"status.ready\": \"one\"}"},
+        {L"notes.txt", "{\"language.name\": \"Not a language\"}"}};
+    for (const auto& [name, bytes] : files) writeBytes(folder.file(name), bytes);
+    std::filesystem::create_directory(folder.path() / "dir.json");
+    writeBytes(later.file(L"XX.json"), "{\"language.name\": \"Second\", \"status.ready\": \"two\"}");
+
+    LanguageManager manager;
+    EXPECT_EQ(manager.lookupText(L"status.ready"), L"Ready") << "a fresh manager speaks English";
+    manager.applyLanguage(L"pt");  // an empty list is scanned first: the shipped files beside the program
+    EXPECT_EQ(manager.lookupText(L"button.save"), L"Salvar");
+    ASSERT_GE(manager.available().size(), 3u);
+    EXPECT_EQ(manager.available()[1].displayName, L"Espa\u00F1ol");
+    const size_t shipped = manager.available().size();
+    for (const std::wstring& where : {widePath(folder.path()), widePath(later.path()), std::wstring(L"")})
+        manager.scanLanguageFolder(where);
+
+    const auto& list = manager.available();
+    ASSERT_EQ(list.size(), shipped + 5);
+    EXPECT_EQ(list[1].displayName, L"es") << "the file has no name of its own";
+    std::set<std::wstring> added;
+    for (size_t i = shipped; i < list.size(); ++i) added.insert(list[i].code + L"=" + list[i].displayName);
+    EXPECT_EQ(added, (std::set<std::wstring>{L"fr=Fran\u00E7ais", L"big=big", L"limit=limit", L"a.b=a.b",
+                                             L"xx=Second"}));
+    const struct {
+        const wchar_t *request, *code, *key, *text;
+    } cases[] = {
+        {L"FR", L"fr", L"status.ready", L"Pr\u00EAt"},  {L"fr", L"fr", L"button.save", L"Save"},
+        {L"es", L"es", L"button.save", L"Grabar"},       {L"es", L"es", L"status.ready", L"Listo"},
+        {L" EN\t", L"en", L"status.viewFit", L"Fitted!"}, {L"zz", L"en", L"status.ready", L"Ready"},
+        {L"big", L"big", L"status.ready", L"Ready"},     {L"xx", L"xx", L"status.ready", L"two"},
+        {L"en", L"en", L"no.such.key", L"no.such.key"},
+    };
+    for (const auto& c : cases) {
+        manager.applyLanguage(c.request);
+        EXPECT_TRUE(manager.currentCode() == c.code && manager.lookupText(c.key) == c.text) << utf8(c.request);
+    }
+    EXPECT_EQ(manager.lookupText(static_cast<const wchar_t*>(nullptr)), L"");
+    manager.applyLanguage(L"limit");
+    EXPECT_EQ(manager.lookupText(L"a").size(), 1048576u - 9u);
+    LanguageTable untouched = {{L"kept", L"yes"}};
+    EXPECT_FALSE(loadLanguageFile(folder.file(L"big.json"), untouched) || loadLanguageFile(folder.file(L"absent.json"), untouched));
+    EXPECT_EQ(untouched.size(), 1u);
 }
 
 }  // namespace

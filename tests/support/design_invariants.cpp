@@ -16,9 +16,7 @@ double ccwDegrees(Point2 center, Point2 from, Point2 to) {
 
 struct Box {
     double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-    void add(double x, double y) {
-        minX = std::min(minX, x), minY = std::min(minY, y), maxX = std::max(maxX, x), maxY = std::max(maxY, y);
-    }
+    void add(double x, double y) { minX = std::min(minX, x), minY = std::min(minY, y), maxX = std::max(maxX, x), maxY = std::max(maxY, y); }
 };
 
 // Outline bounds of a placed piece, or its path's with arcs as whole circles.
@@ -26,8 +24,7 @@ Box extent(const Piece& piece, bool ofPath = false) {
     Box b;
     for (Point2 q : piece.outline) b.add(q.x + piece.x, q.y + piece.y);
     for (const PathSegment& s : ofPath ? placedPath(piece) : CutPath{}) {
-        b.add(s.start.x, s.start.y);
-        b.add(s.end.x, s.end.y);
+        b.add(s.start.x, s.start.y), b.add(s.end.x, s.end.y);
         if (s.kind == SegmentKind::Arc) b.add(s.center.x - s.radius, s.center.y - s.radius), b.add(s.center.x + s.radius, s.center.y + s.radius);
     }
     return b;
@@ -55,13 +52,14 @@ private:
         if (!ok && faults_.size() < 10) faults_.push_back(what);
     }
     bool near(double a, double b, double scale = 1) const { return std::fabs(a - b) <= scale * eps_; }
-    const Piece* find(const wchar_t* name) const {
-        const auto found = std::find_if(pieces_.begin(), pieces_.end(), [&](const Piece& p) { return p.name == name; });
-        return found == pieces_.end() ? nullptr : &*found;
+    std::vector<const Piece*> all(const wchar_t* name) const {
+        std::vector<const Piece*> found;
+        for (const Piece& p : pieces_) if (p.name == name) found.push_back(&p);
+        return found;
     }
+    const Piece* find(const wchar_t* name) const { const auto found = all(name); return found.empty() ? nullptr : found[0]; }
     bool onSegment(Point2 q, Point2 a, Point2 b) const {
-        const double length = distance(a, b);
-        const double along = (q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y);
+        const double length = distance(a, b), along = (q.x - a.x) * (b.x - a.x) + (q.y - a.y) * (b.y - a.y);
         return std::fabs((b.x - a.x) * (q.y - a.y) - (b.y - a.y) * (q.x - a.x)) <= eps_ * length && along >= -eps_ * length &&
                along <= length * (length + eps_);
     }
@@ -69,25 +67,22 @@ private:
     // Closed chains of real segments; every arc a half circle through the concave corner it serves.
     // Arcs come in outline order, so each corner search goes on from the last corner found.
     void checkPath(const Piece& piece) {
-        const std::string name(piece.name.begin(), piece.name.end());
         const CutPath& path = piece.path;
         const Outline& o = piece.outline;
-        expect(path.size() >= 3, name + ": fewer than three segments");
+        const size_t n = o.size();
+        expect(path.size() >= 3, std::string(piece.name.begin(), piece.name.end()) + ": fewer than three segments");
         for (size_t i = 0, corner = 0; i < path.size(); ++i) {
             const PathSegment& s = path[i];
-            const std::string where = name + " segment " + std::to_string(i);
+            const std::string where = std::string(piece.name.begin(), piece.name.end()) + " segment " + std::to_string(i);
             expect(std::isfinite(s.start.x + s.start.y + s.end.x + s.end.y), where + ": not finite");
             expect(distance(s.end, path[(i + 1) % path.size()].start) <= kLengthTolerance + eps_, where + ": gap after");
             expect(distance(s.start, s.end) > kLengthTolerance, where + ": vanishes");
             if (s.kind == SegmentKind::Line) continue;
             expect(p_.cutMode == CutMode::CncRouter, where + ": arc in a laser path");
             expect(s.radius > kLengthTolerance && s.radius <= p_.toolDiameter / 2 + eps_, where + ": arc radius");
-            expect(near(distance(s.start, s.center), s.radius) && near(distance(s.end, s.center), s.radius),
-                   where + ": arc ends off its circle");
-            const size_t n = o.size();
+            expect(near(distance(s.start, s.center), s.radius) && near(distance(s.end, s.center), s.radius), where + ": arc ends off its circle");
             size_t tried = 0;
-            for (; tried < n && !(near(distance(o[corner], s.center), s.radius) &&
-                                  onSegment(s.start, o[(corner + n - 1) % n], o[corner]) &&
+            for (; tried < n && !(near(distance(o[corner], s.center), s.radius) && onSegment(s.start, o[(corner + n - 1) % n], o[corner]) &&
                                   onSegment(s.end, o[corner], o[(corner + 1) % n]));
                  ++tried)
                 corner = (corner + 1) % n;
@@ -111,11 +106,8 @@ private:
             expect(near(e.minX, a.x) && near(e.minY, a.y) && near(e.maxX, a.x + a.width) && near(e.maxY, a.y + a.height),
                    "a piece's box is not its geometry's");
             expect(a.x >= -eps_ && a.y >= -eps_, "a piece off the sheet");
-            if (a.innerCut)
-                expect(a.x >= base->x + t - eps_ && a.y >= base->y + t - eps_ &&
-                           a.x + a.width <= base->x + base->width - t + eps_ &&
-                           a.y + a.height <= base->y + base->height - t + eps_,
-                       "a cut-out outside the base's walls");
+            expect(!a.innerCut || (a.x >= base->x + t - eps_ && a.y >= base->y + t - eps_ && a.x + a.width <= base->x + base->width - t + eps_ &&
+                                   a.y + a.height <= base->y + base->height - t + eps_), "a cut-out outside the base's walls");
             for (size_t j = i + 1; j < pieces_.size(); ++j) {
                 const Piece& b = pieces_[j];
                 expect(a.innerCut || b.innerCut || a.x + a.width + gap <= b.x || b.x + b.width + gap <= a.x ||
@@ -129,15 +121,14 @@ private:
     // intervals measured from origin; from an edge (fromEdge), as sorted distances either side.
     Spans spans(const Piece& piece, bool horizontal, double level, double origin, bool fromEdge = false) const {
         Spans found;
-        const size_t n = piece.outline.size();
-        for (size_t i = 0; i < n; ++i) {
+        for (size_t i = 0, n = piece.outline.size(); i < n; ++i) {
             const Point2 a = piece.outline[i], b = piece.outline[(i + 1) % n];
-            const double levelA = horizontal ? a.y + piece.y : a.x + piece.x, levelB = horizontal ? b.y + piece.y : b.x + piece.x;
-            double alongA = (horizontal ? a.x + piece.x : a.y + piece.y) - origin;
-            double alongB = (horizontal ? b.x + piece.x : b.y + piece.y) - origin;
-            if (fromEdge) alongA = std::fabs(alongA), alongB = std::fabs(alongB);
-            if (near(levelA, level) && near(levelB, level) && !near(alongA, alongB))
-                found.push_back(std::minmax(alongA, alongB));
+            const auto across = [&](Point2 q) { return horizontal ? q.y + piece.y : q.x + piece.x; };
+            const auto along = [&](Point2 q) {
+                const double d = (horizontal ? q.x + piece.x : q.y + piece.y) - origin;
+                return fromEdge ? std::fabs(d) : d;
+            };
+            if (near(across(a), level) && near(across(b), level) && !near(along(a), along(b))) found.push_back(std::minmax(along(a), along(b)));
         }
         std::sort(found.begin(), found.end());
         return found;
@@ -145,8 +136,8 @@ private:
 
     void sameSpans(const Spans& tabs, const Spans& notches, int32_t fingers, const std::string& joint) {
         if (tabs.size() != static_cast<size_t>(fingers) || notches.size() != tabs.size())
-            return expect(false, joint + ": " + std::to_string(tabs.size()) + " tabs, " +
-                                     std::to_string(notches.size()) + " notches, " + std::to_string(fingers) + " fingers");
+            return expect(false, joint + ": " + std::to_string(tabs.size()) + " tabs, " + std::to_string(notches.size()) + " notches, " +
+                                     std::to_string(fingers) + " fingers");
         for (size_t i = 0; i < tabs.size(); ++i)
             expect(near(tabs[i].first, notches[i].first, 10) && near(tabs[i].second, notches[i].second, 10),
                    joint + ": finger " + std::to_string(i) + " misses its notch");
@@ -154,9 +145,9 @@ private:
 
     // Tabs fall straight into the facing notches: walls on the base, corners, walls under the lid.
     void checkJoints() {
-        const double t = p_.materialThickness, notch = t + p_.clearance, lidTabs = p_.includeLid ? t : 0;
-        const Piece *base = find(L"Base"), *back = find(L"Atras"), *front = find(L"Frente"),
-                    *left = find(L"Lateral izquierdo"), *right = find(L"Lateral derecho"), *lid = find(L"Tapa");
+        const double notch = p_.materialThickness + p_.clearance, lidTabs = p_.includeLid ? p_.materialThickness : 0;
+        const Piece *base = find(L"Base"), *back = find(L"Atras"), *front = find(L"Frente"), *left = find(L"Lateral izquierdo"),
+                    *right = find(L"Lateral derecho"), *lid = find(L"Tapa");
         expect((lid != nullptr) == p_.includeLid, "a lid exactly when asked for");
         if (!base || !back || !front || !left || !right) return expect(false, "a wall is missing");
         const Box b = extent(*base), bk = extent(*back), f = extent(*front), l = extent(*left), r = extent(*right);
@@ -165,16 +156,12 @@ private:
         sameSpans(spans(*front, true, f.minY, 0), spans(*base, true, b.maxY - notch, 0), fw, "front on base");
         sameSpans(spans(*left, false, l.maxX, 0), spans(*base, false, b.minX + notch, 0), fd, "left on base");
         sameSpans(spans(*right, false, r.minX, 0), spans(*base, false, b.maxX - notch, 0), fd, "right on base");
-        for (const auto& [wall, w] : {std::pair{back, bk}, std::pair{front, f}}) {
-            const double top = wall == back ? w.minY + lidTabs : w.maxY - lidTabs;
-            for (const auto& [side, s] : {std::pair{left, l}, std::pair{right, r}}) {
-                const double sideTop = side == left ? s.minX + lidTabs : s.maxX - lidTabs;
+        for (const auto& [wall, w] : {std::pair{back, bk}, std::pair{front, f}})
+            for (const auto& [side, s] : {std::pair{left, l}, std::pair{right, r}})
                 for (bool farEnd : {false, true})
-                    sameSpans(spans(*wall, false, farEnd ? w.maxX : w.minX, top, true),
-                              spans(*side, true, farEnd ? s.maxY - notch : s.minY + notch, sideTop, true),
+                    sameSpans(spans(*wall, false, farEnd ? w.maxX : w.minX, wall == back ? w.minY + lidTabs : w.maxY - lidTabs, true),
+                              spans(*side, true, farEnd ? s.maxY - notch : s.minY + notch, side == left ? s.minX + lidTabs : s.maxX - lidTabs, true),
                               p_.fingerCountHeight, "corner joint");
-            }
-        }
         if (!lid) return;
         const Box top = extent(*lid);
         sameSpans(spans(*back, true, bk.minY, bk.minX), spans(*lid, true, top.minY + notch, top.minX), fw, "back under lid");
@@ -199,27 +186,23 @@ private:
 
     // One slot per crossing divider, deep enough to slide fully together, over its base cut-out.
     void checkDividers() {
-        std::vector<const Piece*> found[4];
-        const wchar_t* names[4] = {L"Divisor ancho", L"Divisor profundidad", L"Ranura base ancho", L"Ranura base profundidad"};
-        for (const Piece& piece : pieces_)
-            for (int k = 0; k < 4; ++k)
-                if (piece.name == names[k]) found[k].push_back(&piece);
+        const auto widths = all(L"Divisor ancho"), depths = all(L"Divisor profundidad");
+        const auto widthCuts = all(L"Ranura base ancho"), depthCuts = all(L"Ranura base profundidad");
         const size_t nw = static_cast<size_t>(p_.widthDividerCount), nd = static_cast<size_t>(p_.depthDividerCount);
         const size_t cuts = p_.addDividerBaseSlots ? 1 : 0;
         const Piece* base = find(L"Base");
-        if (found[0].size() != nw || found[1].size() != nd || found[2].size() != cuts * nw || found[3].size() != cuts * nd || !base)
+        if (widths.size() != nw || depths.size() != nd || widthCuts.size() != cuts * nw || depthCuts.size() != cuts * nd || !base)
             return expect(false, "divider or cut-out count");
         if (nw == 0 || nd == 0) return;
         double depth = 0, crossDepth = 0;
-        const std::vector<double> centers = slotCenters(*found[0][0], true, depth);
-        const std::vector<double> crossCenters = slotCenters(*found[1][0], false, crossDepth);
+        const std::vector<double> centers = slotCenters(*widths[0], true, depth), crossCenters = slotCenters(*depths[0], false, crossDepth);
         if (centers.size() != nd || crossCenters.size() != nw) return expect(false, "one slot per crossing divider");
-        expect(depth + crossDepth >= found[0][0]->height - eps_, "crossing dividers slide fully together");
+        expect(depth + crossDepth >= widths[0]->height - eps_, "crossing dividers slide fully together");
         const double t = p_.materialThickness;
-        for (size_t k = 0; k < found[3].size(); ++k)
-            expect(near(centers[k], found[3][k]->y + found[3][k]->height / 2 - base->y - t, 10), "slot off its cut-out");
-        for (size_t k = 0; k < found[2].size(); ++k)
-            expect(near(crossCenters[k], found[2][k]->x + found[2][k]->width / 2 - base->x - t, 10), "slot off its cut-out");
+        for (size_t k = 0; k < depthCuts.size(); ++k)
+            expect(near(centers[k], depthCuts[k]->y + depthCuts[k]->height / 2 - base->y - t, 10), "slot off its cut-out");
+        for (size_t k = 0; k < widthCuts.size(); ++k)
+            expect(near(crossCenters[k], widthCuts[k]->x + widthCuts[k]->width / 2 - base->x - t, 10), "slot off its cut-out");
     }
 
     const BoxParameters& p_;
@@ -237,11 +220,10 @@ std::vector<std::string> designFaults(const BoxParameters& validated, const Piec
 std::string describeDesign(const BoxParameters& p) {
     std::ostringstream out;
     out.precision(17);
-    out << "design " << p.inputWidth << " x " << p.inputHeight << " x " << p.inputDepth << " t "
-        << p.materialThickness << (p.dimensionMode == DimensionMode::Internal ? " internal" : " external")
-        << (p.includeLid ? " lid" : "") << " fingers " << p.fingerCountWidth << "/" << p.fingerCountDepth << "/"
-        << p.fingerCountHeight << " kerf " << p.kerf << " c " << p.clearance << " s " << p.spacing
-        << (p.cutMode == CutMode::CncRouter ? " cnc " : " laser ") << p.toolDiameter << " dividers "
+    out << "design " << p.inputWidth << " x " << p.inputHeight << " x " << p.inputDepth << " t " << p.materialThickness
+        << (p.dimensionMode == DimensionMode::Internal ? " internal" : " external") << (p.includeLid ? " lid" : "") << " fingers "
+        << p.fingerCountWidth << "/" << p.fingerCountDepth << "/" << p.fingerCountHeight << " kerf " << p.kerf << " c " << p.clearance
+        << " s " << p.spacing << (p.cutMode == CutMode::CncRouter ? " cnc " : " laser ") << p.toolDiameter << " dividers "
         << p.widthDividerCount << "/" << p.depthDividerCount << (p.addDividerBaseSlots ? " slots" : "");
     return out.str();
 }

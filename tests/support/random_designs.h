@@ -27,6 +27,7 @@ private:
 // divider slot, dividers in both directions, base slots.
 template <typename Draws>
 BoxParameters drawDesign(Draws& draw) {
+    // One statement per draw: the order of draws is fixed, so seeds and corpora keep their designs.
     BoxParameters p;
     p.materialThickness = draw.uniform(1, 12);
     p.dimensionMode = draw.chance(0.5) ? DimensionMode::Internal : DimensionMode::External;
@@ -52,12 +53,11 @@ BoxParameters drawDesign(Draws& draw) {
 template <typename Draws>
 BoxParameters drawValidDesign(Draws& draw) {
     for (;;) {
-        BoxParameters p = drawDesign(draw);
         try {
+            BoxParameters p = drawDesign(draw);
             validateParameters(p);
             return p;
-        } catch (const std::runtime_error&) {
-        }
+        } catch (const std::runtime_error&) {}
     }
 }
 

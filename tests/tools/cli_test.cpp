@@ -43,10 +43,9 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
     expected.dimensionMode = DimensionMode::Internal, expected.includeLid = true, expected.cutMode = CutMode::CncRouter;
     EXPECT_EQ(writeProjectJson(o.parameters), writeProjectJson(expected));
     EXPECT_TRUE(o.inches && o.help);
-    const std::optional<std::string> files[] = {o.piecesPath, o.projectPath, o.dxfPath, o.closedDxfPath,
-                                                o.svgPath, o.serverJsonPath, o.saveProjectPath};
-    const char* names[] = {"caja \xc3\xb1.json", "a.boxproj", "-", "c.dxf", "p.svg", "s.json", "b.boxproj"};
-    for (size_t i = 0; i < std::size(files); ++i) EXPECT_EQ(files[i], names[i]);
+    EXPECT_TRUE(o.piecesPath == "caja \xc3\xb1.json" && o.projectPath == "a.boxproj" && o.dxfPath == "-" &&
+                o.closedDxfPath == "c.dxf" && o.svgPath == "p.svg" && o.serverJsonPath == "s.json" &&
+                o.saveProjectPath == "b.boxproj");
 
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"--colour", "red"}, "unknown option --colour"},
@@ -61,9 +60,9 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
         {{"--pieces", ""}, "--pieces: '' is not a file name"},
     };
     for (const auto& [args, error] : refused) EXPECT_EQ(parseCliOptions(args).error, error);
-    const std::string usage = cliUsage();
-    EXPECT_NE(usage.find("\n  --fingers-width N     fingers along the width\n"), std::string::npos) << usage;
-    EXPECT_NE(usage.find("\n  --save-project FILE   write the design as a .boxproj\n"), std::string::npos);
+    // --help shows each option's value in a column beside its help, a switch without one.
+    for (const char* line : {"\n  --fingers-width N     fingers along the width\n", "\n  --lid                 add a lid\n"})
+        EXPECT_NE(cliUsage().find(line), std::string::npos) << line;
 }
 
 TEST(CliRun, ExitStatusStreamsAndSummary) {
@@ -76,9 +75,6 @@ TEST(CliRun, ExitStatusStreamsAndSummary) {
         {{}, 0, "5 pieces, plan 424 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente\n", ""},
         {{"--width-dividers", "2", "--width", "200.0004"}, 0,
          "7 pieces, plan 580 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente, 2 x Divisor ancho\n", ""},
-        {{"--pieces", "-"}, 0, "[\n  {\"name\": \"Atras\", \"x\": 112, \"y\": 0, \"width\": 200, \"height\": 100, "
-                               "\"labelled\": true, \"innerCut\": false, \"outlinePoints\": 24, \"segments\": 24, "
-                               "\"arcs\": 0},\n", ""},
         {{"--help", "--width", "-5"}, 0, "Usage: tessaro-cli", ""},
         {{"--width", "-5"}, 1, "", "El ancho debe ser mayor a 0 mm.\n"},
         {{"--bogus"}, 2, "", "*"},
@@ -88,25 +84,13 @@ TEST(CliRun, ExitStatusStreamsAndSummary) {
         const Outcome r = run(c.args);
         EXPECT_EQ(r.status, c.status) << r.err;
         EXPECT_TRUE(c.out.empty() ? r.out.empty() : r.out.starts_with(c.out)) << r.out;
-        if (c.err == "*") {
-            EXPECT_TRUE(r.err.starts_with("tessaro-cli: ") && r.err.find("\n\nUsage: tessaro-cli") != std::string::npos);
-        } else {
-            EXPECT_EQ(r.err, c.err);
-        }
+        EXPECT_TRUE(c.err == "*" ? r.err.starts_with("tessaro-cli: ") && r.err.find("\n\nUsage: tessaro-cli") != std::string::npos
+                                 : r.err == c.err) << r.err;
     }
-    const PieceSet defaults = generatePieces(BoxParameters{});
-    const std::pair<const char*, std::string> alone[] = {
-        {"--pieces", piecesJson(defaults)},          {"--dxf", buildDxf(defaults, false)},
-        {"--dxf-closed", buildClosedDxf(defaults, false)}, {"--svg", buildSvg(defaults)},
-        {"--server-json", buildServerRequestJson(defaults)}, {"--save-project", writeProjectJson(BoxParameters{})},
-    };
-    for (const auto& [option, text] : alone) EXPECT_EQ(run({option, "-"}).out, text) << option;
+    EXPECT_EQ(run({"--save-project", "-"}).out, writeProjectJson(BoxParameters{}));
     Piece piece;
-    piece.name = L"Divisor \"a\\b\"\n\u00e1";
-    piece.x = 97.0 / 3;
-    piece.y = -0.5;
-    EXPECT_NE(piecesJson({piece}).find("\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, "
-                                       "\"y\": -0.5"),
+    piece.name = L"Divisor \"a\\b\"\n\u00e1", piece.x = 97.0 / 3, piece.y = -0.5;
+    EXPECT_NE(piecesJson({piece}).find("\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, \"y\": -0.5"),
               std::string::npos);
 }
 
@@ -127,20 +111,17 @@ TEST(CliRun, FilesHoldTheBuildersBytesOverAStartingProject) {
     expected.inputWidth = 260, expected.cutMode = CutMode::CncRouter;
     validateParameters(expected);
     const PieceSet pieces = generatePieces(expected);
-    EXPECT_EQ(readBytes(folder.file(L"plano.dxf")), buildDxf(pieces, true));
-    EXPECT_EQ(readBytes(folder.file(L"cerrado.dxf")), buildClosedDxf(pieces, true));
-    EXPECT_EQ(readBytes(folder.file(L"plano.svg")), buildSvg(pieces));
-    EXPECT_EQ(readBytes(folder.file(L"pedido.json")), buildServerRequestJson(pieces));
-    EXPECT_EQ(readBytes(folder.file(L"copia.boxproj")), writeProjectJson(expected));
-    EXPECT_EQ(readBytes(folder.file(L"piezas.json")), piecesJson(pieces));
+    const std::pair<const wchar_t*, std::string> files[] = {
+        {L"plano.dxf", buildDxf(pieces, true)}, {L"cerrado.dxf", buildClosedDxf(pieces, true)},
+        {L"plano.svg", buildSvg(pieces)}, {L"pedido.json", buildServerRequestJson(pieces)},
+        {L"copia.boxproj", writeProjectJson(expected)}, {L"piezas.json", piecesJson(pieces)}};
+    for (const auto& [name, bytes] : files) EXPECT_EQ(readBytes(folder.file(name)), bytes) << wideToUtf8(name);
     EXPECT_EQ(run({"--project", base + "caja \xc3\xb1.boxproj", "--cnc", "--width", "260", "--svg", "-"}).out,
               buildSvg(pieces));
 
-    writeBytes(folder.file(L"invalid.boxproj"), "{\"format\": \"TessaroProject\", \"widthDividerCount\": -1}");
+    // The project file's own refusals are its tests'; here, that they reach standard error.
     const std::pair<std::vector<std::string>, std::string> failures[] = {
         {{"--project", base + "missing.boxproj", "--dxf", "-"}, "No se pudo abrir el archivo de proyecto.\n"},
-        {{"--project", base + "invalid.boxproj"},
-         "El proyecto contiene parametros invalidos: Las divisiones no pueden ser negativas.\n"},
         {{"--save-project", base + "no folder/x.boxproj"},
          "No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.\n"},
         {{"--pieces", base + "no folder/x.json", "--dxf", base + "a", "--dxf-closed", base + "b", "--svg", base + "c",
@@ -149,8 +130,7 @@ TEST(CliRun, FilesHoldTheBuildersBytesOverAStartingProject) {
     };
     for (const auto& [args, message] : failures) {
         const Outcome failed = run(args);
-        EXPECT_EQ(failed.status, 1);
-        EXPECT_EQ(failed.out, "");
+        EXPECT_TRUE(failed.status == 1 && failed.out.empty()) << failed.status;
         EXPECT_EQ(failed.err, message);
     }
 }
@@ -159,12 +139,9 @@ TEST(CliProcess, ScriptsSeeTheExitStatusAndStandardOutput) {
     const std::string cli = "'" TESSARO_CLI "' ";
     EXPECT_EQ(commandOutput(cli + "--thickness 0"), "El espesor debe ser mayor a 0 mm.\nexit 1\n");
     EXPECT_TRUE(commandOutput(cli + "--fingers-depth 2.5").ends_with("exit 2\n"));
-    EXPECT_EQ(commandOutput(cli + "--lid --server-json -"),
-              [] {
-                  BoxParameters lid;
-                  lid.includeLid = true;
-                  return buildServerRequestJson(generatePieces(lid));
-              }() + "exit 0\n");
+    BoxParameters lid;
+    lid.includeLid = true;
+    EXPECT_EQ(commandOutput(cli + "--lid --server-json -"), buildServerRequestJson(generatePieces(lid)) + "exit 0\n");
 }
 
 }  // namespace

@@ -24,8 +24,7 @@ TEST(DxfServerRequest, DrawsWithTheDesktopWriterOrSaysWhyNot) {
     appendDxfLine(expected, "CUT_OUTER", {10, 20.5}, {-1e-9, 3});
     appendDxfArc(expected, "DOGBONES", {4, 1}, 0.5, 270, 90);
     appendDxfEnd(expected);
-    EXPECT_EQ(reply.status, 200);
-    EXPECT_EQ(reply.contentType, "application/dxf");
+    EXPECT_TRUE(reply.status == 200 && reply.contentType == "application/dxf");
     EXPECT_EQ(reply.body, expected);
     EXPECT_EQ(convertServerRequest(R"({"units":"in","entities":[],"note":")" + std::string(1000, '[') + "\"}").body,
               buildDxf({}, true)) << "brackets inside strings do not count as nesting";
@@ -49,9 +48,8 @@ TEST(DxfServerRequest, DrawsWithTheDesktopWriterOrSaysWhyNot) {
     };
     for (const auto& [body, reason] : refused) {
         const DxfServerReply refusal = convertServerRequest(body);
-        EXPECT_EQ(refusal.status, 400) << body.substr(0, 80);
+        EXPECT_TRUE(refusal.status == 400 && refusal.contentType == "text/plain") << body.substr(0, 80);
         EXPECT_EQ(refusal.body, std::string(reason) + "\n");
-        EXPECT_EQ(refusal.contentType, "text/plain");
     }
     EXPECT_EQ(convertServerRequest(R"({"units":"mm","entities":[],"x":)" + std::string(255, '[') +
                                    std::string(255, ']') + "}").status, 200);
@@ -68,9 +66,7 @@ TEST(DxfServer, AnswersPostsOfAnyTypeOnOneConnectionAndRefusesWhatItCannotServe)
     body.resize(0x8000, ' ');
     for (size_t at = 0; at < body.size(); at += 0x1000) chunked += "1000\r\n" + body.substr(at, 0x1000) + "\r\n";
     const std::string dxf = convertServerRequest(body).body, length = "Content-Length: " + std::to_string(body.size());
-    const auto post = [](const std::string& header) {
-        return "POST /a/b?c=d HTTP/1.1\r\nHost: x\r\n" + header + "\r\n\r\n";
-    };
+    const auto post = [](const std::string& header) { return "POST /a/b?c=d HTTP/1.1\r\nHost: x\r\n" + header + "\r\n\r\n"; };
     const auto isDxf = [&](const std::string& reply) {
         return reply.starts_with("HTTP/1.1 200 OK\r\n") && reply.ends_with("\r\n\r\n" + dxf) &&
                reply.find("\r\nContent-Type: application/dxf\r\n") != std::string::npos;

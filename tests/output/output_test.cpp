@@ -1,0 +1,199 @@
+// The cut files (the exact DXF frame and entity text, number formats whatever the locale, SVG
+// names) and the project file.
+#include "output/dxf_polyline_writer.h"
+#include "output/dxf_writer.h"
+#include "output/project_file.h"
+#include "output/server_request.h"
+#include "output/svg_writer.h"
+#include "settings/file_io.h"
+#include "support/files.h"
+#include "support/path_segments.h"
+#include "support/random_designs.h"
+#include "support/sample_designs.h"
+#include "support/seams.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+std::string pairs(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) text.append(line).push_back('\n');
+    return text;
+}
+
+TEST(CutFiles, DxfFrameAndEntitiesByteForByte) {
+    const std::string empty = readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/tests/output/empty_mm.dxf"));
+    const std::string kEnd = pairs({"0", "ENDSEC", "0", "EOF"}), preamble = empty.substr(0, empty.size() - kEnd.size());
+    ASSERT_TRUE(empty.ends_with(kEnd));
+    EXPECT_EQ(buildDxf({}, false), empty);
+    std::string inches = empty;
+    inches.replace(inches.find("$INSUNITS\n70\n4\n"), 15, "$INSUNITS\n70\n1\n");
+    inches.replace(inches.find("- mm"), 4, "- in");
+    EXPECT_EQ(buildDxf({}, true), inches);
+
+    // Placed lines in path order; a clockwise arc is written from its end angle; the layers follow
+    // the piece and the segment's kind.
+    Piece divider = bulgedPiece(L"Divisor ancho", 10, 20, false);
+    divider.path.resize(2);
+    EXPECT_EQ(buildDxf({divider}, false),
+              preamble + pairs({"0", "LINE", "8", "DIVIDERS", "10", "10", "20", "20", "30", "0", "11", "14", "21",
+                                "20", "31", "0", "0", "ARC", "8", "DOGBONES", "10", "14", "20", "21", "30", "0",
+                                "40", "1", "50", "90", "51", "270"}) + kEnd);
+    const std::string scaled = buildDxf({bulgedPiece(L"Atras", 12.7, 25.4)}, true);
+    EXPECT_NE(scaled.find(pairs({"LINE", "8", "CUT_OUTER", "10", "0.5", "20", "1", "30", "0"})), std::string::npos);
+    EXPECT_NE(scaled.find(pairs({"40", "0.03937", "50", "270", "51", "90"})), std::string::npos);
+
+    Piece slot = bulgedPiece(L"Ranura base ancho", 0.0004, 100.1234, false);
+    slot.innerCut = true;
+    slot.path.resize(2);
+    EXPECT_EQ(buildServerRequestJson({slot}),
+              R"({"version":"1.0","sourceApp":"Tessaro","jobName":"tessaro_export","units":"mm",)"
+              R"("dxfMode":"R12Entities","entities":[)"
+              R"({"type":"line","layer":"CUT_INNER","start":{"x":0,"y":100.123},"end":{"x":4,"y":100.123}},)"
+              R"({"type":"arc","layer":"DOGBONES","center":{"x":4,"y":101.123},"radius":1,"startAngle":90,)"
+              R"("endAngle":270}]})");
+}
+
+TEST(CutFiles, NumbersKeepTheirDecimalsAndAPointWhateverTheLocale) {
+    const struct {
+        double value;
+        const char *dxf, *server;
+    } cases[] = {
+        {100, "100", "100"},           {194.0 / 7.0, "27.714286", "27.714"}, {-0.0000001, "-0", "0"},
+        {2.9999996, "3", "3"},         {-12.25, "-12.25", "-12.25"},        {0.0005, "0.0005", "0.001"},
+        {1e-300, "0", "0"},            {-0.0004, "-0.0004", "0"},           {1234.5678, "1234.5678", "1234.568"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(formatDxfNumber(c.value), c.dxf) << c.value;
+        EXPECT_EQ(formatServerNumber(c.value), c.server) << c.value;
+    }
+
+    const PieceSet pieces = generatePieces(heavyDesign());
+    const std::function<std::string()> writers[] = {[&] { return buildDxf(pieces, true); },
+                                                    [&] { return buildClosedDxf(pieces, false); },
+                                                    [&] { return buildSvg(pieces); },
+                                                    [&] { return buildServerRequestJson(pieces); }};
+    std::vector<std::string> inC;
+    for (const auto& write : writers) inC.push_back(write());
+    bool comma = false;
+    for (const char* name : {"de_DE", "de_DE.UTF-8", "German_Germany.1252"}) {
+        if (!std::setlocale(LC_ALL, name)) continue;
+        char probe[8];
+        std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+        if ((comma = std::string(probe) == "1,5")) break;
+    }
+    for (size_t i = 0; comma && i < inC.size(); ++i) EXPECT_EQ(writers[i](), inC[i]) << i;
+    std::setlocale(LC_ALL, "C");
+#ifdef _WIN32
+    EXPECT_TRUE(comma) << "the Windows build must be able to switch to a decimal-comma locale";
+#else
+    if (!comma) GTEST_SKIP() << "no decimal-comma locale installed";
+#endif
+}
+
+TEST(CutFiles, SvgFrameIsThePlanAndIdsAreUniqueXmlNames) {
+    Piece slot = bulgedPiece(L"Ranura base ancho", 3, 4), quarter;
+    slot.innerCut = true;
+    const std::string svg = buildSvg({bulgedPiece(L"Atras", 10, 20), bulgedPiece(L"Divisor", -1, 2), slot});
+    EXPECT_NE(svg.find(R"(width="16mm" height="20mm" viewBox="-1 2 16 20")"), std::string::npos) << svg;
+    EXPECT_NE(svg.find(R"(<path d="M 10 20 L 14 20 A 1 1 0 0 1 14 22 L 10 22 Z"/>)"), std::string::npos);
+    // At the plan's origin: a line and a quarter arc back to its start.
+    quarter.path = {lineSegment({0, 1}, {1, 0}), arcSegment({1, 0}, {0, 1}, {0, 0}, 1, false)};
+    EXPECT_NE(buildSvg({quarter}).find(R"(<path d="M 0 1 L 1 0 A 1 1 0 1 0 0 1 Z"/>)"), std::string::npos);
+
+    std::vector<std::string> used;
+    const std::pair<std::wstring, const char*> ids[] = {
+        {L"Lateral izquierdo", "lateral-izquierdo"}, {L"Lateral izquierdo", "lateral-izquierdo-2"},
+        {L"lateral-izquierdo-2", "lateral-izquierdo-2-2"}, {L"  Tapa  ", "tapa"},
+        {L"9 cajas", "piece-9-cajas"}, {L"\u00d1and\u00fa", "and"}, {L"", "piece"}, {L"***", "piece-2"},
+    };
+    for (const auto& [name, id] : ids) EXPECT_EQ(svgPieceId(name, used), id);
+}
+
+// The default design's text is the fuzz seed kept in the corpus: what earlier versions wrote.
+TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
+    EXPECT_EQ(writeProjectJson(BoxParameters{}),
+              readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_project_file/defaults.boxproj")));
+    ScratchFolder folder;
+    const std::wstring path = folder.file(L"dise\u00f1o.boxproj");
+    SeededDraws draws(7u);
+    for (int i = 0; i < 150; ++i) {
+        const BoxParameters design = drawValidDesign(draws);
+        std::wstring error = L"stale";
+        ASSERT_TRUE(saveProject(path, design, error));
+        BoxParameters loaded;
+        ASSERT_TRUE(error.empty() && loadProject(path, loaded, error));
+        EXPECT_TRUE(writeProjectJson(loaded) == writeProjectJson(design) && writeProjectJson(loaded) == readBytes(path));
+        EXPECT_NEAR(loaded.outerWidth, design.outerWidth, 2e-6);
+        EXPECT_EQ(loaded.inputWidth, std::round(design.inputWidth * 1e6) / 1e6);
+    }
+}
+
+// Hostile texts live in the fuzz corpus; these are the readings a hand-edited file relies on.
+TEST(ProjectFile, LoadReadsKeysFlatlyAndRefusesWhatIsNoValidProject) {
+    const std::string mark = "{\"format\": \"TessaroProject\",\n";
+    using P = const BoxParameters&;
+    const struct {
+        std::string text;
+        std::wstring error;  // empty: loads
+        std::function<bool(P)> check = {};
+    } cases[] = {
+        {"TessaroProject", L"", [](P p) { return writeProjectJson(p) == writeProjectJson({}) && p.outerWidth == 200; }},
+        {"", L"El archivo no parece ser un proyecto de Tessaro."},
+        {mark + "\"dimensionMode\": \"internal\", \"cutMode\": \"cncrouter\"}", L"",
+         [](P p) { return p.dimensionMode == DimensionMode::External && p.cutMode == CutMode::Laser; }},
+        {mark + "\"cutMode\"\t:\r\n  \"CncRouter\",\"dimensionMode\":\"Internal\"}", L"",
+         [](P p) { return p.cutMode == CutMode::CncRouter && p.outerWidth == 206; }},
+        {mark + "\"includeLid\": 1, \"addDividerBaseSlots\": trueish, \"fingerCountWidth\": \"4\"", L"",
+         [](P p) { return !p.includeLid && p.addDividerBaseSlots && p.fingerCountWidth == 3; }},
+        {mark + "\"fingerCountWidth\": 4.9, \"fingerCountDepth\": +3, \"inputWidth\": 2.5e2x, \"inputDepth\": -x", L"",
+         [](P p) { return p.fingerCountWidth == 4 && p.fingerCountDepth == 3 && p.inputWidth == 250 && p.inputDepth == 150; }},
+        {mark + "\"widthDividerCount\": -1",
+         L"El proyecto contiene parametros invalidos: Las divisiones no pueden ser negativas."},
+        {mark + "\"inputWidth\": 1e999", L"El proyecto contiene parametros invalidos: Los valores deben ser numeros finitos."},
+    };
+    ScratchFolder folder;
+    const std::wstring path = folder.file(L"caso.boxproj");
+    for (const auto& c : cases) {
+        writeBytes(path, c.text);
+        BoxParameters result;
+        result.inputWidth = 77;
+        std::wstring error = L"stale";
+        EXPECT_EQ(loadProject(path, result, error), c.error.empty()) << c.text;
+        EXPECT_EQ(error, c.error);
+        EXPECT_TRUE(c.check ? c.check(result) : result.inputWidth == 77) << c.text;
+    }
+    BoxParameters result;
+    std::wstring error;
+    EXPECT_FALSE(loadProject(folder.file(L"missing.boxproj"), result, error));
+    EXPECT_EQ(error, L"No se pudo abrir el archivo de proyecto.");
+}
+
+TEST(ProjectFile, AFailedSaveKeepsThePreviousProjectByteForByte) {
+    ScratchFolder folder;
+    const std::wstring path = folder.file(L"caja.boxproj");
+    BoxParameters previous, refused;
+    previous.includeLid = true, refused.inputWidth = -3;
+    std::wstring error;
+    ASSERT_TRUE(saveProject(path, previous, error));
+    const std::string before = readBytes(path);
+    EXPECT_FALSE(saveProject(path, refused, error));
+    EXPECT_EQ(error, L"No se pudo preparar el proyecto: El ancho debe ser mayor a 0 mm.");
+    for (size_t allowed : {size_t{0}, before.size() / 2, before.size() - 1}) {
+        setWriteFault(allowed);
+        EXPECT_FALSE(saveProject(path, BoxParameters{}, error));
+        clearWriteFault();
+        EXPECT_EQ(error, L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.");
+    }
+    EXPECT_FALSE(saveProject(folder.file(L"no such folder/x.boxproj"), BoxParameters{}, error));
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(folder.entries(), std::vector<std::wstring>{L"caja.boxproj"}) << "no temporary file may remain";
+}
+
+}  // namespace
