@@ -9,7 +9,7 @@ import os
 import sys
 
 HASH_COMMENTS = (".py", ".sh", ".bash", ".txt", ".cmake")
-CODE = (".cpp", ".h", ".rc", ".manifest") + HASH_COMMENTS
+CODE = (".cpp", ".h", ".rc", ".manifest", ".h.in", ".manifest.in") + HASH_COMMENTS
 
 
 def count(path):
