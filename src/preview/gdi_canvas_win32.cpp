@@ -13,7 +13,17 @@ CanvasObject GdiCanvas::createPen(PenStyle style, int32_t width, Rgb color) {
 CanvasObject GdiCanvas::createSolidBrush(Rgb color) { return fromHandle(CreateSolidBrush(toColorRef(color))); }
 
 CanvasObject GdiCanvas::stockObject(StockObject which) {
-    return fromHandle(GetStockObject(which == StockObject::HollowBrush ? HOLLOW_BRUSH : DEFAULT_GUI_FONT));
+    if (which == StockObject::HollowBrush) return fromHandle(GetStockObject(HOLLOW_BRUSH));
+    HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
+    // The stock font is made for the screen's DPI; a window on a screen of another DPI gets it scaled.
+    const int screenDpi = dc_ ? GetDeviceCaps(dc_, LOGPIXELSY) : 0;
+    if (dpi_ <= 0 || screenDpi <= 0 || dpi_ == screenDpi) return fromHandle(stock);
+    LOGFONTW font{};
+    if (!guiFont_.get() && GetObjectW(stock, sizeof font, &font)) {
+        font.lfHeight = MulDiv(font.lfHeight, dpi_, screenDpi);
+        guiFont_.reset(CreateFontIndirectW(&font));
+    }
+    return fromHandle(guiFont_.get() ? static_cast<HGDIOBJ>(guiFont_.get()) : stock);
 }
 
 CanvasObject GdiCanvas::select(CanvasObject object) {

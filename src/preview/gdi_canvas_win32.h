@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "preview/canvas.h"
+#include "preview/gdi_objects_win32.h"
 
 class GdiCanvas final : public Canvas {
 public:
-    // Draws on dc, which the caller owns and which must outlive the canvas.
-    explicit GdiCanvas(HDC dc) : dc_(dc) {}
+    // Draws on dc, which the caller owns and which must outlive the canvas; texts in the interface
+    // font scaled to dpi (0: as made for the screen).
+    explicit GdiCanvas(HDC dc, int32_t dpi = 0) : dc_(dc), dpi_(dpi) {}
 
     CanvasObject createPen(PenStyle style, int32_t width, Rgb color) override;
     CanvasObject createSolidBrush(Rgb color) override;
@@ -31,5 +33,7 @@ private:
     const std::vector<POINT>& toPoints(std::span<const PixelPoint> points);
 
     HDC dc_;
+    int32_t dpi_;                // 0: the screen's
+    OwnedFont guiFont_;          // the interface font at dpi_, made when first asked for
     std::vector<POINT> points_;  // reused between calls
 };

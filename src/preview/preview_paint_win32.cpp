@@ -29,7 +29,7 @@ ClientRect clientRectOf(HWND window) {
 
 void paintGdiView(HDC dc, const ClientRect& client, const PreviewViewState& view, const BoxParameters& parameters,
                   const PieceSet& pieces, const PreviewTexts& texts) {
-    GdiCanvas canvas(dc);
+    GdiCanvas canvas(dc, view.dpi);
     if (view.show3D) {
         drawGdi3dView(canvas, client, parameters, view, texts.invalid3d);
     } else {

@@ -1,6 +1,7 @@
 // Start-up and shutdown, the settings store, typing into the panel and the unit switch.
 #include "shell_fixture_win32.h"
 
+#include "app/design_history.h"
 #include "settings/app_settings.h"
 #include "settings/file_io.h"
 #include "support/files.h"
@@ -24,13 +25,9 @@ bool timerWasPending(HWND window, UINT_PTR id) { return KillTimer(window, id) !=
 TEST_F(Startup, FirstStartShowsTheDefaultDesignAndShutdownSavesThePanel) {
     Shell shell;
     EXPECT_EQ(windowTextOf(shell.window()), L"Orvell Tessaro 0.1.0");
-    const std::pair<int, const wchar_t*> shown[] = {
-        {WidthEditId, L"200"},       {HeightEditId, L"100"},        {DepthEditId, L"150"},
-        {ThicknessComboId, L"3"},    {KerfEditId, L"0.15"},         {ClearanceEditId, L"0.1"},
-        {SpacingEditId, L"12"},      {ToolDiameterComboId, L"3.175"}, {FingersWidthComboId, L"3"},
-        {FingersDepthComboId, L"2"}, {FingersHeightComboId, L"1"},  {AddLidBoxId, L"Agregar tapa"},
-    };
-    for (const auto& [id, text] : shown) EXPECT_EQ(shell.text(id), text) << id;
+    BoxParameters defaults;
+    validateParameters(defaults);
+    EXPECT_TRUE(sameDesign(shell.app().design(), defaults)) << "the panel shows the model's defaults";
     EXPECT_EQ(shell.status(), L"Piezas: 5 | unidades mm | Exportacion DXF local | preview 2D | doble buffer activo");
     EXPECT_EQ(readSettingsFile(), writeSettingsJson(AppSettings{}));
     // Filling the panel armed no edit timer; the update check is armed, its box being checked.
