@@ -27,16 +27,23 @@ protected:
     ScratchFolder folder;
 };
 
-// A newcomer's whole session: a design exported, saved, reset and loaded back exports the same DXF.
+// A newcomer's whole session: a design with dividers exported, saved, reset and loaded back exports
+// the same DXF.
 TEST_F(Commands, ADesignExportedSavedResetAndLoadedBackExportsTheSameDxf) {
     Application& app = shell.app();
     shell.type(WidthEditId, L"142.5");
     shell.type(DepthEditId, L"98.3");
+    shell.type(ThicknessComboId, L"4");  // base slots wider than the bit
     shell.choose(FingersWidthComboId, 4);
     shell.choose(UnitsComboId, 1);
     shell.click(CncRouterModeBoxId);
     shell.click(AddLidBoxId);
-    ASSERT_TRUE(pumpUntil([&] { return shell.status().starts_with(L"Piezas: 6"); }, 5000)) << shell.status();
+    shell.type(WidthDividersComboId, L"12");  // beyond the list
+    shell.choose(DepthDividersComboId, 1);
+    shell.click(DividerBaseSlotsBoxId);
+    ASSERT_TRUE(pumpUntil([&] { return shell.status().starts_with(L"Piezas: "); }, 5000)) << shell.status();
+    EXPECT_TRUE(app.design().widthDividerCount == 12 && app.design().depthDividerCount == 1 && app.design().addDividerBaseSlots);
+    EXPECT_EQ(loadSettings().widthDividers, 12);
 
     const std::wstring first = folder.file(L"primera.dxf"), project = folder.file(L"mi caja.boxproj");
     shell.ui.choices = {first, project};
@@ -56,12 +63,13 @@ TEST_F(Commands, ADesignExportedSavedResetAndLoadedBackExportsTheSameDxf) {
     EXPECT_EQ(shell.ui.messages[0].text, L"Quieres restablecer todos los valores iniciales? Esto sobrescribira la "
                                          L"configuracion guardada.");
     EXPECT_EQ(shell.status(), L"Configuracion inicial restablecida y guardada.");
+    EXPECT_EQ(shell.text(WidthDividersComboId), L"0");
     EXPECT_EQ(readSettingsFile(), writeSettingsJson(AppSettings{}));
 
     shell.ui.choices = {project};
     shell.click(LoadButtonId);
     EXPECT_EQ(shell.status(), L"Proyecto cargado correctamente.");
-    EXPECT_EQ(shell.text(FingersWidthComboId), L"5");
+    EXPECT_TRUE(shell.text(FingersWidthComboId) == L"5" && shell.text(WidthDividersComboId) == L"12");
     shell.choose(UnitsComboId, 1);  // the unit is a preference, not part of the design
     shell.ui.choices = {folder.file(L"segunda.dxf")};
     shell.click(ExportDxfButtonId);
@@ -125,39 +133,6 @@ TEST_F(Commands, ARefusedDesignOrFileIsToldOnceAndChangesNothing) {
     EXPECT_EQ(shell.ui.messages[0].text, L"El archivo no parece ser un proyecto de Tessaro.");
     EXPECT_EQ(shell.ui.messages[0].caption, L"No se pudo cargar proyecto");
     EXPECT_EQ(shell.text(WidthEditId), L"0");
-}
-
-// A design with dividers saved, the panel reset, and loaded back: the panel, the pieces and the next
-// save keep the dividers; editing them restarts the regeneration like any field.
-TEST_F(Commands, DividersLiveInThePanelTheSettingsAndTheProject) {
-    shell.choose(WidthDividersComboId, 2);
-    EXPECT_EQ(shell.status(), L"Cambios detectados. Actualizando modelo...");
-    shell.type(DepthDividersComboId, L"1");
-    shell.click(DividerBaseSlotsBoxId);
-    ASSERT_TRUE(pumpUntil([&] { return shell.status().starts_with(L"Piezas: 11 |"); }, 5000)) << shell.status();
-    AppSettings stored = loadSettings();
-    EXPECT_TRUE(stored.widthDividers == 2 && stored.depthDividers == 1 && stored.dividerBaseSlots);
-
-    const std::wstring first = folder.file(L"divisiones.boxproj"), second = folder.file(L"otra.boxproj");
-    shell.ui.choices = {first};
-    shell.click(SaveButtonId);
-    shell.ui.answer = IDYES;
-    shell.click(ResetButtonId);
-    EXPECT_TRUE(shell.text(WidthDividersComboId) == L"0" && shell.text(DepthDividersComboId) == L"0");
-    EXPECT_EQ(SendMessageW(shell.control(DividerBaseSlotsBoxId), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(shell.app().pieces().size(), 5u);
-
-    shell.ui.choices = {first};
-    shell.click(LoadButtonId);
-    EXPECT_TRUE(shell.text(WidthDividersComboId) == L"2" && shell.text(DepthDividersComboId) == L"1");
-    EXPECT_EQ(SendMessageW(shell.control(DividerBaseSlotsBoxId), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(shell.app().pieces().size(), 11u);
-    shell.ui.choices = {second};
-    shell.click(SaveButtonId);
-    EXPECT_EQ(readBytes(second), readBytes(first));
-    shell.type(WidthDividersComboId, L"12");
-    shell.click(UpdateButtonId);
-    EXPECT_EQ(shell.app().design().widthDividerCount, 12) << "numbers beyond the list may be typed";
 }
 
 // The tool beside this program, run with arguments; its exit code, or -1 when it does not start or end.
