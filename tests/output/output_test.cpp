@@ -135,46 +135,6 @@ TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
     }
 }
 
-// Hostile texts live in the fuzz corpus; these are the readings a hand-edited file relies on.
-TEST(ProjectFile, LoadReadsKeysFlatlyAndRefusesWhatIsNoValidProject) {
-    const std::string mark = "{\"format\": \"TessaroProject\",\n";
-    using P = const BoxParameters&;
-    const struct {
-        std::string text;
-        std::wstring error;  // empty: loads
-        std::function<bool(P)> check = {};
-    } cases[] = {
-        {"TessaroProject", L"", [](P p) { return writeProjectJson(p) == writeProjectJson({}) && p.outerWidth == 200; }},
-        {"", L"El archivo no parece ser un proyecto de Tessaro."},
-        {mark + "\"dimensionMode\": \"internal\", \"cutMode\": \"cncrouter\"}", L"",
-         [](P p) { return p.dimensionMode == DimensionMode::External && p.cutMode == CutMode::Laser; }},
-        {mark + "\"cutMode\"\t:\r\n  \"CncRouter\",\"dimensionMode\":\"Internal\"}", L"",
-         [](P p) { return p.cutMode == CutMode::CncRouter && p.outerWidth == 206; }},
-        {mark + "\"includeLid\": 1, \"addDividerBaseSlots\": trueish, \"fingerCountWidth\": \"4\"", L"",
-         [](P p) { return !p.includeLid && p.addDividerBaseSlots && p.fingerCountWidth == 3; }},
-        {mark + "\"fingerCountWidth\": 4.9, \"fingerCountDepth\": +3, \"inputWidth\": 2.5e2x, \"inputDepth\": -x", L"",
-         [](P p) { return p.fingerCountWidth == 4 && p.fingerCountDepth == 3 && p.inputWidth == 250 && p.inputDepth == 150; }},
-        {mark + "\"widthDividerCount\": -1",
-         L"El proyecto contiene parametros invalidos: Las divisiones no pueden ser negativas."},
-        {mark + "\"inputWidth\": 1e999", L"El proyecto contiene parametros invalidos: Los valores deben ser numeros finitos."},
-    };
-    ScratchFolder folder;
-    const std::wstring path = folder.file(L"caso.boxproj");
-    for (const auto& c : cases) {
-        writeBytes(path, c.text);
-        BoxParameters result;
-        result.inputWidth = 77;
-        std::wstring error = L"stale";
-        EXPECT_EQ(loadProject(path, result, error), c.error.empty()) << c.text;
-        EXPECT_EQ(error, c.error);
-        EXPECT_TRUE(c.check ? c.check(result) : result.inputWidth == 77) << c.text;
-    }
-    BoxParameters result;
-    std::wstring error;
-    EXPECT_FALSE(loadProject(folder.file(L"missing.boxproj"), result, error));
-    EXPECT_EQ(error, L"No se pudo abrir el archivo de proyecto.");
-}
-
 TEST(ProjectFile, AFailedSaveKeepsThePreviousProjectByteForByte) {
     ScratchFolder folder;
     const std::wstring path = folder.file(L"caja.boxproj");

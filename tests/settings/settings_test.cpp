@@ -1,11 +1,9 @@
 // The settings file, interface texts (built-in tables, language files and the manager that merges
 // them), the JSON and UTF-8 helpers behind them, and atomic file replacement.
 #include "settings/app_settings.h"
-#include "settings/file_io.h"
 #include "settings/language_manager.h"
 #include "settings/text_encoding.h"
 #include "support/files.h"
-#include "support/seams.h"
 
 #include <gtest/gtest.h>
 
@@ -76,47 +74,6 @@ TEST(SettingsFile, WrittenTextHasItsExactLayout) {
     s.useServerDxf = s.baseSlots = s.sideSlots = true;  // never written as true
     s.windowX = -40, s.windowWidth = 900, s.windowHeight = 700, s.windowMaximized = true;
     EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_settings_reader/written.json")));
-}
-
-// Windows substitutes U+FFFD for bytes that are no UTF-8, the native build widens each: both keep
-// the valid neighbours, and a lone surrogate keeps its neighbours on the way back.
-TEST(Utf8, InvalidTextKeepsItsNeighbours) {
-    for (const std::string bad : {"a\xFF" "b", "a\xC0\xAF" "b", "a\xED\xA0\x80" "b", "a\xF4\x90\x80\x80" "b"}) {
-        const std::wstring wide = utf8ToWide(bad);
-        EXPECT_TRUE(wide.size() >= 3 && wide.front() == L'a' && wide.back() == L'b') << bad;
-    }
-    const std::string narrow = wideToUtf8(std::wstring{L'x', static_cast<wchar_t>(0xD800), L'y'});
-    EXPECT_TRUE(narrow.size() >= 3 && narrow.front() == 'x' && narrow.back() == 'y');
-    EXPECT_EQ(wideToUtf8(L"Espa\u00F1ol \U0001F600"), "Espa\xC3\xB1ol \xF0\x9F\x98\x80");
-}
-
-TEST(FileReplacement, WholeFilesOrNothingAndNoTemporaryLeft) {
-    ScratchFolder folder;
-    const std::wstring path = folder.file(L"Espa\u00F1ol \u20AC.json"), blocked = folder.file(L"blocked.json");
-    for (const std::string& content : {std::string("first version, rather long"), std::string("\r\nNUL\0\xFF", 7), std::string()}) {
-        std::string back = "stale";
-        ASSERT_TRUE(writeFileReplacing(path, content) && readFileBytes(path, back));
-        EXPECT_EQ(back, content);
-    }
-    ASSERT_TRUE(writeFileReplacing(path, "old content"));
-    for (size_t allowed : {size_t{0}, size_t{4}}) {
-        setWriteFault(allowed);
-        EXPECT_FALSE(writeFileReplacing(path, "new content that is longer"));
-        clearWriteFault();
-    }
-    std::filesystem::create_directory(fsPath(blocked));
-    EXPECT_FALSE(writeFileReplacing(blocked, "data")) << "a folder cannot be replaced";
-    EXPECT_FALSE(writeFileReplacing(folder.file(L"missing") + L"/x.json", "data"));
-    EXPECT_EQ(readBytes(path), "old content");
-    EXPECT_EQ(folder.entries().size(), 2u);
-
-    std::string bytes = "kept";
-    EXPECT_FALSE(readFileBytes(folder.file(L"absent"), bytes) || readFileBytes(widePath(folder.path()), bytes) ||
-                 readFileBytesUpTo(path, bytes, 10));
-    EXPECT_EQ(bytes, "kept");
-    EXPECT_TRUE(readFileBytesUpTo(path, bytes, 11));
-    EXPECT_TRUE(parentPath(L"C:\\mixed/dir\\file") == L"C:\\mixed/dir" && parentPath(L"tessaro.exe").empty());
-    EXPECT_TRUE(std::filesystem::is_directory(fsPath(joinPath(moduleFolder(), L"languages"))));
 }
 
 std::string utf8(const std::wstring& text) { return wideToUtf8(text); }

@@ -1,13 +1,8 @@
 // tessaro-cli in process and as its own process: options, exit status, streams and every format.
 #include "cli_options.h"
 #include "cli_run.h"
-#include "output/dxf_polyline_writer.h"
-#include "output/dxf_writer.h"
 #include "output/project_file.h"
-#include "output/server_request.h"
-#include "output/svg_writer.h"
 #include "piece_report.h"
-#include "support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -92,56 +87,6 @@ TEST(CliRun, ExitStatusStreamsAndSummary) {
     piece.name = L"Divisor \"a\\b\"\n\u00e1", piece.x = 97.0 / 3, piece.y = -0.5;
     EXPECT_NE(piecesJson({piece}).find("\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, \"y\": -0.5"),
               std::string::npos);
-}
-
-TEST(CliRun, FilesHoldTheBuildersBytesOverAStartingProject) {
-    ScratchFolder folder;
-    const std::string base = wideToUtf8(widePath(folder.path())) + "/";
-    BoxParameters start;
-    start.includeLid = true, start.inputWidth = 250;
-    std::wstring error;
-    ASSERT_TRUE(saveProject(folder.file(L"caja \u00f1.boxproj"), start, error));
-    const Outcome r = run({"--cnc", "--project", base + "caja \xc3\xb1.boxproj", "--width", "260", "--inches", "--dxf",
-                           base + "plano.dxf", "--dxf-closed", base + "cerrado.dxf", "--svg", base + "plano.svg",
-                           "--server-json", base + "pedido.json", "--save-project", base + "copia.boxproj",
-                           "--pieces", base + "piezas.json"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out, "") << "no summary when files are written";
-    BoxParameters expected = start;
-    expected.inputWidth = 260, expected.cutMode = CutMode::CncRouter;
-    validateParameters(expected);
-    const PieceSet pieces = generatePieces(expected);
-    const std::pair<const wchar_t*, std::string> files[] = {
-        {L"plano.dxf", buildDxf(pieces, true)}, {L"cerrado.dxf", buildClosedDxf(pieces, true)},
-        {L"plano.svg", buildSvg(pieces)}, {L"pedido.json", buildServerRequestJson(pieces)},
-        {L"copia.boxproj", writeProjectJson(expected)}, {L"piezas.json", piecesJson(pieces)}};
-    for (const auto& [name, bytes] : files) EXPECT_EQ(readBytes(folder.file(name)), bytes) << wideToUtf8(name);
-    EXPECT_EQ(run({"--project", base + "caja \xc3\xb1.boxproj", "--cnc", "--width", "260", "--svg", "-"}).out,
-              buildSvg(pieces));
-
-    // The project file's own refusals are its tests'; here, that they reach standard error.
-    const std::pair<std::vector<std::string>, std::string> failures[] = {
-        {{"--project", base + "missing.boxproj", "--dxf", "-"}, "No se pudo abrir el archivo de proyecto.\n"},
-        {{"--save-project", base + "no folder/x.boxproj"},
-         "No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.\n"},
-        {{"--pieces", base + "no folder/x.json", "--dxf", base + "a", "--dxf-closed", base + "b", "--svg", base + "c",
-          "--server-json", base + "d", "--save-project", base + "e"},
-         "tessaro-cli: cannot write " + base + "no folder/x.json\n"},
-    };
-    for (const auto& [args, message] : failures) {
-        const Outcome failed = run(args);
-        EXPECT_TRUE(failed.status == 1 && failed.out.empty()) << failed.status;
-        EXPECT_EQ(failed.err, message);
-    }
-}
-
-TEST(CliProcess, ScriptsSeeTheExitStatusAndStandardOutput) {
-    const std::string cli = "'" TESSARO_CLI "' ";
-    EXPECT_EQ(commandOutput(cli + "--thickness 0"), "El espesor debe ser mayor a 0 mm.\nexit 1\n");
-    EXPECT_TRUE(commandOutput(cli + "--fingers-depth 2.5").ends_with("exit 2\n"));
-    BoxParameters lid;
-    lid.includeLid = true;
-    EXPECT_EQ(commandOutput(cli + "--lid --server-json -"), buildServerRequestJson(generatePieces(lid)) + "exit 0\n");
 }
 
 }  // namespace
