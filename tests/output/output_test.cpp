@@ -119,7 +119,7 @@ TEST(CutFiles, SvgFrameIsThePlanAndIdsAreUniqueXmlNames) {
 // The default design's text is the fuzz seed kept in the corpus: what earlier versions wrote.
 TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
     EXPECT_EQ(writeProjectJson(BoxParameters{}),
-              readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_project_file/defaults.boxproj")));
+              readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/defaults.boxproj")));
     ScratchFolder folder;
     const std::wstring path = folder.file(L"dise\u00f1o.boxproj");
     SeededDraws draws(7u);

@@ -73,7 +73,7 @@ TEST(SettingsFile, WrittenTextHasItsExactLayout) {
     s.widthMm = 254.5, s.fingerDepth = 4, s.includeLid = true, s.cncRouterMode = true, s.serverUrl = L"a\"b\\c";
     s.useServerDxf = s.baseSlots = s.sideSlots = true;  // never written as true
     s.windowX = -40, s.windowWidth = 900, s.windowHeight = 700, s.windowMaximized = true;
-    EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_settings_reader/written.json")));
+    EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/written.json")));
 }
 
 std::string utf8(const std::wstring& text) { return wideToUtf8(text); }

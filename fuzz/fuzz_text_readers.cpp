@@ -1,0 +1,163 @@
+// Any bytes, as each text reader meets them: settings.json, .boxproj files, language files, the product
+// page's reply, the flat JSON helpers and the panel's numbers. No reader fails on them, and whatever
+// it accepts, written out, reads back to the same thing.
+#include "app/update_reply.h"
+#include "fuzz_check.h"
+#include "model/piece_set.h"
+#include "output/project_file.h"
+#include "settings/app_settings.h"
+#include "settings/language_manager.h"
+#include "settings/number_text.h"
+#include "settings/text_encoding.h"
+
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+// Reading never fails, normalizing brings every value into range once and for all, and the written
+// text reads back to itself.
+void checkSettings(const std::string& text) {
+    AppSettings s;
+    readSettingsJson(text, s);
+    normalizeSettings(s);
+    for (double v : {s.widthMm, s.heightMm, s.depthMm, s.thicknessMm, s.toolDiameterMm}) FUZZ_CHECK(std::isfinite(v) && v > 0);
+    for (double v : {s.kerfMm, s.clearanceMm, s.spacingMm}) FUZZ_CHECK(std::isfinite(v) && v >= 0);
+    for (int32_t count : {s.fingerWidth, s.fingerDepth, s.fingerHeight}) FUZZ_CHECK(count >= 1 && count <= 10);
+    FUZZ_CHECK(s.render3dMode >= 0 && s.render3dMode <= 2 && !s.language.empty());
+    FUZZ_CHECK(s.units == L"mm" || (s.units.size() == 2 && (s.units[0] | 0x20) == L'i' && (s.units[1] | 0x20) == L'n'));
+    FUZZ_CHECK(s.serverUrl.empty() && !s.useServerDxf && !s.baseSlots && !s.sideSlots);
+    AppSettings twice = s;
+    normalizeSettings(twice);
+    FUZZ_CHECK(twice == s);
+
+    // The flat search takes a key's first quoted occurrence, so a language or unit that spells a key
+    // would shadow the member itself: the round trip holds only without that.
+    const std::string written = writeSettingsJson(s);
+    for (size_t line = 0; line < written.size(); line = written.find('\n', line) + 1) {
+        const size_t open = written.find_first_not_of(' ', line);  // each member's name starts its line
+        const std::string key = written.substr(open, written.find('"', open + 1) + 1 - open);
+        if (written[open] == '"' && written.find(key) != written.rfind(key)) return;
+    }
+    AppSettings reread;
+    readSettingsJson(written, reread);
+    FUZZ_CHECK(writeSettingsJson(reread) == written);
+}
+
+std::wstring scratchFile(const std::string& bytes) {
+    static const std::string path = "/tmp/tessaro-fuzz-project-" + std::to_string(getpid());
+    static const struct Remover { ~Remover() { std::remove(path.c_str()); } } remover;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    return std::wstring(path.begin(), path.end());
+}
+
+// Loading refuses with a reason and leaves the design alone, or gives a design that generates and
+// saves to a text that loads back to the same design.
+void checkProject(const std::string& bytes) {
+    BoxParameters loaded;
+    loaded.inputWidth = 123.0;
+    std::wstring error;
+    if (!loadProject(scratchFile(bytes), loaded, error)) {
+        FUZZ_CHECK(!error.empty() && loaded.inputWidth == 123.0);
+        return;
+    }
+    FUZZ_CHECK(error.empty() && !generatePieces(loaded).empty());  // a loaded design is never refused later
+    const std::string saved = writeProjectJson(loaded);
+    BoxParameters again;
+    FUZZ_CHECK(loadProject(scratchFile(saved), again, error) && writeProjectJson(again) == saved);
+}
+
+// The scan ends, keeps no empty key, reports exactly whether it found a text, and does not depend
+// on what the table held before.
+void checkLanguage(const std::wstring& text) {
+    LanguageTable table;
+    const bool found = parseLanguageText(text, table);
+    FUZZ_CHECK(found == !table.empty());
+    FUZZ_CHECK(table.size() <= text.size() / 4);  // the shortest member, "k":"", takes six characters
+    FUZZ_CHECK(!table.contains(L""));
+    LanguageTable reused{{L"left.over", L"stale"}};
+    FUZZ_CHECK(parseLanguageText(text, reused) == found && reused == table);
+}
+
+// The string scan stays inside the text, version comparison is a strict order, and the address
+// handed to the shell is the product page or a web address.
+void checkUpdateReply(const std::string& body, const std::wstring& other) {
+    const std::wstring page = L"https://orvell.example/tessaro/";
+    UpdateCheckResult result;
+    const bool named = readUpdateReply(body, page, result);
+    FUZZ_CHECK(named == !result.latestVersion.empty() && result.latestVersion.size() <= body.size());
+    for (const std::wstring& version : {result.latestVersion, other}) {
+        size_t cursor = 0, before = 0;
+        while (cursor < version.size()) {  // every component moves the cursor on, to the end
+            FUZZ_CHECK(nextVersionComponent(version, cursor) >= 0 && cursor > before && cursor <= version.size());
+            before = cursor;
+        }
+        FUZZ_CHECK(!isNewerVersion(version, version));
+    }
+    FUZZ_CHECK(!(isNewerVersion(result.latestVersion, other) && isNewerVersion(other, result.latestVersion)));
+    for (const std::wstring& address : {result.downloadUrl, other}) {
+        const std::wstring chosen = downloadAddressToOpen(address, page);
+        if (chosen == page) continue;
+        FUZZ_CHECK(chosen == address && chosen.find(L"://") != std::wstring::npos);
+        for (wchar_t c : chosen) FUZZ_CHECK(c >= 0x20 && c != 0x7f && c != L'"');
+    }
+}
+
+// Positions stay inside the text; escaped text, six-decimal numbers and UTF-8 read back what was
+// written.
+void checkJsonHelpers(const std::string& text, const std::string& key, double number, const std::wstring& wide) {
+    for (const std::string& name : {key, std::string("widthMm")}) {
+        const auto pos = findJsonValue(text, name);
+        if (!pos) continue;
+        FUZZ_CHECK(*pos <= text.size() && text.find("\"" + name + "\"") + name.size() + 2 < *pos);
+        if (const auto value = readJsonNumber(text, *pos)) FUZZ_CHECK(std::isfinite(*value));
+        if (const auto value = readJsonString(text, *pos)) FUZZ_CHECK(value->size() <= text.size() - *pos);
+        readJsonBool(text, *pos);
+    }
+    FUZZ_CHECK(readJsonString("\"" + escapeJsonString(text) + "\"", 0) == utf8ToWide(text));
+    if (std::isfinite(number)) {
+        const auto reread = readJsonNumber(formatFixed(number, 6), 0);
+        FUZZ_CHECK(reread && std::fabs(*reread - number) <= 5e-7 + std::fabs(number) * 1e-15);
+    }
+    // Valid UTF-8 survives both conversions; anything else falls back to one unit per byte.
+    std::wstring bytes;
+    for (unsigned char c : text) bytes += static_cast<wchar_t>(c);
+    FUZZ_CHECK(wideToUtf8(utf8ToWide(text)) == text || utf8ToWide(text) == bytes);
+    FUZZ_CHECK(utf8ToWide(wideToUtf8(wide)) == wide);
+}
+
+// Typed numbers read finite or not at all, counts read within 32 bits, and what the panel writes
+// reads back to the same value at its four decimals.
+void checkPanelNumbers(const std::wstring& typed, double value, int32_t count) {
+    if (const auto number = scanLeadingNumber(typed, Underflow::Zero)) FUZZ_CHECK(std::isfinite(*number));
+    if (scanLeadingInteger(skipSpace(typed), Sign::Allowed))  // the first digit after space and a sign decides
+        FUZZ_CHECK(typed.find_first_of(L"0123456789") != std::wstring::npos);
+    const auto reread = scanLeadingNumber(formatTrimmedFixed(value, 4, NegativeZero::AsZero), Underflow::Zero);
+    FUZZ_CHECK(reread && std::fabs(*reread - value) <= 5e-5 + std::fabs(value) * 1e-15);
+    FUZZ_CHECK(scanLeadingInteger(std::to_wstring(count), Sign::Allowed) == count);
+    FUZZ_CHECK(scanLeadingInteger(skipSpace(L" +" + std::to_wstring(count) + L"x"), Sign::Allowed) == count || count < 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string whole = fuzzText(data, size);
+    checkSettings(whole);
+    checkProject(whole);
+    checkLanguage(utf8ToWide(whole));
+    // The same bytes split into a key, numbers, wide text and the rest, for the helpers under the readers.
+    FuzzedDataProvider input(data, size);
+    const std::string key = input.ConsumeRandomLengthString(24);
+    const double number = input.ConsumeFloatingPoint<double>();
+    const int32_t count = input.ConsumeIntegral<int32_t>();
+    std::wstring wide;
+    for (size_t i = input.ConsumeIntegralInRange<size_t>(0, 32); i > 0; --i) {
+        const uint32_t cp = input.ConsumeIntegralInRange<uint32_t>(1, 0x10FFFF);
+        wide += static_cast<wchar_t>(cp >= 0xD800 && cp <= 0xDFFF ? cp - 0x800 : cp);  // no surrogates
+    }
+    const std::string rest = input.ConsumeRemainingBytesAsString();
+    checkUpdateReply(whole, utf8ToWide(key));
+    checkJsonHelpers(rest, key, number, wide);
+    checkPanelNumbers(utf8ToWide(rest), number, count);
+    return 0;
+}
