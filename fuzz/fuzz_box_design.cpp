@@ -1,15 +1,61 @@
 // Any design, however absurd: validation refuses it with a message, and generation refuses exactly
-// the same, or the generated set is cuttable within bounded size; a design within the generator's
-// ranges also assembles.
+// the same, or the generated set is cuttable within bounded size (a design within the generator's
+// ranges also assembles), and each cut file writes one entity per path segment (or one contour per
+// piece) with finite numbers, and the reference DXF server draws the request it is sent.
+#include "dxf_server_request.h"
 #include "fuzz_draws.h"
 #include "model/piece_set.h"
+#include "output/dxf_polyline_writer.h"
+#include "output/dxf_writer.h"
+#include "output/project_file.h"
+#include "output/server_request.h"
+#include "output/svg_writer.h"
 #include "support/design_invariants.h"
+
+namespace {
+
+size_t count(const std::string& text, const std::string& part) {
+    size_t found = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++found;
+    return found;
+}
+
+// Numbers are written in fixed notation: "nan" or "inf" would mean a broken value reached the file.
+void checkFile(const std::string& text, const std::string& entity, size_t entities) {
+    FUZZ_CHECK(text.find("nan") == std::string::npos && text.find("inf") == std::string::npos);
+    FUZZ_CHECK(text.find('\r') == std::string::npos && count(text, entity) == entities);
+}
+
+void checkCutFiles(const PieceSet& pieces, bool inches) {
+    size_t segments = 0, arcs = 0;
+    for (const Piece& piece : pieces) {
+        segments += piece.path.size();
+        arcs += std::count_if(piece.path.begin(), piece.path.end(), [](const PathSegment& s) { return s.kind == SegmentKind::Arc; });
+    }
+    if (segments > 4000) return;  // larger sets only repeat the same entities, ten times slower
+    const std::string dxf = buildDxf(pieces, inches);
+    FUZZ_CHECK(dxf.starts_with("0\nSECTION\n2\nHEADER\n") && dxf.ends_with("0\nENDSEC\n0\nEOF\n"));
+    checkFile(dxf, "\n0\nARC\n", arcs);
+    checkFile(dxf, "\n0\nLINE\n", segments - arcs);
+    const std::string request = buildServerRequestJson(pieces);
+    checkFile(request, "{\"type\":", segments);
+    const DxfServerReply reply = convertServerRequest(request);
+    FUZZ_CHECK(reply.status == 200);
+    checkFile(reply.body, "\n0\nARC\n", arcs);
+    const std::string closed = buildClosedDxf(pieces, inches), svg = buildSvg(pieces);
+    checkFile(closed, "\n0\nPOLYLINE\n", pieces.size());
+    checkFile(closed, "\n30\n0\n42\n", arcs);  // bulges, after each vertex that starts an arc
+    checkFile(svg, "<path ", pieces.size());
+    checkFile(svg, " A ", arcs);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     FuzzDraws draws(input);
     const BoxParameters design = drawDesign(draws);
-    fuzzContext() = describeDesign(design);
+    fuzzContext() = writeProjectJson(design);
 
     BoxParameters validated = design;
     std::string refusal;
@@ -34,5 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> faults = designFaults(validated, pieces, !draws.wild());
     for (const std::string& fault : faults) fuzzContext() += "\n" + fault;
     FUZZ_CHECK(faults.empty());
+    checkCutFiles(pieces, input.ConsumeBool());
     return 0;
 }

@@ -1,10 +1,11 @@
-// Any bytes, as each text reader meets them: settings.json, .boxproj files, language files, the product
-// page's reply, the flat JSON helpers and the panel's numbers. No reader fails on them, and whatever
+// Any bytes, as each text reader meets them: settings.json, .boxproj files, language files and their
+// zoom hint format, the product page's reply, the flat JSON helpers and the panel's numbers. No reader fails on them, and whatever
 // it accepts, written out, reads back to the same thing.
 #include "app/update_reply.h"
 #include "fuzz_check.h"
 #include "model/piece_set.h"
 #include "output/project_file.h"
+#include "preview/zoom_hint.h"
 #include "settings/app_settings.h"
 #include "settings/language_manager.h"
 #include "settings/number_text.h"
@@ -138,6 +139,17 @@ void checkPanelNumbers(const std::wstring& typed, double value, int32_t count) {
     FUZZ_CHECK(scanLeadingInteger(skipSpace(L" +" + std::to_wstring(count) + L"x"), Sign::Allowed) == count || count < 0);
 }
 
+// A language file's zoom hint format: the line fits its buffer, plain text passes unchanged, and no
+// "%" other than "%d" and "%%" is interpreted.
+void checkZoomHint(const std::wstring& format, int32_t percent, size_t bufferChars) {
+    const std::wstring line = formatZoomHint(format, percent, bufferChars);
+    FUZZ_CHECK(line.size() + 1 <= std::max<size_t>(bufferChars, 1));
+    if (format.find(L'%') == std::wstring::npos) FUZZ_CHECK(format.starts_with(line));
+    // Each "%d" grows the text by at most the number's length minus two.
+    FUZZ_CHECK(line.size() <= format.size() * (std::to_wstring(percent).size() + 1));
+    FUZZ_CHECK(formatZoomHint(L"%d", percent, 256) == std::to_wstring(percent));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -150,6 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string key = input.ConsumeRandomLengthString(24);
     const double number = input.ConsumeFloatingPoint<double>();
     const int32_t count = input.ConsumeIntegral<int32_t>();
+    const size_t bufferChars = input.ConsumeIntegralInRange<size_t>(0, 300);
     std::wstring wide;
     for (size_t i = input.ConsumeIntegralInRange<size_t>(0, 32); i > 0; --i) {
         const uint32_t cp = input.ConsumeIntegralInRange<uint32_t>(1, 0x10FFFF);
@@ -159,5 +172,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkUpdateReply(whole, utf8ToWide(key));
     checkJsonHelpers(rest, key, number, wide);
     checkPanelNumbers(utf8ToWide(rest), number, count);
+    checkZoomHint(utf8ToWide(rest), count, bufferChars);
     return 0;
 }

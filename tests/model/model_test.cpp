@@ -2,6 +2,7 @@
 // with the cut files' independent readers, are the home of finger edges, slots and dogbones).
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
+#include "output/project_file.h"
 #include "support/design_invariants.h"
 #include "support/random_designs.h"
 
@@ -71,7 +72,6 @@ TEST(ValidateParameters, RefusesWithTheFirstProblemInSpanish) {
         {[](P p) { p.cutMode = CutMode::CncRouter, p.widthDividerCount = 1; },
          "La ranura interna queda menor que el diametro de herramienta."},
         {[](P p) { p.inputWidth = kInf, p.inputHeight = -1; }, "Los valores deben ser numeros finitos."},
-        {[](P p) { p.toolDiameter = std::numeric_limits<double>::quiet_NaN(); }, "Los valores deben ser numeros finitos."},
         // Lengths beyond reach lose the plan's fractions of a millimetre; a thickness or bit near nothing
         // collapses tabs and cut-outs, or reaches the server with a radius of 0.
         {[](P p) { p.inputHeight = 100000.5; }, "Las medidas no pueden superar 100000 mm."},
@@ -134,23 +134,15 @@ TEST(GeneratePieces, WallsFoldAroundTheBaseAndDividersStackInColumns) {
     expectPlan(BoxParameters{}, walls);
 
     // The column limit is the walls' and base's height: the fourth 97 high divider starts a new column.
-    BoxParameters dividers;
-    dividers.widthDividerCount = 4;
-    dividers.depthDividerCount = 1;
     std::vector<Placement> stacked = walls;
     stacked.insert(stacked.end(), {{L"Divisor ancho", 436, 0, 144, 97}, {L"Divisor ancho", 436, 109, 144, 97},
                                    {L"Divisor ancho", 436, 218, 144, 97}, {L"Divisor ancho", 592, 0, 144, 97},
                                    {L"Divisor profundidad", 592, 109, 194, 97}});
-    expectPlan(dividers, stacked);
+    expectPlan({.widthDividerCount = 4, .depthDividerCount = 1}, stacked);
 
     // Cut-outs follow the walls, then the lid beside the base, then the dividers, as tall as the
     // lid-shortened walls.
-    BoxParameters lid;
-    lid.includeLid = true;
-    lid.addDividerBaseSlots = true;
-    lid.widthDividerCount = 1;
-    lid.inputHeight = 150;
-    expectPlan(lid, {{L"Atras", 162, 0, 200, 150}, {L"Lateral izquierdo", 0, 162, 150, 150}, {L"Base", 162, 162, 200, 150},
+    expectPlan({.inputHeight = 150, .includeLid = true, .widthDividerCount = 1, .addDividerBaseSlots = true}, {{L"Atras", 162, 0, 200, 150}, {L"Lateral izquierdo", 0, 162, 150, 150}, {L"Base", 162, 162, 200, 150},
                      {L"Lateral derecho", 374, 162, 150, 150}, {L"Frente", 162, 324, 200, 150},
                      {L"Ranura base ancho", 260.45, 165, 3.1, 144}, {L"Tapa", 536, 162, 200, 150},
                      {L"Divisor ancho", 748, 0, 144, 144}});
@@ -166,7 +158,7 @@ TEST(GeneratedDesigns, KeepEveryInvariantOfACuttableBox) {
         routerDividers += p.cutMode == CutMode::CncRouter && dividers;
         lids += p.includeLid;
         baseSlots += p.addDividerBaseSlots && dividers;
-        EXPECT_EQ(designFaults(p, generatePieces(p)), std::vector<std::string>{}) << describeDesign(p);
+        EXPECT_EQ(designFaults(p, generatePieces(p)), std::vector<std::string>{}) << writeProjectJson(p);  // the design, loadable to reproduce
     }
     // The draws must really exercise the rarer features.
     EXPECT_GT(routerDividers, kDesigns / 10);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 namespace {
 
@@ -215,15 +214,4 @@ private:
 
 std::vector<std::string> designFaults(const BoxParameters& validated, const PieceSet& pieces, bool assembles) {
     return Checker(validated, pieces).run(assembles);
-}
-
-std::string describeDesign(const BoxParameters& p) {
-    std::ostringstream out;
-    out.precision(17);
-    out << "design " << p.inputWidth << " x " << p.inputHeight << " x " << p.inputDepth << " t " << p.materialThickness
-        << (p.dimensionMode == DimensionMode::Internal ? " internal" : " external") << (p.includeLid ? " lid" : "") << " fingers "
-        << p.fingerCountWidth << "/" << p.fingerCountDepth << "/" << p.fingerCountHeight << " kerf " << p.kerf << " c " << p.clearance
-        << " s " << p.spacing << (p.cutMode == CutMode::CncRouter ? " cnc " : " laser ") << p.toolDiameter << " dividers "
-        << p.widthDividerCount << "/" << p.depthDividerCount << (p.addDividerBaseSlots ? " slots" : "");
-    return out.str();
 }

@@ -1,9 +1,8 @@
 #pragma once
 // Files for tests, read and written without the product's own file code: a scratch folder removed
-// afterwards, whole files, and what a command prints.
+// afterwards, and whole files.
 #include "settings/text_encoding.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -47,26 +46,8 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
     std::wstring file(const std::wstring& name) const { return widePath(path_ / fsPath(name)); }
-    std::vector<std::wstring> entries() const {
-        std::vector<std::wstring> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_)) names.push_back(widePath(entry.path().filename()));
-        return names;
-    }
 
 private:
     std::filesystem::path path_;
     std::error_code ignored_;
 };
-
-#ifndef _WIN32
-// Standard output and error of a shell command, then its exit status on a last line "exit N".
-inline std::string commandOutput(const std::string& command) {
-    std::string out;
-    if (std::FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[4096];
-        while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        out += "exit " + std::to_string(WEXITSTATUS(pclose(pipe))) + "\n";
-    }
-    return out;
-}
-#endif

@@ -60,6 +60,3 @@ BoxParameters drawValidDesign(Draws& draw) {
         } catch (const std::runtime_error&) {}
     }
 }
-
-// Every field on one line, for the report of a failed check.
-std::string describeDesign(const BoxParameters& p);
