@@ -4,7 +4,7 @@
 #include <string>
 
 struct AppSettings {
-    std::wstring serverUrl;           // always emptied by normalizeSettings
+    std::wstring serverUrl{};         // always emptied by normalizeSettings
     bool useServerDxf = false;        // always cleared by normalizeSettings
     bool preview3d = false;
     int32_t render3dMode = 0;         // 0 automatic, 1 GDI, 2 Direct3D 9

@@ -105,27 +105,20 @@ TEST(UpdateReply, ScansStringMembersComparesVersionsAndOpensOnlyWebAddresses) {
 
 // Against a plain list of every design recorded: undo walks back through it, redo forward again.
 TEST(DesignHistory, UndoAndRedoWalkTheRecordedDesignsAndKeepTheLastHundred) {
-    const auto design = [](int width) {
-        BoxParameters d;
-        d.inputWidth = width;
-        return d;
-    };
     DesignHistory history;
     EXPECT_FALSE(history.undo()) << "nothing before the first design";
-    for (int width = 1; width <= 150; ++width) {
-        history.record(design(width));
-        history.record(design(width));  // the same design again is no step
+    for (double width = 1; width <= 150; ++width) {
+        history.record({.inputWidth = width});
+        history.record({.inputWidth = width});  // the same design again is no step
     }
     for (int width = 149; width >= 50; --width) EXPECT_EQ(history.undo()->inputWidth, width);
     EXPECT_FALSE(history.undo()) << "a hundred steps kept";
     EXPECT_EQ(history.redo()->inputWidth, 51);
-    history.rebase(design(777));  // a unit change: no step, the redo steps kept
+    history.rebase({.inputWidth = 777});  // a unit change: no step, the redo steps kept
     EXPECT_EQ(history.undo()->inputWidth, 50);
     EXPECT_EQ(history.redo()->inputWidth, 777);
     EXPECT_EQ(history.redo()->inputWidth, 52);
-    BoxParameters lid = design(52);
-    lid.includeLid = true;
-    history.record(lid);
+    history.record({.inputWidth = 52, .includeLid = true});
     EXPECT_FALSE(history.redo()) << "a new edit forgets the steps undone";
     EXPECT_EQ(history.undo()->inputWidth, 52);
     EXPECT_FALSE(history.undo()->includeLid);

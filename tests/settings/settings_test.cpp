@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <limits>
 #include <set>
 
@@ -22,47 +21,38 @@ AppSettings loaded(const std::string& text) {
 }
 
 TEST(SettingsFile, KeysGiveNormalizedFields) {
-    using S = AppSettings&;
-    const std::pair<const char*, std::function<void(S)>> cases[] = {  // the change to the defaults
-        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", [](S s) { s.fingerWidth = 1, s.fingerDepth = 10; }},
-        {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})",
-         [](S s) { s.fingerWidth = 2, s.fingerDepth = 1, s.fingerHeight = 7; }},
-        {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})", [](S s) { s.kerfMm = 0, s.clearanceMm = 0.25; }},
-        {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})", [](S) {}},
+    const std::pair<const char*, AppSettings> cases[] = {
+        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", {.fingerWidth = 1, .fingerDepth = 10}},
+        {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})", {.fingerWidth = 2, .fingerDepth = 1, .fingerHeight = 7}},
+        {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})", {.kerfMm = 0, .clearanceMm = 0.25}},
+        {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})", {}},
         {R"({"widthMm": 321.5, "heightMm": 12, "depthMm": 7.25, "thicknessMm": 6, "toolDiameterMm": 6.35})",
-         [](S s) { s.widthMm = 321.5, s.heightMm = 12, s.depthMm = 7.25, s.thicknessMm = 6, s.toolDiameterMm = 6.35; }},
-        {R"({"render3dMode": 3, "checkUpdatesOnStart": "yes"})", [](S) {}},
-        {R"({"render3dMode": 2, "checkUpdatesOnStart": 0})", [](S s) { s.render3dMode = 2, s.checkUpdatesOnStart = false; }},
+         {.widthMm = 321.5, .heightMm = 12, .depthMm = 7.25, .thicknessMm = 6, .toolDiameterMm = 6.35}},
+        {R"({"render3dMode": 3, "checkUpdatesOnStart": "yes"})", {}},
+        {R"({"render3dMode": 2, "checkUpdatesOnStart": 0})", {.render3dMode = 2, .checkUpdatesOnStart = false}},
         {R"({"preview3d": true, "internalDimensions": 1, "includeLid": true, "cncRouterMode": true})",
-         [](S s) { s.preview3d = s.internalDimensions = s.includeLid = s.cncRouterMode = true; }},
-        {R"({"units": "IN", "language": "pt"})", [](S s) { s.units = L"IN", s.language = L"pt"; }},
-        {"{\"language\": \"Espa\xC3\xB1ol\"}", [](S s) { s.language = L"Espa\u00F1ol"; }},
-        {R"({"serverUrl": "http://x", "useServerDxf": true, "baseSlots": true, "sideSlots": 1})", [](S) {}},
+         {.preview3d = true, .internalDimensions = true, .includeLid = true, .cncRouterMode = true}},
+        {R"({"units": "IN", "language": "pt"})", {.units = L"IN", .language = L"pt"}},
+        {"{\"language\": \"Espa\xC3\xB1ol\"}", {.language = L"Espa\u00F1ol"}},
+        {R"({"serverUrl": "http://x", "useServerDxf": true, "baseSlots": true, "sideSlots": 1})", {}},
         {R"({"widthDividers": 100, "depthDividers": 2.7, "dividerBaseSlots": true})",
-         [](S s) { s.widthDividers = 100, s.depthDividers = 2, s.dividerBaseSlots = true; }},
-        {R"({"widthDividers": 101, "depthDividers": -1})", [](S) {}},
+         {.widthDividers = 100, .depthDividers = 2, .dividerBaseSlots = true}},
+        {R"({"widthDividers": 101, "depthDividers": -1})", {}},
         {R"({"windowX": -99999999999, "windowY": 5, "windowWidth": 99999999999, "windowHeight": 640})",
-         [](S s) { s.windowX = -100000, s.windowY = 5, s.windowWidth = 100000, s.windowHeight = 640; }},
+         {.windowX = -100000, .windowY = 5, .windowWidth = 100000, .windowHeight = 640}},
         {R"({"windowX": 7, "windowWidth": 800, "windowHeight": -3, "windowMaximized": true})",
-         [](S s) { s.windowX = 7, s.windowMaximized = true; }},
+         {.windowX = 7, .windowMaximized = true}},
     };
-    for (const auto& [text, change] : cases) {
-        AppSettings expected;
-        change(expected);
-        EXPECT_EQ(loaded(text), expected) << text;
-    }
-    AppSettings start;
-    start.widthMm = 99, start.units = L"in", start.checkUpdatesOnStart = false;
+    for (const auto& [text, expected] : cases) EXPECT_EQ(loaded(text), expected) << text;
+    const AppSettings start{.units = L"in", .checkUpdatesOnStart = false, .widthMm = 99};
     AppSettings settings = start;
     readSettingsJson(R"({"widthMm": "12", "units": in, "checkUpdatesOnStart": nope})", settings);
     EXPECT_EQ(settings, start) << "malformed values leave fields alone";
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    AppSettings s, repaired;
-    s.widthMm = nan, s.heightMm = -1, s.kerfMm = nan, s.spacingMm = nan, s.toolDiameterMm = 0, s.fingerHeight = 0;
+    AppSettings s{.widthMm = nan, .heightMm = -1, .kerfMm = nan, .spacingMm = nan, .fingerHeight = 0, .toolDiameterMm = 0};
     normalizeSettings(s);
-    repaired.kerfMm = 0;
-    EXPECT_EQ(s, repaired);
+    EXPECT_EQ(s, AppSettings{.kerfMm = 0});
 }
 
 // The exact text is a seed of the settings reader's fuzz corpus, which also reads back every
@@ -84,19 +74,13 @@ TEST(Languages, EveryKeyHasItsTextInEachShippedLanguage) {
     buildSpanishTable(spanish);
     ASSERT_TRUE(loadLanguageFile(utf8ToWide(TESSARO_SOURCE_DIR "/languages/pt.json"), portuguese));
     EXPECT_TRUE(spanish.size() == english.size() && portuguese.size() == english.size());
-    std::set<std::wstring> sameInSpanish;
     for (const auto& [key, text] : english) {
         for (const LanguageTable* other : {&spanish, &portuguese}) {
             ASSERT_TRUE(other->contains(key)) << utf8(key);
             // The shell appends values to texts ending in a space.
             EXPECT_EQ(other->at(key).ends_with(L' '), text.ends_with(L' ')) << utf8(key);
         }
-        if (spanish.at(key) == text) sameInSpanish.insert(key);
     }
-    EXPECT_EQ(sameInSpanish, (std::set<std::wstring>{L"app.title", L"app.windowTitle", L"app.versionLine",
-                                                     L"label.kerf", L"renderer.gdi", L"renderer.d3d9",
-                                                     L"status.preview", L"about.version", L"dialog.preview",
-                                                     L"file.dxfFilter"}));
     EXPECT_NE(portuguese[L"preview.zoomHintFormat"].find(L"%d%%"), std::wstring::npos);
 }
 
