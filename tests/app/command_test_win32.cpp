@@ -1,8 +1,9 @@
 // The panel's commands in process, each from the message its control sends to what the window shows.
 #include "shell_fixture_win32.h"
 
+#include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
-#include "output/project_file.h"
+#include "output/svg_writer.h"
 #include "output/server_export.h"
 #include "settings/file_io.h"
 #include "settings/app_settings.h"
@@ -15,12 +16,11 @@
 
 namespace {
 
-class Commands : public testing::Test {
+class Commands : public FreshSettings {
 protected:
-    void SetUp() override { removeSettingsFolder(); }
     void TearDown() override {
-        shell.close();
-        removeSettingsFolder();
+        shell.close();  // its last save first
+        FreshSettings::TearDown();
     }
 
     Shell shell{true};
@@ -112,7 +112,7 @@ TEST_F(Commands, EachControlReachesItsHandler) {
     EXPECT_TRUE(shell.ui.messages.empty());
 }
 
-TEST_F(Commands, ARefusedDesignOrFileIsToldOnceAndChangesNothing) {
+TEST_F(Commands, ARefusedDesignIsToldOnceAndNothingIsWritten) {
     shell.type(WidthEditId, L"0");
     shell.type(ServerAddressEditId, L"http://127.0.0.1:9/dxf.php");
     for (int id : {ExportDxfButtonId, SaveButtonId, TestServerButtonId}) {
@@ -123,65 +123,32 @@ TEST_F(Commands, ARefusedDesignOrFileIsToldOnceAndChangesNothing) {
         EXPECT_EQ(shell.ui.messages[0].caption, L"Parametros invalidos") << id;
     }
     EXPECT_TRUE(shell.ui.dialogNames.empty());
-
-    const std::wstring path = folder.file(L"roto.boxproj");
-    writeBytes(path, "\xff\xfe garbage");
-    shell.ui.messages.clear();
-    shell.ui.choices = {path};
-    shell.click(LoadButtonId);
-    ASSERT_EQ(shell.ui.messages.size(), 1u);
-    EXPECT_EQ(shell.ui.messages[0].text, L"El archivo no parece ser un proyecto de Tessaro.");
-    EXPECT_EQ(shell.ui.messages[0].caption, L"No se pudo cargar proyecto");
-    EXPECT_EQ(shell.text(WidthEditId), L"0");
 }
 
-// The tool beside this program, run with arguments; its exit code, or -1 when it does not start or end.
-DWORD runCli(const std::wstring& arguments) {
-    HANDLE process = startProgram(moduleFolder() + L"\\tessaro-cli.exe", arguments, CREATE_NO_WINDOW);
-    DWORD code = static_cast<DWORD>(-1);
-    if (process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
-    if (process) CloseHandle(process);
-    return code;
-}
-
-// A router design with a lid and slotted dividers, so every format holds arcs and cut-outs.
-TEST_F(Commands, EachExportTypeWritesTheCommandLineToolsBytes) {
+// A router design with a lid and slotted dividers, so every format holds arcs and cut-outs. The type
+// chosen in the dialog picks the writer, adds its extension and is offered first next time.
+TEST_F(Commands, EachExportTypeWritesItsFormat) {
     shell.type(ThicknessComboId, L"4");  // base slots wider than the bit
     shell.click(CncRouterModeBoxId);
     shell.click(AddLidBoxId);
     shell.choose(WidthDividersComboId, 1);
     shell.click(DividerBaseSlotsBoxId);
-    const struct {
-        DWORD type;
-        const wchar_t* option;
-        const wchar_t* name;  // typed without an extension, the type's is added
-        const wchar_t* written;
-        const wchar_t* savedMm;
-        const wchar_t* savedInches;
-    } types[] = {
-        {1, L"--dxf", L"lineas.dxf", L"lineas.dxf", L"DXF local guardado en milimetros.", L"DXF local guardado en pulgadas."},
-        {2, L"--dxf-closed", L"cerrado", L"cerrado.dxf", L"DXF de polilineas cerradas guardado en milimetros.",
-         L"DXF de polilineas cerradas guardado en pulgadas."},
-        {3, L"--svg", L"plano", L"plano.svg", L"SVG guardado en milimetros.", L"SVG guardado en milimetros."},
+    shell.choose(UnitsComboId, 1);
+    const PieceSet& pieces = shell.app().pieces();
+    const std::tuple<DWORD, const wchar_t*, std::string, const wchar_t*> types[] = {
+        {2, L"plano.dxf", buildClosedDxf(pieces, true), L"DXF de polilineas cerradas guardado en pulgadas."},
+        {3, L"plano.svg", buildSvg(pieces), L"SVG guardado en milimetros."},
+        {1, L"plano.dxf", buildDxf(pieces, true), L"DXF local guardado en pulgadas."},
     };
-    for (bool inches : {false, true}) {
-        shell.choose(UnitsComboId, inches ? 1 : 0);
-        for (const auto& t : types) {
-            shell.ui.choices = {folder.file(t.name)};
-            shell.ui.typeChoices = {t.type};
-            shell.click(ExportDxfButtonId);
-            EXPECT_EQ(shell.status(), inches ? t.savedInches : t.savedMm);
-            const std::wstring reference = folder.file(L"referencia"), project = folder.file(L"caja.boxproj");
-            shell.ui.choices = {project};
-            shell.click(SaveButtonId);
-            ASSERT_EQ(runCli(L"--project \"" + project + L"\" " + t.option + L" \"" + reference + L"\"" +
-                             (inches ? L" --inches" : L"")), 0u);
-            EXPECT_EQ(readBytes(folder.file(t.written)), readBytes(reference)) << wideToUtf8(t.option) << inches;
-        }
+    for (const auto& [type, written, bytes, status] : types) {
+        shell.ui.choices = {folder.file(L"plano")};
+        shell.ui.typeChoices = {type};
+        shell.click(ExportDxfButtonId);
+        EXPECT_EQ(shell.status(), status);
+        EXPECT_EQ(readBytes(folder.file(written)), bytes) << type;
     }
-    // Each export dialog offers the type chosen last, named with its extension.
-    EXPECT_EQ(shell.ui.dialogTypes, (std::vector<DWORD>{1, 1, 1, 1, 2, 1, 3, 1, 1, 1, 2, 1}));
-    EXPECT_EQ(shell.ui.dialogNames[6], L"caja.svg");
+    EXPECT_EQ(shell.ui.dialogTypes, (std::vector<DWORD>{1, 2, 3}));
+    EXPECT_EQ(shell.ui.dialogNames, (std::vector<std::wstring>{L"caja.dxf", L"caja.dxf", L"caja.svg"}));
 }
 
 std::wstring address(const char* portVariable) {

@@ -58,11 +58,10 @@ public:
     // refused one, so that one-time costs and high-water marks fall within the warm-up.
     void tour() {
         for (int id : {FingersWidthComboId, FingersDepthComboId, FingersHeightComboId})
-            shell_.choose(id, static_cast<int>(SendMessageW(shell_.control(id), CB_GETCOUNT, 0, 0)) - 1);
+            shell_.choose(id, items(id) - 1);
         shell_.click(AddLidBoxId);
         shell_.click(CncRouterModeBoxId);
-        for (int index = static_cast<int>(SendMessageW(shell_.control(LanguageComboId), CB_GETCOUNT, 0, 0)); index-- > 0;)
-            shell_.choose(LanguageComboId, index);
+        for (int index = items(LanguageComboId); index-- > 0;) shell_.choose(LanguageComboId, index);
         for (int units : {1, 0}) shell_.choose(UnitsComboId, units);
         for (const wchar_t* thickness : {L"0", L"3"}) {
             shell_.type(ThicknessComboId, thickness);
@@ -89,9 +88,9 @@ private:
     HWND preview() { return shell_.app().previewWindow(); }
     int pick(size_t count) { return std::uniform_int_distribution<int>(0, static_cast<int>(count) - 1)(random_); }
     int pickOf(std::initializer_list<int> ids) { return ids.begin()[pick(ids.size())]; }
+    int items(int id) { return static_cast<int>(SendMessageW(shell_.control(id), CB_GETCOUNT, 0, 0)); }
     void chooseAny(int id) {
-        const int items = static_cast<int>(SendMessageW(shell_.control(id), CB_GETCOUNT, 0, 0));
-        if (items > 0) shell_.choose(id, pick(static_cast<size_t>(items)));
+        if (items(id) > 0) shell_.choose(id, pick(static_cast<size_t>(items(id))));
     }
     POINT somewhere() {
         RECT area{};

@@ -36,8 +36,12 @@ TEST(ReleaseZip, UnpackedProgramOpensTheProjectGivenAndOffersTheLanguagesBesideI
     writeSettingsFile(R"({"checkUpdatesOnStart": false})");  // no request to the real product page
     std::wstring error;
     ASSERT_TRUE(saveProject(home + L"\\mi caja.boxproj", BoxParameters{}, error));
-    HANDLE process = startProgram(home + L"\\tessaro.exe", L"\"" + home + L"\\mi caja.boxproj\"");
-    ASSERT_NE(process, nullptr);
+    const std::wstring program = home + L"\\tessaro.exe", project = L"\"" + home + L"\\mi caja.boxproj\"";
+    SHELLEXECUTEINFOW start{};
+    start.cbSize = sizeof start, start.fMask = SEE_MASK_NOCLOSEPROCESS, start.lpFile = program.c_str();
+    start.lpParameters = project.c_str();
+    ASSERT_TRUE(ShellExecuteExW(&start) && start.hProcess);
+    HANDLE process = start.hProcess;
     HWND combo = nullptr;
     pumpUntil([&] { return SendMessageW(combo = languageComboOf(GetProcessId(process)), CB_GETCOUNT, 0, 0) > 0; }, 30000);
     std::vector<std::wstring> languages;

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -35,31 +36,19 @@ std::vector<std::wstring> entriesOf(const std::wstring& folder) {
     return names;
 }
 
-// A fault in force until it goes out of scope: the file held open without sharing, as another
-// program may, or every write stopping after a few bytes, as on a full disk.
-class ActiveFault {
-public:
-    ActiveFault(Fault fault, const std::wstring& path) {
-        if (fault == Fault::HeldOpen) held_ = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (fault == Fault::HalfWayWrite) setWriteFault(64);
-        if (fault == Fault::FolderVanished) fs::remove_all(fsPath(parentPath(path)));
-    }
-    ~ActiveFault() {
-        if (held_ != INVALID_HANDLE_VALUE) CloseHandle(held_);
-        clearWriteFault();
-    }
-    ActiveFault(const ActiveFault&) = delete;
-    ActiveFault& operator=(const ActiveFault&) = delete;
+// Runs action with the fault in force: the file held open without sharing, as another program may,
+// or every write stopping after a few bytes, as on a full disk.
+void underFault(Fault fault, const std::wstring& path, const std::function<void()>& action) {
+    HANDLE held = fault == Fault::HeldOpen ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                           : INVALID_HANDLE_VALUE;
+    if (fault == Fault::HalfWayWrite) setWriteFault(64);
+    if (fault == Fault::FolderVanished) fs::remove_all(fsPath(parentPath(path)));
+    action();
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    clearWriteFault();
+}
 
-private:
-    HANDLE held_ = INVALID_HANDLE_VALUE;
-};
-
-class SaveFaults : public testing::Test {
-protected:
-    void SetUp() override { removeSettingsFolder(); }
-    void TearDown() override { removeSettingsFolder(); }
-};
+using SaveFaults = FreshSettings;
 
 TEST_F(SaveFaults, ProjectAndDxfSavesKeepThePreviousFileAndSayWhy) {
     const std::wstring projectError = L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.";
@@ -80,21 +69,17 @@ TEST_F(SaveFaults, ProjectAndDxfSavesKeepThePreviousFileAndSayWhy) {
         for (Fault fault : {Fault::ReadOnlyFolder, Fault::HeldOpen, Fault::FolderVanished, Fault::HalfWayWrite}) {
             SCOPED_TRACE(testing::Message() << wideToUtf8(save.fileName) << ", fault " << static_cast<int>(fault));
             if (fault == Fault::ReadOnlyFolder && locked.empty()) continue;
-            const std::wstring home = fault == Fault::ReadOnlyFolder ? locked : folder.file(L"trabajos");
-            const std::wstring path = home + L"\\" + save.fileName;
+            const std::wstring home = fault == Fault::ReadOnlyFolder ? locked : folder.file(L"trabajos"),
+                               path = home + L"\\" + save.fileName;
             if (fault != Fault::ReadOnlyFolder) {
                 fs::create_directories(fsPath(home));
                 writeBytes(path, "the maker's earlier file");
             }
             const std::string previous = readBytes(path);
             const std::vector<std::wstring> before = entriesOf(home);
-            shell.ui.messages.clear();
-            shell.ui.dialogNames.clear();
+            shell.ui.messages.clear(), shell.ui.dialogNames.clear();
             shell.ui.choices = {path, std::nullopt};
-            {
-                ActiveFault active(fault, path);
-                shell.click(save.button);
-            }
+            underFault(fault, path, [&] { shell.click(save.button); });
             const bool cannotOpen = fault == Fault::HeldOpen || fault == Fault::FolderVanished;
             ASSERT_EQ(shell.ui.messages.size(), 1u);
             EXPECT_EQ(shell.ui.messages[0].text, cannotOpen ? save.cannotOpen : save.cannotWrite);
@@ -134,11 +119,10 @@ TEST_F(SaveFaults, SettingsSavesFailSilentlyAndAVanishedFolderIsMadeAgain) {
         AppSettings previous;
         previous.language = L"pt";
         ASSERT_TRUE(saveSettings(previous));
-        {
-            ActiveFault active(fault, settingsFilePath());
+        underFault(fault, settingsFilePath(), [] {
             EXPECT_FALSE(saveSettings(AppSettings{}));
             runSessionWhoseSavesFail();
-        }
+        });
         expectSettingsFileKept(writeSettingsJson(previous));
     }
     Shell shell;

@@ -108,16 +108,6 @@ std::string readSettingsFile() {
 
 void writeSettingsFile(const std::string& text) { writeFileReplacing(settingsFilePath(), text); }
 
-HANDLE startProgram(const std::wstring& path, const std::wstring& arguments, DWORD flags) {
-    std::wstring line = L"\"" + path + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup, &process)) return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
-}
-
 bool pumpUntil(const std::function<bool()>& done, unsigned milliseconds) {
     const ULONGLONG end = GetTickCount64() + milliseconds;
     for (;;) {

@@ -4,6 +4,8 @@
 #include "app/application_win32.h"
 #include "app/control_ids.h"
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <memory>
@@ -72,10 +74,6 @@ void removeSettingsFolder();
 std::string readSettingsFile();
 void writeSettingsFile(const std::string& text);
 
-// Starts the program at path with arguments; its process handle (the caller closes it), or null when
-// it does not start.
-HANDLE startProgram(const std::wstring& path, const std::wstring& arguments, DWORD flags = 0);
-
 // Dispatches this thread's messages until done() holds or the time passes; returns done().
 bool pumpUntil(const std::function<bool()>& done, unsigned milliseconds);
 inline void pumpMessagesFor(unsigned milliseconds) { pumpUntil([] { return false; }, milliseconds); }
@@ -85,3 +83,10 @@ inline void pumpMessagesFor(unsigned milliseconds) { pumpUntil([] { return false
 // its first pixel to turn from black).
 std::vector<uint32_t> clientPixels(HWND window);
 std::vector<uint32_t> screenPixels(const RECT& area);
+
+// A test that starts and ends with no settings stored.
+class FreshSettings : public testing::Test {
+protected:
+    void SetUp() override { removeSettingsFolder(); }
+    void TearDown() override { removeSettingsFolder(); }
+};

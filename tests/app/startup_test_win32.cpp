@@ -14,11 +14,7 @@
 
 namespace {
 
-class Startup : public testing::Test {
-protected:
-    void SetUp() override { removeSettingsFolder(); }
-    void TearDown() override { removeSettingsFolder(); }
-};
+using Startup = FreshSettings;
 
 bool timerWasPending(HWND window, UINT_PTR id) { return KillTimer(window, id) != FALSE; }
 
