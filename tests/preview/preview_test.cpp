@@ -46,6 +46,23 @@ TEST(ViewState, DragsRotateIn3dPanWithOtherButtonsAndFitRestores) {
     EXPECT_TRUE(state.yaw == 35.0 && state.pitch == -22.0 && state.show3D && state.renderMode == RenderMode::Direct3D9);
 }
 
+// The plan point under the cursor stays there, as the painter maps it, while the wheel zooms in and out.
+TEST(ViewState, WheelZoomKeepsThePlanPointUnderTheCursor) {
+    const PieceSet pieces = generatePieces(BoxParameters{});
+    const ClientRect client{0, 0, 900, 700};
+    const auto screenOf = [&](const PreviewViewState& s, Point2 p) {
+        return mapPlanPoint({fitPlan(client, pieces, s.dpi), s.zoom, s.panX, s.panY}, p);
+    };
+    PreviewViewState state;
+    for (int32_t delta : {120, 120, -120, -120, -120}) {
+        const PixelPoint at = screenOf(state, {pieces[2].x, pieces[2].y}), was = screenOf(state, {0, 0});
+        ASSERT_TRUE(zoomAt(state, delta, at.x, at.y, client, pieces));
+        const PixelPoint now = screenOf(state, {pieces[2].x, pieces[2].y});
+        EXPECT_TRUE(std::abs(now.x - at.x) + std::abs(now.y - at.y) <= 2 && !(screenOf(state, {0, 0}) == was)) << delta;
+    }
+    EXPECT_NEAR(state.zoom, 1 / 1.15, 1e-9);
+}
+
 TEST(BoxModel, PanelsStandOnTheBaseAndTheLidRestsOnTheWalls) {
     const std::optional<BoxModel3d> model = buildBoxModel(BoxParameters{});
     ASSERT_TRUE(model.has_value());
@@ -67,9 +84,7 @@ TEST(BoxModel, PanelsStandOnTheBaseAndTheLidRestsOnTheWalls) {
         EXPECT_EQ(e, expected) << static_cast<int>(kind);
     }
     for (const auto& [mode, inset, wallTop] : {std::tuple{DimensionMode::External, 3, 97}, {DimensionMode::Internal, 0, 103}}) {
-        BoxParameters parameters;
-        parameters.dimensionMode = mode, parameters.includeLid = true, parameters.outerWidth = 1;
-        const std::optional<BoxModel3d> lid = buildBoxModel(parameters);
+        const std::optional<BoxModel3d> lid = buildBoxModel({.outerWidth = 1, .dimensionMode = mode, .includeLid = true});
         ASSERT_TRUE(lid.has_value());
         EXPECT_TRUE(lid->lidInset == inset && lid->wallTop == wallTop && lid->wallHeight == wallTop - 3);
         EXPECT_EQ(lid->width, mode == DimensionMode::Internal ? 206 : 200);
