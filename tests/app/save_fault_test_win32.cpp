@@ -116,8 +116,7 @@ void expectSettingsFileKept(const std::string& kept) {
 TEST_F(SaveFaults, SettingsSavesFailSilentlyAndAVanishedFolderIsMadeAgain) {
     for (Fault fault : {Fault::HeldOpen, Fault::HalfWayWrite}) {
         removeSettingsFolder();
-        AppSettings previous;
-        previous.language = L"pt";
+        const AppSettings previous{.language = L"pt"};
         ASSERT_TRUE(saveSettings(previous));
         underFault(fault, settingsFilePath(), [] {
             EXPECT_FALSE(saveSettings(AppSettings{}));

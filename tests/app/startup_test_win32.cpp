@@ -67,8 +67,7 @@ TEST_F(Startup, ConfigIniAndTheOlderFileAreReadOnlyWhenNoSettingsExist) {
     ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, appData)));
     const std::wstring older = std::wstring(appData) + L"\\Velmora\\VM Tessaro", ini = moduleFolder() + L"\\config.ini";
     writeBytes(ini, "[preferences]\nunits=INCH\nlanguage=pt\n[preview]\nview_3d=1\nrender_3d_mode=5\n");
-    AppSettings expected;
-    expected.units = L"in", expected.language = L"pt", expected.preview3d = true;
+    AppSettings expected{.preview3d = true, .units = L"in", .language = L"pt"};
     EXPECT_EQ(loadSettings(), expected);
     EXPECT_EQ(readSettingsFile(), writeSettingsJson(expected));
     writeBytes(ini, "[preferences]\nlanguage=fr\n");
@@ -77,8 +76,7 @@ TEST_F(Startup, ConfigIniAndTheOlderFileAreReadOnlyWhenNoSettingsExist) {
     removeSettingsFolder();
     std::filesystem::create_directories(fsPath(older));
     writeBytes(older + L"\\settings.json", R"({"units": "IN", "design": {"depthMm": 88}})");
-    expected = AppSettings{};
-    expected.units = L"IN", expected.depthMm = 88;
+    expected = {.units = L"IN", .depthMm = 88};
     EXPECT_EQ(loadSettings(), expected);
     EXPECT_EQ(readSettingsFile(), writeSettingsJson(expected));
     std::filesystem::remove(fsPath(ini));

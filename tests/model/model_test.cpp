@@ -103,8 +103,7 @@ TEST(ValidateParameters, OuterSizesFollowTheDimensionMode) {
         {DimensionMode::Internal, -5, kInf, {1, kInf, 156}},
     };
     for (const auto& [mode, width, height, outer] : cases) {
-        BoxParameters p;
-        p.dimensionMode = mode, p.inputWidth = width, p.inputHeight = height, p.includeLid = true;
+        BoxParameters p{.inputWidth = width, .inputHeight = height, .dimensionMode = mode, .includeLid = true};
         refusal(p);
         EXPECT_EQ((std::array{p.outerWidth, p.outerHeight, p.outerDepth}), outer);
     }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <limits>
 #include <set>
 
@@ -136,18 +137,16 @@ TEST(Languages, FilesUpToOneMebibyteAreListedAndMergedOverEnglish) {
     for (size_t i = shipped; i < list.size(); ++i) added.insert(list[i].code + L"=" + list[i].displayName);
     EXPECT_EQ(added, (std::set<std::wstring>{L"fr=Fran\u00E7ais", L"big=big", L"limit=limit", L"a.b=a.b",
                                              L"xx=Second"}));
-    const struct {
-        const wchar_t *request, *code, *key, *text;
-    } cases[] = {
+    const std::array<const wchar_t*, 4> cases[] = {  // asked for, chosen, key, text
         {L"FR", L"fr", L"status.ready", L"Pr\u00EAt"},  {L"fr", L"fr", L"button.save", L"Save"},
         {L"es", L"es", L"button.save", L"Grabar"},       {L"es", L"es", L"status.ready", L"Listo"},
         {L" EN\t", L"en", L"status.viewFit", L"Fitted!"}, {L"zz", L"en", L"status.ready", L"Ready"},
         {L"big", L"big", L"status.ready", L"Ready"},     {L"xx", L"xx", L"status.ready", L"two"},
         {L"en", L"en", L"no.such.key", L"no.such.key"},
     };
-    for (const auto& c : cases) {
-        manager.applyLanguage(c.request);
-        EXPECT_TRUE(manager.currentCode() == c.code && manager.lookupText(c.key) == c.text) << utf8(c.request);
+    for (const auto& [request, code, key, text] : cases) {
+        manager.applyLanguage(request);
+        EXPECT_TRUE(manager.currentCode() == code && manager.lookupText(key) == text) << utf8(request);
     }
     EXPECT_EQ(manager.lookupText(static_cast<const wchar_t*>(nullptr)), L"");
     manager.applyLanguage(L"limit");
