@@ -61,7 +61,7 @@ run: app
 
 bench: native
 	cmake --build $(NATIVE) -j $(JOBS) --target benchmarks
-	@for b in $(NATIVE)/bench/*; do [ -x "$$b" ] && "$$b"; done; true
+	@for b in $(NATIVE)/bench/*; do [ -f "$$b" ] && [ -x "$$b" ] && "$$b"; done; true
 
 screenshots: windows
 	@scripts/screenshots.sh

@@ -40,7 +40,7 @@ void paintPlan(benchmark::State& state) {
     const PieceSet pieces = generatePieces(designFor(state));
     CountingCanvas canvas;
     for (auto _ : state) {
-        paintCutPlan(canvas, kFullHd, pieces, PreviewViewState{}, {L"2D preview", L"No pieces generated.", L"Zoom %d%%", L"", L""});
+        paintCutPlan(canvas, kFullHd, pieces, PreviewViewState{}, {L"2D preview", L"No pieces generated.", L"Zoom %d%%", L"", L"", L"424 x 374 mm"});
         benchmark::DoNotOptimize(canvas.primitives);
     }
     state.counters["pieces"] = static_cast<double>(pieces.size());
