@@ -22,18 +22,14 @@ void DesignHistory::record(const BoxParameters& design) {
 
 void DesignHistory::rebase(const BoxParameters& design) { current_ = design; }
 
-std::optional<BoxParameters> DesignHistory::undo() {
-    if (undo_.empty() || !current_) return std::nullopt;
-    redo_.push_front(*current_);
-    current_ = undo_.back();
-    undo_.pop_back();
-    return current_;
-}
+std::optional<BoxParameters> DesignHistory::undo() { return step(undo_, redo_); }
 
-std::optional<BoxParameters> DesignHistory::redo() {
-    if (redo_.empty() || !current_) return std::nullopt;
-    undo_.push_back(*current_);
-    current_ = redo_.front();
-    redo_.pop_front();
+std::optional<BoxParameters> DesignHistory::redo() { return step(redo_, undo_); }
+
+std::optional<BoxParameters> DesignHistory::step(std::deque<BoxParameters>& from, std::deque<BoxParameters>& to) {
+    if (from.empty() || !current_) return std::nullopt;
+    to.push_back(*current_);
+    current_ = from.back();
+    from.pop_back();
     return current_;
 }

@@ -23,7 +23,10 @@ public:
     std::optional<BoxParameters> redo();
 
 private:
+    // The current design goes onto to, the last of from becomes current; none when from is empty.
+    std::optional<BoxParameters> step(std::deque<BoxParameters>& from, std::deque<BoxParameters>& to);
+
     std::optional<BoxParameters> current_;
     std::deque<BoxParameters> undo_;  // oldest first
-    std::deque<BoxParameters> redo_;  // next first
+    std::deque<BoxParameters> redo_;  // next last
 };
