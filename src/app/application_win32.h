@@ -193,8 +193,8 @@ private:
     void applyFonts();
     void createTooltipControl();
     // Gives control a tooltip whose text is asked for (in the current language) when shown, with the
-    // shortcut (or null) in brackets after it.
-    void addTooltip(HWND control, const wchar_t* key, const wchar_t* shortcut);
+    // keyboard shortcut of command (if it has one) in brackets after it.
+    void addTooltip(HWND control, const wchar_t* key, WORD command);
     // Replaces the combo's list by items and shows shownText.
     void fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText);
     // Value labels: the key's text and the display unit, "Width mm".
@@ -254,6 +254,8 @@ private:
     bool readDesignOrWarn(BoxParameters& design);
     // Regenerates from the panel at once (a waiting edit included) and saves the settings.
     void updateCommand();
+    // An edit still waiting for the typing to pause is regenerated now, as an undo step of its own.
+    void settlePendingEdit();
     // The previous or next design of the history into the panel, regenerated; "Deshecho."/"Rehecho.".
     void undoCommand();
     void redoCommand();
@@ -364,6 +366,10 @@ void registerWindowClasses(HINSTANCE instance);
 // Creates the main window for app where it was last closed (1280 x 900 centred at the first start; the
 // whole create sequence runs inside); null on failure.
 HWND createMainWindow(Application& app);
+
+// The first keyboard shortcut of the main window that sends command, as a user reads it ("Ctrl+E",
+// "F5"); empty when none does.
+std::wstring shortcutText(WORD command);
 
 // Runs the message loop with the app's shortcuts and the main window's dialog filter until the quit
 // message; returns its code.

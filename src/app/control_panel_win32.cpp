@@ -105,11 +105,11 @@ const ControlRow controlRows[] = {
 };
 
 // A panel control and the text key it shows (a value label) or explains (a tooltip, naming the
-// control's keyboard shortcut if it has one).
+// keyboard shortcut of the command it stands for, if any).
 struct KeyedControl {
     HWND PanelControls::*field;
     const wchar_t* key;
-    const wchar_t* shortcut = nullptr;
+    WORD command = 0;
 };
 
 const KeyedControl tooltips[] = {
@@ -140,12 +140,12 @@ const KeyedControl tooltips[] = {
     {&PanelControls::cncRouterModeBox, L"tooltip.cncRouterMode"},
     {&PanelControls::toolDiameterLabel, L"tooltip.toolDiameter"},
     {&PanelControls::toolDiameterCombo, L"tooltip.toolDiameter"},
-    {&PanelControls::preview3dBox, L"tooltip.preview3d", L"Ctrl+3"},
-    {&PanelControls::fitViewButton, L"tooltip.fitView", L"Ctrl+0"},
-    {&PanelControls::exportButton, L"tooltip.exportDxf", L"Ctrl+E"},
-    {&PanelControls::saveButton, L"tooltip.save", L"Ctrl+S"},
-    {&PanelControls::loadButton, L"tooltip.load", L"Ctrl+O"},
-    {&PanelControls::updateButton, L"tooltip.update", L"F5"},
+    {&PanelControls::preview3dBox, L"tooltip.preview3d", Toggle3dCommandId},
+    {&PanelControls::fitViewButton, L"tooltip.fitView", FitViewButtonId},
+    {&PanelControls::exportButton, L"tooltip.exportDxf", ExportDxfButtonId},
+    {&PanelControls::saveButton, L"tooltip.save", SaveButtonId},
+    {&PanelControls::loadButton, L"tooltip.load", LoadButtonId},
+    {&PanelControls::updateButton, L"tooltip.update", UpdateButtonId},
     {&PanelControls::renderEngineCombo, L"tooltip.renderEngine"},
     {&PanelControls::resetButton, L"tooltip.reset"},
     {&PanelControls::websiteButton, L"tooltip.website"},
@@ -321,7 +321,7 @@ void Application::createControls() {
 
     refreshValueLabels();
     applyTexts();
-    for (const KeyedControl& tooltip : tooltips) addTooltip(panel_.*tooltip.field, tooltip.key, tooltip.shortcut);
+    for (const KeyedControl& tooltip : tooltips) addTooltip(panel_.*tooltip.field, tooltip.key, tooltip.command);
 
     if (!previewWindow_) {
         modalUi_.showMessage(mainWindow_, text(L"dialog.previewCreateError"), text(L"dialog.preview"), MB_OK | MB_ICONERROR);
@@ -329,9 +329,9 @@ void Application::createControls() {
     layoutControls();
 }
 
-void Application::addTooltip(HWND control, const wchar_t* key, const wchar_t* shortcut) {
+void Application::addTooltip(HWND control, const wchar_t* key, WORD command) {
     if (!tooltipWindow_ || !control || !key) return;
-    tooltipBindings_.push_back({control, key, shortcut ? shortcut : L""});
+    tooltipBindings_.push_back({control, key, shortcutText(command)});
     TOOLINFOW tool{};
     // The first version of the structure, sized for this build (the size differs between 32 and 64 bits).
     tool.cbSize = TTTOOLINFOW_V1_SIZE;

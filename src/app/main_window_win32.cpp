@@ -7,6 +7,7 @@
 #include "app/resource_ids.h"
 #include "app/update_check_result.h"
 #include "app/window_placement.h"
+#include "output/project_file.h"
 
 #include <commctrl.h>
 
@@ -135,6 +136,16 @@ const ACCEL kShortcuts[] = {
 
 }  // namespace
 
+std::wstring shortcutText(WORD command) {
+    const auto shortcut =
+        std::find_if(std::begin(kShortcuts), std::end(kShortcuts), [command](const ACCEL& a) { return a.cmd == command; });
+    if (shortcut == std::end(kShortcuts)) return L"";
+    const std::wstring held =
+        std::wstring(shortcut->fVirt & FCONTROL ? L"Ctrl+" : L"") + (shortcut->fVirt & FSHIFT ? L"Shift+" : L"");
+    if (shortcut->key >= VK_F1 && shortcut->key <= VK_F24) return held + L"F" + std::to_wstring(shortcut->key - VK_F1 + 1);
+    return held + static_cast<wchar_t>(shortcut->key);
+}
+
 Application::Application(HINSTANCE instance, ModalUi& modalUi, std::wstring productPage)
     : instance_(instance), modalUi_(modalUi), productPage_(std::move(productPage)),
       accelerators_(CreateAcceleratorTableW(const_cast<ACCEL*>(kShortcuts), static_cast<int>(std::size(kShortcuts)))) {}
@@ -261,8 +272,7 @@ void Application::onDropFiles(HDROP drop) {
     }
     DragFinish(drop);
     if (project) return openProject(*project);
-    modalUi_.showMessage(mainWindow_, L"El archivo no parece ser un proyecto de Tessaro.", text(L"dialog.loadProjectError"),
-                         MB_OK | MB_ICONWARNING);
+    modalUi_.showMessage(mainWindow_, kNotAProjectMessage, text(L"dialog.loadProjectError"), MB_OK | MB_ICONWARNING);
 }
 
 void Application::onGetMinMaxInfo(MINMAXINFO& limits) {
@@ -348,7 +358,7 @@ void Application::onVerticalScroll(WPARAM wParam) {
 LRESULT Application::onMouseWheel(WPARAM wParam, LPARAM lParam) {
     POINT cursor{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     ScreenToClient(mainWindow_, &cursor);
-    if (cursor.x >= scaledToDpi(kPanelStripWidth, dpi_)) {
+    if (cursor.x >= panelStripWidth(dpi_)) {
         // The wheel comes to the focused window; over the preview it zooms the preview.
         if (previewWindow_ && ChildWindowFromPoint(mainWindow_, cursor) == previewWindow_) {
             return SendMessageW(previewWindow_, WM_MOUSEWHEEL, wParam, lParam);
@@ -384,7 +394,7 @@ void Application::scrollPanelTo(int32_t target) {
     updatePanelScrollBar();
     layoutControls();
     // Group boxes are transparent: moved, they leave their old frames and titles behind.
-    const RECT strip{0, 0, scaledToDpi(kPanelStripWidth, dpi_), clientHeight(mainWindow_)};
+    const RECT strip{0, 0, panelStripWidth(dpi_), clientHeight(mainWindow_)};
     RedrawWindow(mainWindow_, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -25,9 +25,11 @@ PixelRect scaledRect(const PixelRect& at96, int32_t dpi) {
             scaledToDpi(at96.height, dpi)};
 }
 
+int32_t panelStripWidth(int32_t dpi) { return scaledToDpi(kPanelStripWidth, dpi); }
+
 PixelRect panelScrollBarRect(const ClientArea& area) {
     const int32_t width = scaledToDpi(kScrollBarWidth, area.dpi);
-    return {scaledToDpi(kPanelStripWidth, area.dpi) - width, 0, width, area.height};
+    return {panelStripWidth(area.dpi) - width, 0, width, area.height};
 }
 
 PixelRect previewRect(const ClientArea& area) {

@@ -24,6 +24,8 @@ inline constexpr int32_t kPanelStripWidth = 326;
 // Room kept below the lowest control of the panel.
 inline constexpr int32_t kPanelBottomMargin = 10;
 
+// The panel's strip at dpi, in pixels.
+int32_t panelStripWidth(int32_t dpi);
 // A rectangle laid out at 96 DPI, at dpi.
 PixelRect scaledRect(const PixelRect& at96, int32_t dpi);
 

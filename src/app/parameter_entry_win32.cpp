@@ -155,8 +155,7 @@ void Application::markChanged() {
 void Application::changeUnits() {
     const bool inches = panel_.unitsCombo && SendMessageW(panel_.unitsCombo, CB_GETCURSEL, 0, 0) == 1;
     if (inches == useInches_) return;
-    // A waiting edit is an undo step of its own; the conversion is none.
-    if (KillTimer(mainWindow_, REGENERATE_TIMER)) updateCommand();
+    settlePendingEdit();  // the conversion itself is no step
     {
         TrackingPause converting(*this);
         std::array<double, lengthFields.size()> valuesMm{};

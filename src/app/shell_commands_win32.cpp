@@ -115,13 +115,16 @@ void Application::updateCommand() {
     saveSettingsFromControls();
 }
 
+void Application::settlePendingEdit() {
+    if (KillTimer(mainWindow_, REGENERATE_TIMER)) updateCommand();
+}
+
 void Application::undoCommand() { stepHistory(&DesignHistory::undo, L"status.undone"); }
 
 void Application::redoCommand() { stepHistory(&DesignHistory::redo, L"status.redone"); }
 
 void Application::stepHistory(std::optional<BoxParameters> (DesignHistory::*step)(), const wchar_t* doneKey) {
-    // An edit still waiting for the typing to pause is a step of its own first.
-    if (KillTimer(mainWindow_, REGENERATE_TIMER)) updateCommand();
+    settlePendingEdit();
     const std::optional<BoxParameters> design = (history_.*step)();
     if (!design) return;
     {

@@ -153,7 +153,7 @@ bool loadProject(const std::wstring& path, BoxParameters& result, std::wstring& 
         return false;
     }
     if (size > kMaxProjectBytes) {
-        error = L"El archivo no parece ser un proyecto de Tessaro.";
+        error = kNotAProjectMessage;
         return false;
     }
     std::string text(static_cast<size_t>(size), '\0');
@@ -163,7 +163,7 @@ bool loadProject(const std::wstring& path, BoxParameters& result, std::wstring& 
     }
 
     if (text.find(kFormatMark) == std::string::npos) {
-        error = L"El archivo no parece ser un proyecto de Tessaro.";
+        error = kNotAProjectMessage;
         return false;
     }
 

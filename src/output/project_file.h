@@ -11,5 +11,8 @@ std::string writeProjectJson(const BoxParameters& parameters);
 // path stays as it was and error holds the reason (empty on success).
 bool saveProject(const std::wstring& path, const BoxParameters& parameters, std::wstring& error);
 
+// What a file that is no project is told with, wherever it is refused.
+inline constexpr const wchar_t* kNotAProjectMessage = L"El archivo no parece ser un proyecto de Tessaro.";
+
 // Reads and validates a design; result is written only on success; error is empty on success.
 bool loadProject(const std::wstring& path, BoxParameters& result, std::wstring& error);
