@@ -3,6 +3,7 @@
 // it accepts, written out, reads back to the same thing.
 #include "app/update_reply.h"
 #include "fuzz_check.h"
+#include "model/design_options.h"
 #include "model/piece_set.h"
 #include "output/project_file.h"
 #include "preview/zoom_hint.h"
@@ -23,9 +24,15 @@ void checkSettings(const std::string& text) {
     AppSettings s;
     readSettingsJson(text, s);
     normalizeSettings(s);
-    for (double v : {s.widthMm, s.heightMm, s.depthMm, s.thicknessMm, s.toolDiameterMm}) FUZZ_CHECK(std::isfinite(v) && v > 0);
-    for (double v : {s.kerfMm, s.clearanceMm, s.spacingMm}) FUZZ_CHECK(std::isfinite(v) && v >= 0);
-    for (int32_t count : {s.fingerWidth, s.fingerDepth, s.fingerHeight}) FUZZ_CHECK(count >= 1 && count <= 10);
+    for (const DesignOption& option : designOptions()) {
+        const double v = option.access.get(s.design);
+        FUZZ_CHECK(std::isfinite(v));
+        const StoredRepair& repair = option.repair;
+        if (repair.rule == StoredRepair::Positive) FUZZ_CHECK(v > 0);
+        if (repair.rule == StoredRepair::NonNegative) FUZZ_CHECK(v >= 0);
+        if (repair.rule == StoredRepair::Clamp || repair.rule == StoredRepair::InRange) FUZZ_CHECK(v >= repair.low);
+        if (repair.rule == StoredRepair::Clamp || repair.rule == StoredRepair::InRange) FUZZ_CHECK(v <= repair.high);
+    }
     FUZZ_CHECK(s.render3dMode >= 0 && s.render3dMode <= 2 && !s.language.empty());
     FUZZ_CHECK(s.units == L"mm" || (s.units.size() == 2 && (s.units[0] | 0x20) == L'i' && (s.units[1] | 0x20) == L'n'));
     FUZZ_CHECK(s.serverUrl.empty() && !s.useServerDxf && !s.baseSlots && !s.sideSlots);

@@ -1,9 +1,13 @@
 #include "cli_options.h"
 
+#include "model/design_options.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -34,32 +38,6 @@ bool readCount(std::string_view text, int32_t& out) {
     return true;
 }
 
-template <double BoxParameters::*Field>
-bool setNumber(CliOptions& options, std::string_view value) {
-    return readNumber(value, options.parameters.*Field);
-}
-
-template <int32_t BoxParameters::*Field>
-bool setCount(CliOptions& options, std::string_view value) {
-    return readCount(value, options.parameters.*Field);
-}
-
-template <bool BoxParameters::*Field>
-bool setSwitch(CliOptions& options, std::string_view) {
-    options.parameters.*Field = true;
-    return true;
-}
-
-bool setInternal(CliOptions& options, std::string_view) {
-    options.parameters.dimensionMode = DimensionMode::Internal;
-    return true;
-}
-
-bool setRouter(CliOptions& options, std::string_view) {
-    options.parameters.cutMode = CutMode::CncRouter;
-    return true;
-}
-
 bool setInches(CliOptions& options, std::string_view) {
     options.inches = true;
     return true;
@@ -81,25 +59,8 @@ constexpr std::string_view kNotANumber = "is not a number";
 constexpr std::string_view kNotWhole = "is not a whole number";
 constexpr std::string_view kNoFile = "is not a file name";
 
+// The options that are not design options, after them in the usage text.
 constexpr OptionEntry kOptions[] = {
-    {"--width", "N", setNumber<&BoxParameters::inputWidth>, "box width, mm (outer unless --internal)", kNotANumber},
-    {"--height", "N", setNumber<&BoxParameters::inputHeight>, "box height, mm", kNotANumber},
-    {"--depth", "N", setNumber<&BoxParameters::inputDepth>, "box depth, mm", kNotANumber},
-    {"--thickness", "N", setNumber<&BoxParameters::materialThickness>, "sheet thickness, mm", kNotANumber},
-    {"--kerf", "N", setNumber<&BoxParameters::kerf>, "beam width, mm", kNotANumber},
-    {"--clearance", "N", setNumber<&BoxParameters::clearance>, "extra notch depth and slot width, mm", kNotANumber},
-    {"--spacing", "N", setNumber<&BoxParameters::spacing>, "gap between pieces on the plan, mm", kNotANumber},
-    {"--tool-diameter", "N", setNumber<&BoxParameters::toolDiameter>, "router bit diameter, mm", kNotANumber},
-    {"--fingers-width", "N", setCount<&BoxParameters::fingerCountWidth>, "fingers along the width", kNotWhole},
-    {"--fingers-depth", "N", setCount<&BoxParameters::fingerCountDepth>, "fingers along the depth", kNotWhole},
-    {"--fingers-height", "N", setCount<&BoxParameters::fingerCountHeight>, "fingers up each corner", kNotWhole},
-    {"--width-dividers", "N", setCount<&BoxParameters::widthDividerCount>, "dividers splitting the width", kNotWhole},
-    {"--depth-dividers", "N", setCount<&BoxParameters::depthDividerCount>, "dividers splitting the depth", kNotWhole},
-    {"--base-slots", "", setSwitch<&BoxParameters::addDividerBaseSlots>, "cut a slot in the base under each divider",
-     ""},
-    {"--internal", "", setInternal, "width, height and depth are inside measures", ""},
-    {"--lid", "", setSwitch<&BoxParameters::includeLid>, "add a lid", ""},
-    {"--cnc", "", setRouter, "cut with a router: dogbones in every inside corner", ""},
     {"--project", "FILE", setFile<&CliOptions::projectPath>, "start from a .boxproj design; other options override it",
      kNoFile},
     {"--pieces", "FILE", setFile<&CliOptions::piecesPath>, "write the pieces as JSON (- for standard output)",
@@ -114,10 +75,49 @@ constexpr OptionEntry kOptions[] = {
     {"--help", "", setHelp, "show this text", ""},
 };
 
-const OptionEntry* findOption(std::string_view name) {
+// A design option's entry: a length or a count takes a value, a flag or a choice is a switch that
+// turns it on.
+struct DesignEntry {
+    const DesignOption* option;
+    OptionEntry entry;
+};
+
+bool takesValue(const DesignOption& option) {
+    return option.kind == OptionKind::Length || option.kind == OptionKind::Count;
+}
+
+std::vector<DesignEntry> designEntries() {
+    std::vector<DesignEntry> entries;
+    for (const DesignOption& option : designOptions()) {
+        const bool valued = takesValue(option);
+        const std::string_view problem = option.kind == OptionKind::Length ? kNotANumber : kNotWhole;
+        entries.push_back({&option, {option.cliFlag, valued ? "N" : "", nullptr, option.cliHelp, valued ? problem : ""}});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const DesignEntry& a, const DesignEntry& b) { return a.option->cliPlace < b.option->cliPlace; });
+    return entries;
+}
+
+bool applyDesignOption(CliOptions& options, const DesignOption& option, std::string_view text) {
+    double value = 1;
+    if (option.kind == OptionKind::Length && !readNumber(text, value)) return false;
+    if (option.kind == OptionKind::Count) {
+        int32_t count = 0;
+        if (!readCount(text, count)) return false;
+        value = count;
+    }
+    option.access.set(options.parameters, value);
+    return true;
+}
+
+// The entry of an option name, and its design option when it is one; both null when it is unknown.
+std::pair<const OptionEntry*, const DesignOption*> findOption(std::string_view name) {
+    static const std::vector<DesignEntry> design = designEntries();
+    for (const DesignEntry& known : design)
+        if (known.entry.name == name) return {&known.entry, known.option};
     for (const OptionEntry& option : kOptions)
-        if (option.name == name) return &option;
-    return nullptr;
+        if (option.name == name) return {&option, nullptr};
+    return {nullptr, nullptr};
 }
 
 // A following option is not taken as a value, so "--pieces --lid" is a missing file name.
@@ -130,7 +130,7 @@ CliParse parseCliOptions(const std::vector<std::string>& args, const BoxParamete
     result.options.parameters = start;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const OptionEntry* option = findOption(arg);
+        const auto [option, designOption] = findOption(arg);
         if (!option) {
             result.error = looksLikeOption(arg) || arg.rfind('-', 0) == 0 ? "unknown option " + arg
                                                                           : "unexpected argument " + arg;
@@ -144,7 +144,9 @@ CliParse parseCliOptions(const std::vector<std::string>& args, const BoxParamete
             }
             value = args[++i];
         }
-        if (!option->apply(result.options, value)) {
+        const bool applied = designOption ? applyDesignOption(result.options, *designOption, value)
+                                          : option->apply(result.options, value);
+        if (!applied) {
             result.error = arg + ": '" + std::string(value) + "' " + std::string(option->valueProblem);
             return result;
         }
@@ -155,7 +157,10 @@ CliParse parseCliOptions(const std::vector<std::string>& args, const BoxParamete
 std::string cliUsage() {
     std::string text = "Usage: tessaro-cli [options]\n"
                        "Generates the pieces of a finger-jointed box; without an output option prints a summary.\n";
-    for (const OptionEntry& option : kOptions) {
+    std::vector<OptionEntry> listed;
+    for (const DesignEntry& design : designEntries()) listed.push_back(design.entry);
+    listed.insert(listed.end(), std::begin(kOptions), std::end(kOptions));
+    for (const OptionEntry& option : listed) {
         std::string left = "  ";
         left.append(option.name);
         if (!option.value.empty()) left.append(" ").append(option.value);

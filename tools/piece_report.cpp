@@ -27,8 +27,8 @@ std::string piecesJson(const PieceSet& pieces) {
                                         [](const PathSegment& s) { return s.kind == SegmentKind::Arc; });
         out += "  {\"name\": \"" + escapeJsonString(wideToUtf8(p.name)) + "\", \"x\": " + exactNumber(p.x) +
                ", \"y\": " + exactNumber(p.y) + ", \"width\": " + exactNumber(p.width) +
-               ", \"height\": " + exactNumber(p.height) + ", \"labelled\": " + boolean(p.labelled) +
-               ", \"innerCut\": " + boolean(p.innerCut) + ", \"outlinePoints\": " + std::to_string(p.outline.size()) +
+               ", \"height\": " + exactNumber(p.height) + ", \"labelled\": " + boolean(isLabelled(p)) +
+               ", \"innerCut\": " + boolean(isInnerCut(p)) + ", \"outlinePoints\": " + std::to_string(p.outline.size()) +
                ", \"segments\": " + std::to_string(p.path.size()) + ", \"arcs\": " + std::to_string(arcs) + "}";
         out += i + 1 < pieces.size() ? ",\n" : "\n";
     }

@@ -8,6 +8,7 @@
 #include "app/panel_layout.h"
 #include "app/product_info.h"
 #include "model/box_parameters.h"
+#include "model/design_options.h"
 #include "model/piece_set.h"
 #include "preview/direct3d_renderer_win32.h"
 #include "preview/gdi_objects_win32.h"
@@ -15,6 +16,7 @@
 #include "settings/app_settings.h"
 #include "settings/language_manager.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -39,28 +41,6 @@ struct PanelControls {
     HWND languageCombo = nullptr;
     HWND unitsCombo = nullptr;
     HWND checkUpdatesBox = nullptr;
-    HWND widthLabel = nullptr;
-    HWND widthEdit = nullptr;
-    HWND heightLabel = nullptr;
-    HWND heightEdit = nullptr;
-    HWND depthLabel = nullptr;
-    HWND depthEdit = nullptr;
-    HWND thicknessLabel = nullptr;
-    HWND thicknessCombo = nullptr;
-    HWND kerfLabel = nullptr;
-    HWND kerfEdit = nullptr;
-    HWND clearanceLabel = nullptr;
-    HWND clearanceEdit = nullptr;
-    HWND spacingLabel = nullptr;
-    HWND spacingEdit = nullptr;
-    HWND fingersWidthCombo = nullptr;
-    HWND fingersDepthCombo = nullptr;
-    HWND fingersHeightCombo = nullptr;
-    HWND internalDimensionsBox = nullptr;
-    HWND addLidBox = nullptr;
-    HWND cncRouterModeBox = nullptr;
-    HWND toolDiameterLabel = nullptr;
-    HWND toolDiameterCombo = nullptr;
     HWND preview3dBox = nullptr;
     HWND renderEngineCombo = nullptr;
     HWND aboutButton = nullptr;
@@ -72,9 +52,9 @@ struct PanelControls {
     HWND loadButton = nullptr;
     HWND updateButton = nullptr;
     HWND fitViewButton = nullptr;
-    HWND widthDividersCombo = nullptr;
-    HWND depthDividersCombo = nullptr;
-    HWND dividerBaseSlotsBox = nullptr;
+    // Each design option's control and label (null where it has none), in the options' order.
+    std::vector<HWND> options;
+    std::vector<HWND> optionLabels;
 };
 
 // The shell's fonts, made for the main window's DPI and deleted with the application.
@@ -152,8 +132,22 @@ private:
     // Whether a regeneration is an undo step or shows the current design again (another unit, an undo).
     enum class HistoryStep { Record, Rebase };
 
-    // Which handler each control's notification reaches.
-    struct CommandRoute;
+public:
+    // The notification codes that reach a handler; kAnyNotification matches every code.
+    using Notifications = std::array<int, 3>;
+    static constexpr int kAnyNotification = -1;
+    static constexpr Notifications kAnyNotifications{kAnyNotification, kAnyNotification, kAnyNotification};
+    // A panel control's row: its place, texts, tooltip and handler (control_panel_win32.cpp).
+    struct PanelRow;
+
+private:
+    // Which handler a control's or command's notification reaches.
+    struct CommandRoute {
+        int id;
+        Notifications notifications;
+        void (Application::*handler)();
+    };
+    // The commands that have no panel control; the panel's rows bring their own.
     static const CommandRoute kCommandRoutes[];
 
     // main_window_win32.cpp: messages, layout and scrolling of the main window.
@@ -186,6 +180,10 @@ private:
     void layoutControls();
 
     // control_panel_win32.cpp: creating the panel and putting texts on it.
+    // Every panel row in creation order, the groups after the fixed ones placed one under another.
+    static std::vector<PanelRow> panelRows();
+    // The control of a design option (by its project key); null before the panel exists.
+    HWND optionControl(const char* key) const;
     // Fonts, tooltip control, every panel control, preview and status line, then texts and layout.
     void createControls();
     void createFonts();
@@ -217,6 +215,10 @@ private:
     int32_t readCount(HWND combo, int32_t defaultCount) const;
     // Selects the combo item beginning with the number, else sets the text (plain controls).
     void selectOrSetInteger(HWND control, int32_t value);
+    // A design option's value as its control shows it (lengths in millimetres; the default for text
+    // that is no number), and a value shown in it.
+    double readOption(const DesignOption& option, HWND control) const;
+    void writeOption(const DesignOption& option, HWND control, double value);
     // The design the panel shows, in millimetres; not validated.
     BoxParameters readParametersFromControls() const;
     // The panel's design validated (outer sizes derived); false with the model's message.
@@ -341,6 +343,7 @@ private:
     std::vector<TextBinding> tooltipBindings_;
     std::wstring tooltipText_;  // outlives the tooltip's text request
     std::vector<PanelPlacement> layoutEntries_;
+    std::vector<CommandRoute> panelRoutes_;
 
     LanguageManager languages_;
     std::wstring currentLanguage_ = L"es";

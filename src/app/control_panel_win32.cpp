@@ -1,178 +1,164 @@
 #include "app/application_win32.h"
 #include "app/control_access_win32.h"
 #include "app/control_ids.h"
+#include "app/length_text.h"
 #include "app/panel_layout.h"
+#include "model/design_options.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <optional>
+#include <span>
 
 namespace {
 
 enum class ControlKind { TitleLabel, UpdateNotice, Label, ValueLabel, Edit, ListCombo, EditableCombo, CheckBox, GroupBox, PushButton };
 
 // What a row's control is filled with right after creation.
-enum class RowFill { None, Languages, Units, Engines, ThicknessPresets, ToolPresets, Fingers, Dividers };
+enum class RowFill { None, Languages, Units, Engines, Presets, Counts };
 
-struct ControlRow {
-    ControlKind kind;
-    int id;
-    int32_t x, y, width, height;  // for combos the height is that of the dropped list
-    const wchar_t* key;           // text key of a bound text, or null
-    const wchar_t* initialText;   // fixed text of an unbound control, or null
-    HWND PanelControls::*field;     // where the handle is kept, or null
-    RowFill fill = RowFill::None;
-    int32_t count = 0;            // initial count of a fingers or dividers combo
-};
+constexpr Application::Notifications kAny = Application::kAnyNotifications;
+constexpr Application::Notifications kFieldEdits{EN_CHANGE, CBN_EDITCHANGE, CBN_SELCHANGE};
+constexpr Application::Notifications kSelection{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE};
+constexpr Application::Notifications kClick{BN_CLICKED, BN_CLICKED, BN_CLICKED};
+constexpr Application::Notifications kLeave{EN_KILLFOCUS, EN_KILLFOCUS, EN_KILLFOCUS};
+constexpr Application::Notifications kStaticClick{STN_CLICKED, STN_CLICKED, STN_CLICKED};
 
 using A = Application;
 
-// The panel, top to bottom, in creation (and Tab) order.
-const ControlRow controlRows[] = {
-    {ControlKind::TitleLabel, 0, 22, 8, 280, 22, L"app.title", nullptr, nullptr},
-    {ControlKind::UpdateNotice, UpdateNoticeId, 22, 32, 280, 18, nullptr, L"", &PanelControls::updateNotice},
-    {ControlKind::GroupBox, 0, 10, 57, 304, 112, L"section.preferences", nullptr, nullptr},
-    {ControlKind::Label, 0, 22, 81, 132, 20, L"label.language", nullptr, nullptr},
-    {ControlKind::ListCombo, LanguageComboId, 154, 78, 118, 180, nullptr, nullptr, &PanelControls::languageCombo, RowFill::Languages},
-    {ControlKind::Label, 0, 22, 104, 132, 20, L"label.units", nullptr, nullptr},
-    {ControlKind::ListCombo, UnitsComboId, 154, 101, 118, 120, nullptr, nullptr, &PanelControls::unitsCombo, RowFill::Units},
-    {ControlKind::CheckBox, CheckUpdatesBoxId, 22, 128, 280, 20, L"check.checkUpdatesOnStart", nullptr, &PanelControls::checkUpdatesBox},
-    {ControlKind::GroupBox, 0, 10, 177, 304, 184, L"section.measurements", nullptr, nullptr},
-    {ControlKind::ValueLabel, 0, 22, 201, 132, 20, nullptr, L"", &PanelControls::widthLabel},
-    {ControlKind::Edit, WidthEditId, 154, 199, 118, 22, nullptr, L"200", &PanelControls::widthEdit},
-    {ControlKind::ValueLabel, 0, 22, 224, 132, 20, nullptr, L"", &PanelControls::heightLabel},
-    {ControlKind::Edit, HeightEditId, 154, 222, 118, 22, nullptr, L"100", &PanelControls::heightEdit},
-    {ControlKind::ValueLabel, 0, 22, 247, 132, 20, nullptr, L"", &PanelControls::depthLabel},
-    {ControlKind::Edit, DepthEditId, 154, 245, 118, 22, nullptr, L"150", &PanelControls::depthEdit},
-    {ControlKind::ValueLabel, 0, 22, 270, 132, 20, nullptr, L"", &PanelControls::thicknessLabel},
-    {ControlKind::EditableCombo, ThicknessComboId, 154, 268, 118, 150, nullptr, nullptr, &PanelControls::thicknessCombo,
-     RowFill::ThicknessPresets},
-    {ControlKind::ValueLabel, 0, 22, 293, 132, 20, nullptr, L"", &PanelControls::kerfLabel},
-    {ControlKind::Edit, KerfEditId, 154, 291, 118, 22, nullptr, L"0.15", &PanelControls::kerfEdit},
-    {ControlKind::ValueLabel, 0, 22, 316, 132, 20, nullptr, L"", &PanelControls::clearanceLabel},
-    {ControlKind::Edit, ClearanceEditId, 154, 314, 118, 22, nullptr, L"0.10", &PanelControls::clearanceEdit},
-    {ControlKind::ValueLabel, 0, 22, 339, 132, 20, nullptr, L"", &PanelControls::spacingLabel},
-    {ControlKind::Edit, SpacingEditId, 154, 337, 118, 22, nullptr, L"12", &PanelControls::spacingEdit},
-    {ControlKind::GroupBox, 0, 10, 369, 304, 94, L"section.joints", nullptr, nullptr},
-    {ControlKind::Label, 0, 22, 393, 132, 20, L"label.fingersWidth", nullptr, nullptr},
-    {ControlKind::ListCombo, FingersWidthComboId, 154, 391, 118, 180, nullptr, nullptr, &PanelControls::fingersWidthCombo,
-     RowFill::Fingers, 3},
-    {ControlKind::Label, 0, 22, 416, 132, 20, L"label.fingersDepth", nullptr, nullptr},
-    {ControlKind::ListCombo, FingersDepthComboId, 154, 414, 118, 180, nullptr, nullptr, &PanelControls::fingersDepthCombo,
-     RowFill::Fingers, 2},
-    {ControlKind::Label, 0, 22, 439, 132, 20, L"label.fingersHeight", nullptr, nullptr},
-    {ControlKind::ListCombo, FingersHeightComboId, 154, 437, 118, 180, nullptr, nullptr, &PanelControls::fingersHeightCombo,
-     RowFill::Fingers, 1},
-    {ControlKind::GroupBox, 0, 10, 471, 304, 122, L"section.fabrication", nullptr, nullptr},
-    {ControlKind::CheckBox, InternalDimensionsBoxId, 22, 495, 280, 20, L"check.internalDimensions", nullptr,
-     &PanelControls::internalDimensionsBox},
-    {ControlKind::CheckBox, AddLidBoxId, 22, 517, 280, 20, L"check.addLid", nullptr, &PanelControls::addLidBox},
-    {ControlKind::CheckBox, CncRouterModeBoxId, 22, 539, 280, 20, L"check.cncRouterMode", nullptr, &PanelControls::cncRouterModeBox},
-    {ControlKind::ValueLabel, 0, 22, 563, 132, 20, nullptr, L"", &PanelControls::toolDiameterLabel},
-    {ControlKind::EditableCombo, ToolDiameterComboId, 154, 561, 118, 150, nullptr, nullptr, &PanelControls::toolDiameterCombo,
-     RowFill::ToolPresets},
-    {ControlKind::GroupBox, 0, 10, 601, 304, 102, L"section.view", nullptr, nullptr},
-    {ControlKind::CheckBox, Preview3dBoxId, 22, 625, 120, 20, L"check.preview3d", nullptr, &PanelControls::preview3dBox},
-    {ControlKind::PushButton, FitViewButtonId, 164, 622, 126, 25, L"button.fitView", nullptr, &PanelControls::fitViewButton},
-    {ControlKind::Label, 0, 22, 653, 132, 20, L"label.renderEngine", nullptr, nullptr},
-    {ControlKind::ListCombo, RenderEngineComboId, 154, 650, 118, 120, nullptr, nullptr, &PanelControls::renderEngineCombo,
-     RowFill::Engines},
-    {ControlKind::Label, 0, 22, 681, 280, 18, L"label.previewHelp", nullptr, nullptr},
-    {ControlKind::GroupBox, 0, 10, 711, 304, 184, L"section.output", nullptr, nullptr},
-    {ControlKind::PushButton, ExportDxfButtonId, 22, 735, 280, 28, L"button.exportDxf", nullptr, &PanelControls::exportButton},
-    {ControlKind::PushButton, SaveButtonId, 22, 769, 84, 26, L"button.save", nullptr, &PanelControls::saveButton},
-    {ControlKind::PushButton, LoadButtonId, 114, 769, 84, 26, L"button.load", nullptr, &PanelControls::loadButton},
-    {ControlKind::PushButton, UpdateButtonId, 206, 769, 84, 26, L"button.update", nullptr, &PanelControls::updateButton},
-    {ControlKind::PushButton, AboutButtonId, 22, 801, 280, 26, L"button.about", nullptr, &PanelControls::aboutButton},
-    {ControlKind::PushButton, ResetButtonId, 22, 833, 280, 26, L"button.reset", nullptr, &PanelControls::resetButton},
-    {ControlKind::PushButton, ExitButtonId, 22, 865, 280, 26, L"button.exit", nullptr, nullptr},
-    // In About's column, right under the output group.
-    {ControlKind::PushButton, WebsiteButtonId, 22, 903, 280, 26, L"button.website", nullptr, &PanelControls::websiteButton},
-    {ControlKind::GroupBox, 0, 10, 937, 304, 94, L"section.dividers", nullptr, nullptr},
-    {ControlKind::Label, 0, 22, 961, 132, 20, L"label.widthDividers", nullptr, nullptr},
-    {ControlKind::EditableCombo, WidthDividersComboId, 154, 959, 118, 180, nullptr, nullptr, &PanelControls::widthDividersCombo,
-     RowFill::Dividers},
-    {ControlKind::Label, 0, 22, 984, 132, 20, L"label.depthDividers", nullptr, nullptr},
-    {ControlKind::EditableCombo, DepthDividersComboId, 154, 982, 118, 180, nullptr, nullptr, &PanelControls::depthDividersCombo,
-     RowFill::Dividers},
-    {ControlKind::CheckBox, DividerBaseSlotsBoxId, 22, 1007, 280, 20, L"check.dividerBaseSlots", nullptr,
-     &PanelControls::dividerBaseSlotsBox},
-    {ControlKind::GroupBox, 0, 10, 1039, 304, 108, L"section.server", nullptr, nullptr},
-    {ControlKind::Label, 0, 22, 1063, 280, 18, L"label.serverAddress", nullptr, nullptr},
-    {ControlKind::Edit, ServerAddressEditId, 22, 1083, 280, 22, nullptr, L"", &PanelControls::serverAddressEdit},
-    {ControlKind::PushButton, TestServerButtonId, 22, 1113, 280, 26, L"button.testServer", nullptr, nullptr},
+}  // namespace
+
+// A control of the panel: where it sits at 96 DPI (a combo's height is its dropped list's), what it
+// shows, its tooltip (naming the shortcut of the command it stands for) and the handler of its
+// notifications. A design option's row takes its id, texts, tooltip and handler from the option.
+struct Application::PanelRow {
+    ControlKind kind;
+    int id = 0;
+    PixelRect place{};
+    const wchar_t* key = nullptr;          // text key of a bound text
+    const wchar_t* initialText = nullptr;  // fixed text of an unbound control
+    HWND PanelControls::*field = nullptr;  // where the handle is kept
+    RowFill fill = RowFill::None;
+    const wchar_t* tooltip = nullptr;
+    WORD shortcut = 0;
+    Notifications notifications = kAny;
+    void (Application::*handler)() = nullptr;
+    const char* option = nullptr;  // the design option's project key
 };
 
-// A panel control and the text key it shows (a value label) or explains (a tooltip, naming the
-// keyboard shortcut of the command it stands for, if any).
-struct KeyedControl {
-    HWND PanelControls::*field;
-    const wchar_t* key;
-    WORD command = 0;
+namespace {
+
+using Row = Application::PanelRow;
+using K = ControlKind;
+using F = PanelControls;
+
+// Presets offered by the editable combos of a length; any other number may be typed. The first
+// text is shown in an empty box.
+struct Presets {
+    const char* option;
+    std::vector<std::wstring> millimetres;
+    std::vector<std::wstring> inches;
+    const wchar_t* emptyMm;
+    const wchar_t* emptyIn;
 };
 
-const KeyedControl tooltips[] = {
-    {&PanelControls::aboutButton, L"tooltip.about"},
-    {&PanelControls::languageCombo, L"tooltip.language"},
-    {&PanelControls::unitsCombo, L"tooltip.units"},
-    {&PanelControls::checkUpdatesBox, L"tooltip.checkUpdatesOnStart"},
-    {&PanelControls::updateNotice, L"tooltip.updateNotice"},
-    {&PanelControls::widthLabel, L"tooltip.width"},
-    {&PanelControls::widthEdit, L"tooltip.width"},
-    {&PanelControls::heightLabel, L"tooltip.height"},
-    {&PanelControls::heightEdit, L"tooltip.height"},
-    {&PanelControls::depthLabel, L"tooltip.depth"},
-    {&PanelControls::depthEdit, L"tooltip.depth"},
-    {&PanelControls::thicknessLabel, L"tooltip.thickness"},
-    {&PanelControls::thicknessCombo, L"tooltip.thickness"},
-    {&PanelControls::kerfLabel, L"tooltip.kerf"},
-    {&PanelControls::kerfEdit, L"tooltip.kerf"},
-    {&PanelControls::clearanceLabel, L"tooltip.clearance"},
-    {&PanelControls::clearanceEdit, L"tooltip.clearance"},
-    {&PanelControls::spacingLabel, L"tooltip.spacing"},
-    {&PanelControls::spacingEdit, L"tooltip.spacing"},
-    {&PanelControls::fingersWidthCombo, L"tooltip.fingersWidth"},
-    {&PanelControls::fingersDepthCombo, L"tooltip.fingersDepth"},
-    {&PanelControls::fingersHeightCombo, L"tooltip.fingersHeight"},
-    {&PanelControls::internalDimensionsBox, L"tooltip.internalDimensions"},
-    {&PanelControls::addLidBox, L"tooltip.addLid"},
-    {&PanelControls::cncRouterModeBox, L"tooltip.cncRouterMode"},
-    {&PanelControls::toolDiameterLabel, L"tooltip.toolDiameter"},
-    {&PanelControls::toolDiameterCombo, L"tooltip.toolDiameter"},
-    {&PanelControls::preview3dBox, L"tooltip.preview3d", Toggle3dCommandId},
-    {&PanelControls::fitViewButton, L"tooltip.fitView", FitViewButtonId},
-    {&PanelControls::exportButton, L"tooltip.exportDxf", ExportDxfButtonId},
-    {&PanelControls::saveButton, L"tooltip.save", SaveButtonId},
-    {&PanelControls::loadButton, L"tooltip.load", LoadButtonId},
-    {&PanelControls::updateButton, L"tooltip.update", UpdateButtonId},
-    {&PanelControls::renderEngineCombo, L"tooltip.renderEngine"},
-    {&PanelControls::resetButton, L"tooltip.reset"},
-    {&PanelControls::websiteButton, L"tooltip.website"},
-    {&PanelControls::widthDividersCombo, L"tooltip.widthDividers"},
-    {&PanelControls::depthDividersCombo, L"tooltip.depthDividers"},
-    {&PanelControls::dividerBaseSlotsBox, L"tooltip.dividerBaseSlots"},
-    {&PanelControls::serverAddressEdit, L"tooltip.serverAddress"},
+const Presets kPresets[] = {
+    {"materialThickness",
+     {L"1.5", L"2", L"2.5", L"3", L"4", L"4.5", L"5", L"6", L"9", L"12", L"15", L"18"},
+     {L"0.0625", L"0.080", L"0.0938", L"0.118", L"0.125", L"0.157", L"0.177", L"0.236", L"0.25", L"0.354", L"0.5",
+      L"0.709"},
+     L"3", L"0.118"},
+    {"toolDiameter",
+     {L"1", L"1.5", L"2", L"3", L"3.175", L"4", L"6", L"6.35", L"8"},
+     {L"0.0313", L"0.0394", L"0.0625", L"0.0787", L"0.118", L"0.125", L"0.157", L"0.236", L"0.25"},
+     L"3.175", L"0.125"},
 };
 
-const KeyedControl valueLabels[] = {
-    {&PanelControls::widthLabel, L"label.width"},         {&PanelControls::heightLabel, L"label.height"},
-    {&PanelControls::depthLabel, L"label.depth"},         {&PanelControls::thicknessLabel, L"label.thickness"},
-    {&PanelControls::kerfLabel, L"label.kerf"},           {&PanelControls::clearanceLabel, L"label.clearance"},
-    {&PanelControls::spacingLabel, L"label.spacing"},     {&PanelControls::toolDiameterLabel, L"label.toolDiameter"},
+const Presets* presetsOf(const char* option) {
+    for (const Presets& presets : kPresets)
+        if (std::string_view(presets.option) == option) return &presets;
+    return nullptr;
+}
+
+size_t optionIndex(const char* key) {
+    const DesignOption* option = findDesignOption(key);
+    return option ? static_cast<size_t>(option - designOptions().data()) : designOptions().size();
+}
+
+
+// A row of a design option's control or label; the option gives the rest.
+Row optionRow(ControlKind kind, PixelRect place, const char* option, RowFill fill = RowFill::None) {
+    Row row{kind, 0, place};
+    row.fill = fill;
+    row.option = option;
+    return row;
+}
+
+struct PanelGroup {
+    const wchar_t* title;
+    std::span<const Application::PanelRow> rows;
 };
 
-// Presets offered by the editable combos; any other number may be typed.
-const std::vector<std::wstring> thicknessPresetsMm = {L"1.5", L"2", L"2.5", L"3", L"4", L"4.5",
-                                                       L"5",   L"6", L"9",   L"12", L"15", L"18"};
-const std::vector<std::wstring> thicknessPresetsIn = {L"0.0625", L"0.080", L"0.0938", L"0.118", L"0.125", L"0.157",
-                                                       L"0.177",  L"0.236", L"0.25",   L"0.354", L"0.5",   L"0.709"};
-const std::vector<std::wstring> toolPresetsMm = {L"1", L"1.5", L"2", L"3", L"3.175", L"4", L"6", L"6.35", L"8"};
-const std::vector<std::wstring> toolPresetsIn = {L"0.0313", L"0.0394", L"0.0625", L"0.0787", L"0.118",
-                                                  L"0.125",  L"0.157",  L"0.236",  L"0.25"};
+// Flowing layout, at 96 DPI: a group's rows start under its title; a group follows the one above.
+constexpr int32_t kGroupX = 10;
+constexpr int32_t kGroupWidth = 304;
+constexpr int32_t kGroupGap = 8;
+constexpr int32_t kFirstRowOffset = 24;
+constexpr int32_t kRowX = 22;
+constexpr int32_t kRowWidth = 280;
+constexpr int32_t kLabelWidth = 132;
+constexpr int32_t kFieldX = 154;
+constexpr int32_t kFieldWidth = 118;
+constexpr int32_t kFieldPitch = 23;
+constexpr int32_t kListHeight = 180;
 
-constexpr int32_t kMaxFingers = 10;
-constexpr int32_t kListedDividers = 10;  // more may be typed
+// A control across the group's width: its height and the gap under it.
+struct FullWidth {
+    int32_t height, gap;
+};
+
+FullWidth fullWidth(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::CheckBox: return {20, 4};
+    case ControlKind::Label: return {18, 2};
+    case ControlKind::Edit: return {22, 8};
+    default: return {26, 8};
+    }
+}
+
+// The groups' rows placed under top: a design option's row becomes its label and field (a count, a
+// length) or its check box; any other row spans the group.
+std::vector<Row> flowingRows(std::span<const PanelGroup> groups, int32_t top) {
+    std::vector<Row> rows;
+    int32_t groupY = top + kGroupGap;
+    for (const PanelGroup& group : groups) {
+        const size_t boxIndex = rows.size();
+        rows.push_back({K::GroupBox, 0, {kGroupX, groupY, kGroupWidth, 0}, group.title});
+        int32_t y = groupY + kFirstRowOffset;
+        for (const Row& row : group.rows) {
+            const DesignOption* option = row.option ? findDesignOption(row.option) : nullptr;
+            if (option && (option->kind == OptionKind::Count || option->kind == OptionKind::Length)) {
+                const bool count = option->kind == OptionKind::Count;
+                const bool typed = option->panel.shownHigh > option->panel.listedHigh;
+                const K field = !count ? K::Edit : typed ? K::EditableCombo : K::ListCombo;
+                rows.push_back(optionRow(count ? K::Label : K::ValueLabel, {kRowX, y, kLabelWidth, 20}, row.option));
+                rows.push_back(optionRow(field, {kFieldX, y - 2, kFieldWidth, count ? kListHeight : 22}, row.option,
+                                         count ? RowFill::Counts : RowFill::None));
+                y += kFieldPitch;
+                continue;
+            }
+            const FullWidth size = fullWidth(row.kind);
+            Row placed = row;
+            placed.place = {kRowX, y, kRowWidth, size.height};
+            rows.push_back(placed);
+            y += size.height + size.gap;
+        }
+        rows[boxIndex].place.height = y - groupY;
+        groupY = y + kGroupGap;
+    }
+    return rows;
+}
 
 struct KindStyle {
     const wchar_t* className;
@@ -201,13 +187,13 @@ KindStyle styleOf(ControlKind kind) {
 }
 
 // Height a control takes in the panel: combos count with their closed height.
-int32_t layoutHeight(const ControlRow& row) {
+int32_t layoutHeight(const Row& row) {
     switch (row.kind) {
     case ControlKind::Edit:
     case ControlKind::ListCombo:
     case ControlKind::EditableCombo: return 22;
     case ControlKind::CheckBox: return 20;
-    default: return row.height;
+    default: return row.place.height;
     }
 }
 
@@ -251,6 +237,137 @@ bool equalIgnoringCase(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
+std::vector<Application::PanelRow> Application::panelRows() {
+    // The panel's first groups, top to bottom, in creation (and Tab) order, at fixed places.
+    static const Row kFixedRows[] = {
+        {K::TitleLabel, 0, {22, 8, 280, 22}, L"app.title"},
+        {K::UpdateNotice, UpdateNoticeId, {22, 32, 280, 18}, nullptr, L"", &F::updateNotice, RowFill::None,
+         L"tooltip.updateNotice", 0, kStaticClick, &A::openDownloadPage},
+        {K::GroupBox, 0, {10, 57, 304, 112}, L"section.preferences"},
+        {K::Label, 0, {22, 81, 132, 20}, L"label.language"},
+        {K::ListCombo, LanguageComboId, {154, 78, 118, 180}, nullptr, nullptr, &F::languageCombo, RowFill::Languages,
+         L"tooltip.language", 0, kSelection, &A::languageCommand},
+        {K::Label, 0, {22, 104, 132, 20}, L"label.units"},
+        {K::ListCombo, UnitsComboId, {154, 101, 118, 120}, nullptr, nullptr, &F::unitsCombo, RowFill::Units,
+         L"tooltip.units", 0, kSelection, &A::changeUnits},
+        {K::CheckBox, CheckUpdatesBoxId, {22, 128, 280, 20}, L"check.checkUpdatesOnStart", nullptr, &F::checkUpdatesBox,
+         RowFill::None, L"tooltip.checkUpdatesOnStart", 0, kAny, &A::saveSettingsFromControls},
+        {K::GroupBox, 0, {10, 177, 304, 184}, L"section.measurements"},
+        optionRow(K::ValueLabel, {22, 201, 132, 20}, "inputWidth"),
+        optionRow(K::Edit, {154, 199, 118, 22}, "inputWidth"),
+        optionRow(K::ValueLabel, {22, 224, 132, 20}, "inputHeight"),
+        optionRow(K::Edit, {154, 222, 118, 22}, "inputHeight"),
+        optionRow(K::ValueLabel, {22, 247, 132, 20}, "inputDepth"),
+        optionRow(K::Edit, {154, 245, 118, 22}, "inputDepth"),
+        optionRow(K::ValueLabel, {22, 270, 132, 20}, "materialThickness"),
+        optionRow(K::EditableCombo, {154, 268, 118, 150}, "materialThickness", RowFill::Presets),
+        optionRow(K::ValueLabel, {22, 293, 132, 20}, "kerf"),
+        optionRow(K::Edit, {154, 291, 118, 22}, "kerf"),
+        optionRow(K::ValueLabel, {22, 316, 132, 20}, "clearance"),
+        optionRow(K::Edit, {154, 314, 118, 22}, "clearance"),
+        optionRow(K::ValueLabel, {22, 339, 132, 20}, "spacing"),
+        optionRow(K::Edit, {154, 337, 118, 22}, "spacing"),
+        {K::GroupBox, 0, {10, 369, 304, 94}, L"section.joints"},
+        optionRow(K::Label, {22, 393, 132, 20}, "fingerCountWidth"),
+        optionRow(K::ListCombo, {154, 391, 118, 180}, "fingerCountWidth", RowFill::Counts),
+        optionRow(K::Label, {22, 416, 132, 20}, "fingerCountDepth"),
+        optionRow(K::ListCombo, {154, 414, 118, 180}, "fingerCountDepth", RowFill::Counts),
+        optionRow(K::Label, {22, 439, 132, 20}, "fingerCountHeight"),
+        optionRow(K::ListCombo, {154, 437, 118, 180}, "fingerCountHeight", RowFill::Counts),
+        {K::GroupBox, 0, {10, 471, 304, 122}, L"section.fabrication"},
+        optionRow(K::CheckBox, {22, 495, 280, 20}, "dimensionMode"),
+        optionRow(K::CheckBox, {22, 517, 280, 20}, "includeLid"),
+        optionRow(K::CheckBox, {22, 539, 280, 20}, "cutMode"),
+        optionRow(K::ValueLabel, {22, 563, 132, 20}, "toolDiameter"),
+        optionRow(K::EditableCombo, {154, 561, 118, 150}, "toolDiameter", RowFill::Presets),
+        {K::GroupBox, 0, {10, 601, 304, 102}, L"section.view"},
+        {K::CheckBox, Preview3dBoxId, {22, 625, 120, 20}, L"check.preview3d", nullptr, &F::preview3dBox, RowFill::None,
+         L"tooltip.preview3d", Toggle3dCommandId, kAny, &A::toggle3DViewCommand},
+        {K::PushButton, FitViewButtonId, {164, 622, 126, 25}, L"button.fitView", nullptr, &F::fitViewButton,
+         RowFill::None, L"tooltip.fitView", FitViewButtonId, kAny, &A::fitPreview},
+        {K::Label, 0, {22, 653, 132, 20}, L"label.renderEngine"},
+        {K::ListCombo, RenderEngineComboId, {154, 650, 118, 120}, nullptr, nullptr, &F::renderEngineCombo,
+         RowFill::Engines, L"tooltip.renderEngine", 0, kSelection, &A::renderEngineCommand},
+        {K::Label, 0, {22, 681, 280, 18}, L"label.previewHelp"},
+        {K::GroupBox, 0, {10, 711, 304, 184}, L"section.output"},
+        {K::PushButton, ExportDxfButtonId, {22, 735, 280, 28}, L"button.exportDxf", nullptr, &F::exportButton,
+         RowFill::None, L"tooltip.exportDxf", ExportDxfButtonId, kAny, &A::exportDxfCommand},
+        {K::PushButton, SaveButtonId, {22, 769, 84, 26}, L"button.save", nullptr, &F::saveButton, RowFill::None,
+         L"tooltip.save", SaveButtonId, kAny, &A::saveProjectCommand},
+        {K::PushButton, LoadButtonId, {114, 769, 84, 26}, L"button.load", nullptr, &F::loadButton, RowFill::None,
+         L"tooltip.load", LoadButtonId, kAny, &A::loadProjectCommand},
+        {K::PushButton, UpdateButtonId, {206, 769, 84, 26}, L"button.update", nullptr, &F::updateButton, RowFill::None,
+         L"tooltip.update", UpdateButtonId, kAny, &A::updateCommand},
+        {K::PushButton, AboutButtonId, {22, 801, 280, 26}, L"button.about", nullptr, &F::aboutButton, RowFill::None,
+         L"tooltip.about", 0, kAny, &A::showAboutWindow},
+        {K::PushButton, ResetButtonId, {22, 833, 280, 26}, L"button.reset", nullptr, &F::resetButton, RowFill::None,
+         L"tooltip.reset", 0, kAny, &A::resetCommand},
+        {K::PushButton, ExitButtonId, {22, 865, 280, 26}, L"button.exit", nullptr, nullptr, RowFill::None, nullptr, 0, kAny,
+         &A::exitCommand},
+        // In About's column, right under the output group.
+        {K::PushButton, WebsiteButtonId, {22, 903, 280, 26}, L"button.website", nullptr, &F::websiteButton, RowFill::None,
+         L"tooltip.website", 0, kAny, &A::openWebsiteCommand},
+    };
+
+    // The groups below the fixed ones, one under another. A flowing row is a design option (its label
+    // and field, or its check box) or a control across the group's width; its place follows from the
+    // rows before it.
+    static const Row kDividerRows[] = {
+        optionRow(K::Label, {}, "widthDividerCount"),
+        optionRow(K::Label, {}, "depthDividerCount"),
+        optionRow(K::CheckBox, {}, "addDividerBaseSlots"),
+    };
+
+    static const Row kServerRows[] = {
+        {K::Label, 0, {}, L"label.serverAddress"},
+        {K::Edit, ServerAddressEditId, {}, nullptr, L"", &F::serverAddressEdit, RowFill::None, L"tooltip.serverAddress", 0,
+         kLeave, &A::saveSettingsFromControls},
+        {K::PushButton, TestServerButtonId, {}, L"button.testServer", nullptr, nullptr, RowFill::None, nullptr, 0, kAny,
+         &A::testServerCommand},
+    };
+
+    static const PanelGroup kFlowGroups[] = {
+        {L"section.dividers", kDividerRows},
+        {L"section.server", kServerRows},
+    };
+
+    // Flowing layout, at 96 DPI: a group's rows start under its title; a group follows the one above.
+    constexpr int32_t kGroupX = 10;
+    constexpr int32_t kGroupWidth = 304;
+    constexpr int32_t kGroupGap = 8;
+    constexpr int32_t kFirstRowOffset = 24;
+    constexpr int32_t kRowX = 22;
+    constexpr int32_t kRowWidth = 280;
+    constexpr int32_t kLabelWidth = 132;
+    constexpr int32_t kFieldX = 154;
+    constexpr int32_t kFieldWidth = 118;
+    constexpr int32_t kListHeight = 180;
+
+
+    // A design option's row takes its id, texts, tooltip and handler from the option.
+    const auto completed = [](Row row) {
+        if (!row.option) return row;
+        const DesignOption& option = *findDesignOption(row.option);
+        if (row.kind != K::Label && row.kind != K::ValueLabel) {
+            row.id = option.panel.controlId;
+            row.notifications = row.kind == K::CheckBox ? kClick : kFieldEdits;
+            row.handler = &A::markChanged;
+            row.initialText = L"";
+        }
+        if (row.kind == K::CheckBox || row.kind == K::Label) row.key = option.panel.labelKey;
+        if (row.kind != K::Label) row.tooltip = option.panel.tooltipKey;
+        return row;
+    };
+    std::vector<Row> rows;
+    int32_t bottom = 0;
+    for (const Row& row : kFixedRows) {
+        rows.push_back(completed(row));
+        bottom = std::max(bottom, row.place.y + row.place.height);
+    }
+    for (const Row& row : flowingRows(kFlowGroups, bottom)) rows.push_back(completed(row));
+    return rows;
+}
+
 void Application::createFonts() {
     const auto makeFont = [dpi = dpi_](int points, int weight) {
         return CreateFontW(-MulDiv(points, dpi, 72), 0, 0, 0, weight, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
@@ -284,29 +401,54 @@ void Application::createControls() {
     if (!tooltipWindow_ && mainWindow_) createTooltipControl();
     textBindings_.clear();
     tooltipBindings_.clear();
+    // Added once the texts are on: a tooltip asks for its text when shown.
+    struct PendingTooltip {
+        HWND control;
+        const wchar_t* key;
+        WORD command;
+    };
+    std::vector<PendingTooltip> pendingTooltips;
 
-    for (const ControlRow& row : controlRows) {
+    panel_.options.assign(designOptions().size(), nullptr);
+    panel_.optionLabels.assign(designOptions().size(), nullptr);
+    panelRoutes_.clear();
+    for (const PanelRow& row : panelRows()) {
         const KindStyle kind = styleOf(row.kind);
         const wchar_t* initial = row.initialText ? row.initialText : L"";
-        HWND control = CreateWindowExW(kind.extendedStyle, kind.className, initial, kind.style, row.x, row.y,
-                                       row.width, row.height, mainWindow_,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance_, nullptr);
+        const PixelRect& at = row.place;
+        HWND control = CreateWindowExW(kind.extendedStyle, kind.className, initial, kind.style, at.x, at.y, at.width,
+                                       at.height, mainWindow_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                       instance_, nullptr);
         if (row.field) panel_.*row.field = control;
+        if (row.option) {
+            const size_t index = optionIndex(row.option);
+            (row.kind == ControlKind::Label || row.kind == ControlKind::ValueLabel ? panel_.optionLabels
+                                                                                   : panel_.options)[index] = control;
+        }
+        if (row.handler) panelRoutes_.push_back({row.id, row.notifications, row.handler});
         if (!control) continue;
 
-        layoutEntries_.push_back({control, PixelRect{row.x, row.y, row.width, row.height}, fontOf(row.kind)});
-        panelContentHeight_ = std::max(panelContentHeight_, row.y + layoutHeight(row) + kPanelBottomMargin);
+        layoutEntries_.push_back({control, at, fontOf(row.kind)});
+        panelContentHeight_ = std::max(panelContentHeight_, at.y + layoutHeight(row) + kPanelBottomMargin);
         if (row.key) textBindings_.push_back({control, row.key, L""});
+        pendingTooltips.push_back({control, row.tooltip, row.shortcut});
 
         switch (row.fill) {
         case RowFill::None: break;
         case RowFill::Languages: refillLanguageCombo(); break;
         case RowFill::Units: refillUnitsCombo(); break;
         case RowFill::Engines: refillRenderCombo(); break;
-        case RowFill::ThicknessPresets: fillCombo(control, thicknessPresetsMm, L"3"); break;
-        case RowFill::ToolPresets: fillCombo(control, toolPresetsMm, L"3.175"); break;
-        case RowFill::Fingers: fillCounts(control, 1, kMaxFingers, row.count); break;
-        case RowFill::Dividers: fillCounts(control, 0, kListedDividers, row.count); break;
+        case RowFill::Presets: {
+            const Presets& presets = *presetsOf(row.option);
+            fillCombo(control, presets.millimetres, presets.emptyMm);
+            break;
+        }
+        case RowFill::Counts: {
+            const DesignOption& option = *findDesignOption(row.option);
+            const auto shown = static_cast<int32_t>(option.access.get(BoxParameters{}));
+            fillCounts(control, option.panel.listedLow, option.panel.listedHigh, shown);
+            break;
+        }
         }
     }
 
@@ -321,7 +463,7 @@ void Application::createControls() {
 
     refreshValueLabels();
     applyTexts();
-    for (const KeyedControl& tooltip : tooltips) addTooltip(panel_.*tooltip.field, tooltip.key, tooltip.command);
+    for (const PendingTooltip& tooltip : pendingTooltips) addTooltip(tooltip.control, tooltip.key, tooltip.command);
 
     if (!previewWindow_) {
         modalUi_.showMessage(mainWindow_, text(L"dialog.previewCreateError"), text(L"dialog.preview"), MB_OK | MB_ICONERROR);
@@ -351,19 +493,26 @@ void Application::fillCombo(HWND combo, const std::vector<std::wstring>& items, 
 
 void Application::refreshValueLabels() {
     const std::wstring unit = useInches_ ? L" in" : L" mm";
-    for (const KeyedControl& label : valueLabels) {
-        if (HWND control = panel_.*label.field) SetWindowTextW(control, (text(label.key) + unit).c_str());
+    const auto options = designOptions();
+    for (size_t i = 0; i < panel_.optionLabels.size(); ++i) {
+        if (options[i].kind != OptionKind::Length || !panel_.optionLabels[i]) continue;
+        SetWindowTextW(panel_.optionLabels[i], (text(options[i].panel.labelKey) + unit).c_str());
     }
 }
 
 void Application::refillPresetLists() {
-    if (!panel_.thicknessCombo || !panel_.toolDiameterCombo) return;
-    const std::wstring thickness = windowText(panel_.thicknessCombo, 127);
-    const std::wstring tool = windowText(panel_.toolDiameterCombo, 127);
-    fillCombo(panel_.thicknessCombo, useInches_ ? thicknessPresetsIn : thicknessPresetsMm,
-              !thickness.empty() ? thickness : (useInches_ ? L"0.118" : L"3"));
-    fillCombo(panel_.toolDiameterCombo, useInches_ ? toolPresetsIn : toolPresetsMm,
-              !tool.empty() ? tool : (useInches_ ? L"0.125" : L"3.175"));
+    for (const Presets& presets : kPresets) {
+        HWND combo = optionControl(presets.option);
+        if (!combo) continue;
+        const std::wstring shown = windowText(combo, 127);
+        fillCombo(combo, useInches_ ? presets.inches : presets.millimetres,
+                  !shown.empty() ? shown : (useInches_ ? presets.emptyIn : presets.emptyMm));
+    }
+}
+
+HWND Application::optionControl(const char* key) const {
+    const size_t index = optionIndex(key);
+    return index < panel_.options.size() ? panel_.options[index] : nullptr;
 }
 
 void Application::refillUnitsCombo() {

@@ -1,13 +1,11 @@
 #include "app/design_history.h"
 
+#include "model/design_options.h"
+
 bool sameDesign(const BoxParameters& a, const BoxParameters& b) {
-    return a.inputWidth == b.inputWidth && a.inputHeight == b.inputHeight && a.inputDepth == b.inputDepth &&
-           a.dimensionMode == b.dimensionMode && a.materialThickness == b.materialThickness &&
-           a.fingerCountWidth == b.fingerCountWidth && a.fingerCountDepth == b.fingerCountDepth &&
-           a.fingerCountHeight == b.fingerCountHeight && a.kerf == b.kerf && a.clearance == b.clearance &&
-           a.spacing == b.spacing && a.includeLid == b.includeLid && a.cutMode == b.cutMode &&
-           a.toolDiameter == b.toolDiameter && a.widthDividerCount == b.widthDividerCount &&
-           a.depthDividerCount == b.depthDividerCount && a.addDividerBaseSlots == b.addDividerBaseSlots;
+    for (const DesignOption& option : designOptions())
+        if (!(option.access.get(a) == option.access.get(b))) return false;
+    return true;
 }
 
 void DesignHistory::record(const BoxParameters& design) {

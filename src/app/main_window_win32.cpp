@@ -12,6 +12,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <span>
 #include <array>
 #include <memory>
 #include <optional>
@@ -63,65 +64,16 @@ int32_t windowDpi(HWND window) {
     return screenDpi > 0 ? screenDpi : kBaseDpi;
 }
 
-}  // namespace
-
-// Which handler a control's notification reaches. Buttons answer whatever they report; fields mark
-// the design changed with each edit or choice.
-struct Application::CommandRoute {
-    int id;
-    std::array<int, 3> notifications;  // the codes that reach the handler, or kAnyNotification
-    void (Application::*handler)();
-};
-
-namespace {
-constexpr int kAnyNotification = -1;
-constexpr std::array<int, 3> kAny{kAnyNotification, kAnyNotification, kAnyNotification};
-constexpr std::array<int, 3> kFieldEdits{EN_CHANGE, CBN_EDITCHANGE, CBN_SELCHANGE};
-constexpr std::array<int, 3> kSelection{CBN_SELCHANGE, CBN_SELCHANGE, CBN_SELCHANGE};
-constexpr std::array<int, 3> kClick{BN_CLICKED, BN_CLICKED, BN_CLICKED};
 using A = Application;
+
 }  // namespace
 
 const Application::CommandRoute Application::kCommandRoutes[] = {
-    {UpdateButtonId, kAny, &A::updateCommand},
-    {IDOK, kAny, &A::updateCommand},  // Enter in a panel field
-    {ExitButtonId, kAny, &A::exitCommand},
-    {UndoCommandId, kAny, &A::undoCommand},
-    {RedoCommandId, kAny, &A::redoCommand},
-    {Toggle3dCommandId, kAny, &A::toggle3DShortcut},
-    {SaveSettingsCommandId, kAny, &A::saveSettingsFromControls},
-    {CheckUpdatesBoxId, kAny, &A::saveSettingsFromControls},
-    {WebsiteButtonId, kAny, &A::openWebsiteCommand},
-    {ExportDxfButtonId, kAny, &A::exportDxfCommand},
-    {SaveButtonId, kAny, &A::saveProjectCommand},
-    {LoadButtonId, kAny, &A::loadProjectCommand},
-    {FitViewButtonId, kAny, &A::fitPreview},
-    {Preview3dBoxId, kAny, &A::toggle3DViewCommand},
-    {TestServerButtonId, kAny, &A::testServerCommand},
-    {ResetButtonId, kAny, &A::resetCommand},
-    {AboutButtonId, kAny, &A::showAboutWindow},
-    {RenderEngineComboId, kSelection, &A::renderEngineCommand},
-    {UnitsComboId, kSelection, &A::changeUnits},
-    {LanguageComboId, kSelection, &A::languageCommand},
-    {UpdateNoticeId, {STN_CLICKED, STN_CLICKED, STN_CLICKED}, &A::openDownloadPage},
-    {ServerAddressEditId, {EN_KILLFOCUS, EN_KILLFOCUS, EN_KILLFOCUS}, &A::saveSettingsFromControls},
-    {WidthEditId, kFieldEdits, &A::markChanged},
-    {HeightEditId, kFieldEdits, &A::markChanged},
-    {DepthEditId, kFieldEdits, &A::markChanged},
-    {ThicknessComboId, kFieldEdits, &A::markChanged},
-    {KerfEditId, kFieldEdits, &A::markChanged},
-    {ClearanceEditId, kFieldEdits, &A::markChanged},
-    {SpacingEditId, kFieldEdits, &A::markChanged},
-    {FingersWidthComboId, kFieldEdits, &A::markChanged},
-    {FingersDepthComboId, kFieldEdits, &A::markChanged},
-    {FingersHeightComboId, kFieldEdits, &A::markChanged},
-    {ToolDiameterComboId, kFieldEdits, &A::markChanged},
-    {WidthDividersComboId, kFieldEdits, &A::markChanged},
-    {DepthDividersComboId, kFieldEdits, &A::markChanged},
-    {InternalDimensionsBoxId, kClick, &A::markChanged},
-    {AddLidBoxId, kClick, &A::markChanged},
-    {CncRouterModeBoxId, kClick, &A::markChanged},
-    {DividerBaseSlotsBoxId, kClick, &A::markChanged},
+    {IDOK, kAnyNotifications, &A::updateCommand},  // Enter in a panel field
+    {UndoCommandId, kAnyNotifications, &A::undoCommand},
+    {RedoCommandId, kAnyNotifications, &A::redoCommand},
+    {Toggle3dCommandId, kAnyNotifications, &A::toggle3DShortcut},
+    {SaveSettingsCommandId, kAnyNotifications, &A::saveSettingsFromControls},
 };
 
 namespace {
@@ -242,10 +194,12 @@ void Application::onDestroy() {
 
 void Application::onCommand(WPARAM wParam) {
     const int id = LOWORD(wParam), code = HIWORD(wParam);
-    for (const CommandRoute& route : kCommandRoutes) {
-        if (route.id != id) continue;
-        for (int notification : route.notifications) {
-            if (notification == kAnyNotification || notification == code) return (this->*route.handler)();
+    for (const auto& routes : {std::span<const CommandRoute>(kCommandRoutes), std::span<const CommandRoute>(panelRoutes_)}) {
+        for (const CommandRoute& route : routes) {
+            if (route.id != id) continue;
+            for (int notification : route.notifications) {
+                if (notification == kAnyNotification || notification == code) return (this->*route.handler)();
+            }
         }
     }
 }
@@ -257,7 +211,7 @@ void Application::onActivate(WPARAM wParam) {
         return;
     }
     if (HIWORD(wParam)) return;  // minimised
-    HWND target = focusedControl_ && IsWindow(focusedControl_) ? focusedControl_ : panel_.widthEdit;
+    HWND target = focusedControl_ && IsWindow(focusedControl_) ? focusedControl_ : optionControl("inputWidth");
     if (target) SetFocus(target);
 }
 

@@ -1,6 +1,7 @@
 #include "app/application_win32.h"
 #include "app/control_access_win32.h"
 #include "app/length_text.h"
+#include "model/design_options.h"
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
@@ -9,42 +10,6 @@
 #include <exception>
 
 namespace {
-
-using A = Application;
-
-// A length field of the panel with its place in both records (millimetres).
-struct LengthField {
-    HWND PanelControls::*control;
-    double BoxParameters::*design;
-    double AppSettings::*stored;
-};
-
-const std::array<LengthField, 8> lengthFields = {{
-    {&PanelControls::widthEdit, &BoxParameters::inputWidth, &AppSettings::widthMm},
-    {&PanelControls::heightEdit, &BoxParameters::inputHeight, &AppSettings::heightMm},
-    {&PanelControls::depthEdit, &BoxParameters::inputDepth, &AppSettings::depthMm},
-    {&PanelControls::thicknessCombo, &BoxParameters::materialThickness, &AppSettings::thicknessMm},
-    {&PanelControls::kerfEdit, &BoxParameters::kerf, &AppSettings::kerfMm},
-    {&PanelControls::clearanceEdit, &BoxParameters::clearance, &AppSettings::clearanceMm},
-    {&PanelControls::spacingEdit, &BoxParameters::spacing, &AppSettings::spacingMm},
-    {&PanelControls::toolDiameterCombo, &BoxParameters::toolDiameter, &AppSettings::toolDiameterMm},
-}};
-
-// A whole-number field; a loaded design's count is shown held to low..high.
-struct CountField {
-    HWND PanelControls::*combo;
-    int32_t BoxParameters::*design;
-    int32_t AppSettings::*stored;
-    int32_t low, high;
-};
-
-const std::array<CountField, 5> countFields = {{
-    {&PanelControls::fingersWidthCombo, &BoxParameters::fingerCountWidth, &AppSettings::fingerWidth, 1, 10},
-    {&PanelControls::fingersDepthCombo, &BoxParameters::fingerCountDepth, &AppSettings::fingerDepth, 1, 10},
-    {&PanelControls::fingersHeightCombo, &BoxParameters::fingerCountHeight, &AppSettings::fingerHeight, 1, 10},
-    {&PanelControls::widthDividersCombo, &BoxParameters::widthDividerCount, &AppSettings::widthDividers, 0, 100},
-    {&PanelControls::depthDividersCombo, &BoxParameters::depthDividerCount, &AppSettings::depthDividers, 0, 100},
-}};
 
 // Field values used when the panel holds no number.
 const BoxParameters defaultDesign{};
@@ -87,18 +52,32 @@ void Application::selectOrSetInteger(HWND control, int32_t value) {
     SetWindowTextW(control, number.c_str());
 }
 
+double Application::readOption(const DesignOption& option, HWND control) const {
+    const double fallback = option.access.get(defaultDesign);
+    switch (option.kind) {
+    case OptionKind::Length: return readNumber(control, fallback);
+    case OptionKind::Count: return readCount(control, static_cast<int32_t>(fallback));
+    case OptionKind::Flag:
+    case OptionKind::Choice: break;
+    }
+    return isChecked(control) ? 1 : 0;
+}
+
+void Application::writeOption(const DesignOption& option, HWND control, double value) {
+    switch (option.kind) {
+    case OptionKind::Length: writeNumber(control, value); return;
+    case OptionKind::Count: selectOrSetInteger(control, static_cast<int32_t>(value)); return;
+    case OptionKind::Flag:
+    case OptionKind::Choice: setChecked(control, value != 0); return;
+    }
+}
+
 BoxParameters Application::readParametersFromControls() const {
     BoxParameters design;
-    for (const LengthField& field : lengthFields) {
-        design.*field.design = readNumber(panel_.*field.control, defaultDesign.*field.design);
+    const auto options = designOptions();
+    for (size_t i = 0; i < panel_.options.size(); ++i) {
+        options[i].access.set(design, readOption(options[i], panel_.options[i]));
     }
-    for (const CountField& field : countFields) {
-        design.*field.design = readCount(panel_.*field.combo, defaultDesign.*field.design);
-    }
-    design.dimensionMode = isChecked(panel_.internalDimensionsBox) ? DimensionMode::Internal : DimensionMode::External;
-    design.includeLid = isChecked(panel_.addLidBox);
-    design.cutMode = isChecked(panel_.cncRouterModeBox) ? CutMode::CncRouter : CutMode::Laser;
-    design.addDividerBaseSlots = isChecked(panel_.dividerBaseSlotsBox);
     return design;
 }
 
@@ -158,13 +137,13 @@ void Application::changeUnits() {
     settlePendingEdit();  // the conversion itself is no step
     {
         TrackingPause converting(*this);
-        std::array<double, lengthFields.size()> valuesMm{};
-        for (size_t i = 0; i < lengthFields.size(); ++i) {
-            valuesMm[i] = readNumber(panel_.*lengthFields[i].control, defaultDesign.*lengthFields[i].design);
-        }
+        const BoxParameters shown = readParametersFromControls();
         useInches_ = inches;
         refreshValueLabels();
-        for (size_t i = 0; i < lengthFields.size(); ++i) writeNumber(panel_.*lengthFields[i].control, valuesMm[i]);
+        const auto options = designOptions();
+        for (size_t i = 0; i < panel_.options.size(); ++i) {
+            if (options[i].kind == OptionKind::Length) writeNumber(panel_.options[i], options[i].access.get(shown));
+        }
         refillPresetLists();
         refillUnitsCombo();
     }
@@ -177,17 +156,15 @@ void Application::applySettingsToControls(const AppSettings& settings) {
     currentLanguage_ = settings.language.empty() ? std::wstring(L"es") : settings.language;
     languages_.applyLanguage(currentLanguage_);
     currentLanguage_ = languages_.currentCode();
-    useInches_ = settings.units == L"in";
+    useInches_ = unitsAreInches(settings);
     applyTexts();
     refillUnitsCombo();
     refreshValueLabels();
     refillPresetLists();
-    for (const LengthField& field : lengthFields) writeNumber(panel_.*field.control, settings.*field.stored);
-    for (const CountField& field : countFields) selectOrSetInteger(panel_.*field.combo, settings.*field.stored);
-    setChecked(panel_.internalDimensionsBox, settings.internalDimensions);
-    setChecked(panel_.addLidBox, settings.includeLid);
-    setChecked(panel_.cncRouterModeBox, settings.cncRouterMode);
-    setChecked(panel_.dividerBaseSlotsBox, settings.dividerBaseSlots);
+    const auto options = designOptions();
+    for (size_t i = 0; i < panel_.options.size(); ++i) {
+        writeOption(options[i], panel_.options[i], options[i].access.get(settings.design));
+    }
     view_.show3D = settings.preview3d;
     view_.renderMode = renderModeFromIndex(settings.render3dMode);
     setChecked(panel_.preview3dBox, view_.show3D);
@@ -203,16 +180,7 @@ AppSettings Application::readSettingsFromControls() const {
     settings.units = useInches_ ? L"in" : L"mm";
     settings.language = currentLanguage_.empty() ? languages_.currentCode() : currentLanguage_;
     settings.checkUpdatesOnStart = isChecked(panel_.checkUpdatesBox);
-    for (const LengthField& field : lengthFields) {
-        settings.*field.stored = readNumber(panel_.*field.control, defaultDesign.*field.design);
-    }
-    for (const CountField& field : countFields) {
-        settings.*field.stored = readCount(panel_.*field.combo, defaultDesign.*field.design);
-    }
-    settings.internalDimensions = isChecked(panel_.internalDimensionsBox);
-    settings.includeLid = isChecked(panel_.addLidBox);
-    settings.cncRouterMode = isChecked(panel_.cncRouterModeBox);
-    settings.dividerBaseSlots = isChecked(panel_.dividerBaseSlotsBox);
+    settings.design = readParametersFromControls();
     WINDOWPLACEMENT placement{};
     placement.length = sizeof placement;
     if (mainWindow_ && GetWindowPlacement(mainWindow_, &placement)) {
@@ -227,14 +195,13 @@ AppSettings Application::readSettingsFromControls() const {
 void Application::saveSettingsFromControls() { saveSettings(readSettingsFromControls()); }
 
 void Application::applyParametersToControls(const BoxParameters& design) {
-    for (const LengthField& field : lengthFields) writeNumber(panel_.*field.control, design.*field.design);
-    for (const CountField& field : countFields) {
-        selectOrSetInteger(panel_.*field.combo, std::clamp(design.*field.design, field.low, field.high));
+    const auto options = designOptions();
+    for (size_t i = 0; i < panel_.options.size(); ++i) {
+        const DesignOption& option = options[i];
+        double value = option.access.get(design);
+        if (option.kind == OptionKind::Count) value = std::clamp<double>(value, option.panel.listedLow, option.panel.shownHigh);
+        writeOption(option, panel_.options[i], value);
     }
-    setChecked(panel_.internalDimensionsBox, design.dimensionMode == DimensionMode::Internal);
-    setChecked(panel_.addLidBox, design.includeLid);
-    setChecked(panel_.cncRouterModeBox, design.cutMode == CutMode::CncRouter);
-    setChecked(panel_.dividerBaseSlotsBox, design.addDividerBaseSlots);
     refreshValueLabels();
     refillPresetLists();
 }

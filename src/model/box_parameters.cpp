@@ -1,38 +1,51 @@
 #include "model/box_parameters.h"
 
+#include "model/design_options.h"
+
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 namespace {
 
-// Bounds that keep generation within milliseconds and megabytes whatever a project file holds.
-constexpr int32_t kMaxFingerCount = 1000;
-constexpr int32_t kMaxDividerCount = 100;
 // Beyond this the plan's coordinates lose the fractions of a millimetre its tolerances work in.
 constexpr double kMaxLength = 100000.0;
-// Every feature (tab, notch, slot, finger) is at least the thickness, and every dogbone at most the
-// bit's radius: both must stay clear of the point tolerance, where pieces and cut-outs collapse, and
-// of the server request's 0.001 mm, where arcs would be sent with a radius of 0.
-constexpr double kMinThickness = 0.01;
-constexpr double kMinToolDiameter = 0.01;
 
 [[noreturn]] void refuse(const char* message) { throw std::runtime_error(message); }
 
 bool allFinite(const BoxParameters& p) {
-    for (double v : {p.inputWidth, p.inputHeight, p.inputDepth, p.outerWidth, p.outerHeight, p.outerDepth,
-                     p.materialThickness, p.kerf, p.clearance, p.spacing, p.toolDiameter}) {
-        if (!std::isfinite(v)) return false;
+    for (const DesignOption& option : designOptions())
+        if (option.kind == OptionKind::Length && !std::isfinite(option.access.get(p))) return false;
+    return std::isfinite(p.outerWidth) && std::isfinite(p.outerHeight) && std::isfinite(p.outerDepth);
+}
+
+bool allWithinReach(const BoxParameters& p) {
+    for (const DesignOption& option : designOptions())
+        if (option.kind == OptionKind::Length && option.access.get(p) > kMaxLength) return false;
+    return true;
+}
+
+bool holds(const OptionBound& bound, double value) {
+    switch (bound.test) {
+    case OptionBound::Above: return value > bound.limit;
+    case OptionBound::AtLeast: return value >= bound.limit;
+    case OptionBound::AtMost: return value <= bound.limit;
+    case OptionBound::None: break;
     }
     return true;
 }
 
-bool allWithinReach(const BoxParameters& p) {
-    for (double v : {p.inputWidth, p.inputHeight, p.inputDepth, p.materialThickness, p.kerf, p.clearance, p.spacing,
-                     p.toolDiameter}) {
-        if (v > kMaxLength) return false;
+// Which options a pass of bound checks looks at.
+enum class BoundScope { ShapeOnly, ShapeExcluded, Every };
+
+// Refuses with the first option in scope, in table order, whose value breaks the chosen bound.
+void checkBounds(const BoxParameters& p, OptionBound OptionRules::*bound, BoundScope scope) {
+    for (const DesignOption& option : designOptions()) {
+        const OptionRules& rules = option.rules;
+        if (scope != BoundScope::Every && rules.shapesBox != (scope == BoundScope::ShapeOnly)) continue;
+        if (rules.routerOnly && p.cutMode != CutMode::CncRouter) continue;
+        if (!holds(rules.*bound, option.access.get(p))) refuse((rules.*bound).message);
     }
-    return true;
 }
 
 void checkFingerFit(const BoxParameters& p, double length, int32_t count) {
@@ -83,37 +96,23 @@ void validateParameters(BoxParameters& p) {
         p.outerDepth = p.inputDepth;
     }
 
-    // NaN slips through every "<= 0" comparison below, so refuse it first.
+    // NaN slips through every bound below, so refuse it first.
     if (!allFinite(p)) refuse("Los valores deben ser numeros finitos.");
 
-    if (p.inputWidth <= 0) refuse("El ancho debe ser mayor a 0 mm.");
-    if (p.inputHeight <= 0) refuse("El alto debe ser mayor a 0 mm.");
-    if (p.inputDepth <= 0) refuse("La profundidad debe ser mayor a 0 mm.");
-    if (t <= 0) refuse("El espesor debe ser mayor a 0 mm.");
+    checkBounds(p, &OptionRules::minimum, BoundScope::ShapeOnly);
     if (2.0 * t >= p.outerWidth) refuse("El ancho exterior debe superar dos espesores.");
     if (2.0 * t >= p.outerDepth) refuse("La profundidad exterior debe superar dos espesores.");
     if (t >= p.outerHeight) refuse("El alto exterior debe superar un espesor.");
     if (p.dimensionMode == DimensionMode::External && p.includeLid && 2.0 * t >= p.outerHeight)
         refuse("Con tapa y medidas externas, el alto exterior debe superar dos espesores.");
-    if (p.fingerCountWidth < 1) refuse("Los encastres del ancho deben ser al menos 1.");
-    if (p.fingerCountDepth < 1) refuse("Los encastres de profundidad deben ser al menos 1.");
-    if (p.fingerCountHeight < 1) refuse("Los encastres de altura deben ser al menos 1.");
-    if (p.kerf < 0) refuse("El kerf no puede ser negativo.");
-    if (p.clearance < 0) refuse("La holgura no puede ser negativa.");
-    if (p.spacing < 0) refuse("La separacion no puede ser negativa.");
-    if (p.cutMode == CutMode::CncRouter && p.toolDiameter <= 0)
-        refuse("El diametro de herramienta debe ser mayor a 0 mm.");
-    if (p.widthDividerCount < 0 || p.depthDividerCount < 0) refuse("Las divisiones no pueden ser negativas.");
+    checkBounds(p, &OptionRules::minimum, BoundScope::ShapeExcluded);
 
+    // These bounds keep generation within milliseconds and megabytes whatever a project file holds;
+    // every feature is at least the thickness and every dogbone at most the bit's radius, so both
+    // floors keep them clear of the point tolerance and of the server request's 0.001 mm.
     if (!allWithinReach(p)) refuse("Las medidas no pueden superar 100000 mm.");
-    if (t < kMinThickness) refuse("El espesor debe ser de al menos 0.01 mm.");
-    if (p.cutMode == CutMode::CncRouter && p.toolDiameter < kMinToolDiameter)
-        refuse("El diametro de herramienta debe ser de al menos 0.01 mm.");
-    if (p.fingerCountWidth > kMaxFingerCount || p.fingerCountDepth > kMaxFingerCount ||
-        p.fingerCountHeight > kMaxFingerCount)
-        refuse("Hay demasiados encastres para el espesor elegido.");
-    if (p.widthDividerCount > kMaxDividerCount) refuse("Hay demasiadas divisiones en ancho.");
-    if (p.depthDividerCount > kMaxDividerCount) refuse("Hay demasiadas divisiones en profundidad.");
+    checkBounds(p, &OptionRules::floor, BoundScope::Every);
+    checkBounds(p, &OptionRules::maximum, BoundScope::Every);
 
     checkFingerFit(p, std::max(p.outerWidth - 2.0 * t, 0.0), p.fingerCountWidth);
     checkFingerFit(p, std::max(p.outerDepth, 0.0), p.fingerCountDepth);

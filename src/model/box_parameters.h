@@ -29,6 +29,8 @@ struct BoxParameters {
     int32_t widthDividerCount = 0;
     int32_t depthDividerCount = 0;
     bool addDividerBaseSlots = false;
+
+    bool operator==(const BoxParameters&) const = default;  // derived sizes too; see sameDesign
 };
 
 // Writes the three outer fields, then throws std::runtime_error with a fixed Spanish

@@ -10,12 +10,13 @@ CutPath pathFor(const Outline& outline, const Cutter& cutter) {
 }
 
 // A named piece with its outline and the path the cutter follows; width and height in mm.
-Piece labelledPiece(const std::wstring& name, double width, double height, Outline outline, const Cutter& cutter) {
+Piece builtPiece(const std::wstring& name, PieceKind kind, double width, double height, Outline outline,
+                 const Cutter& cutter) {
     Piece piece;
     piece.name = name;
+    piece.kind = kind;
     piece.width = width;
     piece.height = height;
-    piece.labelled = true;
     piece.outline = std::move(outline);
     piece.path = pathFor(piece.outline, cutter);
     return piece;
@@ -68,13 +69,13 @@ Walls buildWalls(const BoxParameters& p) {
     const Joinery joinery = joineryOf(p);
     const Cutter cutter = cutterOf(p);
     Walls w;
-    w.base = buildFingerPanel(L"Base", panels.base, joinery, cutter);
+    w.base = buildFingerPanel(L"Base", PieceKind::Base, panels.base, joinery, cutter);
     normalizePiece(w.base);
-    w.back = buildFingerPanel(L"Atras", panels.frontWall, joinery, cutter);
+    w.back = buildFingerPanel(L"Atras", PieceKind::Wall, panels.frontWall, joinery, cutter);
     w.front = renamed(w.back, L"Frente");
     normalizePiece(w.back);
     rotatePiece(w.front, 2);
-    w.left = buildFingerPanel(L"Lateral izquierdo", panels.sideWall, joinery, cutter);
+    w.left = buildFingerPanel(L"Lateral izquierdo", PieceKind::Wall, panels.sideWall, joinery, cutter);
     w.right = renamed(w.left, L"Lateral derecho");
     rotatePiece(w.left, 1);
     rotatePiece(w.right, -1);
@@ -171,24 +172,19 @@ BoxPanels boxPanels(const BoxParameters& p) {
     };
 }
 
-Piece buildFingerPanel(const std::wstring& name, const PanelShape& panel, const Joinery& joinery, const Cutter& cutter) {
-    return labelledPiece(name, panel.width, panel.height, panelOutline(panel, joinery), cutter);
+Piece buildFingerPanel(const std::wstring& name, PieceKind kind, const PanelShape& panel, const Joinery& joinery,
+                       const Cutter& cutter) {
+    return builtPiece(name, kind, panel.width, panel.height, panelOutline(panel, joinery), cutter);
 }
 
 Piece buildDivider(const std::wstring& name, const DividerShape& divider, const Joinery& joinery, const Cutter& cutter) {
-    return labelledPiece(name, divider.length, divider.height, dividerOutline(divider, joinery), cutter);
+    return builtPiece(name, PieceKind::Divider, divider.length, divider.height, dividerOutline(divider, joinery), cutter);
 }
 
 Piece buildSlotCutout(const std::wstring& name, Point2 at, double width, double height, const Cutter& cutter) {
-    Piece piece;
-    piece.name = name;
+    Piece piece = builtPiece(name, PieceKind::BaseCutout, width, height, rectangleOutline(width, height), cutter);
     piece.x = at.x;
     piece.y = at.y;
-    piece.width = width;
-    piece.height = height;
-    piece.innerCut = true;
-    piece.outline = rectangleOutline(width, height);
-    piece.path = pathFor(piece.outline, cutter);
     return piece;
 }
 
@@ -236,6 +232,7 @@ PieceSet generatePieces(BoxParameters parameters) {
     if (p.includeLid) {
         // The lid is built exactly like the base, beside the right wall.
         Piece lid = renamed(base, L"Tapa");
+        lid.kind = PieceKind::Lid;
         lid.x = columns.nextX;
         lid.y = base.y + (base.height - lid.height) / 2;
         columns.nextX = lid.x + lid.width + p.spacing;
@@ -252,12 +249,23 @@ CutPath placedPath(const Piece& piece) {
     return path;
 }
 
-const char* layerForSegment(const Piece& piece, const PathSegment& segment) {
-    if (segment.kind == SegmentKind::Arc) return "DOGBONES";
-    if (piece.innerCut) return "CUT_INNER";
-    if (piece.name.find(L"Divisor") != std::wstring::npos) return "DIVIDERS";
-    if (piece.name.find(L"Ranura") != std::wstring::npos) return "CUT_INNER";
-    return "CUT_OUTER";
+bool isLabelled(const Piece& piece) { return piece.kind != PieceKind::BaseCutout; }
+
+bool isInnerCut(const Piece& piece) { return piece.kind == PieceKind::BaseCutout; }
+
+Layer pieceLayer(const Piece& piece) {
+    switch (piece.kind) {
+    case PieceKind::Divider: return Layer::Dividers;
+    case PieceKind::BaseCutout: return Layer::CutInner;
+    case PieceKind::Wall:
+    case PieceKind::Base:
+    case PieceKind::Lid: break;
+    }
+    return Layer::CutOuter;
+}
+
+Layer layerForSegment(const Piece& piece, const PathSegment& segment) {
+    return segment.kind == SegmentKind::Arc ? Layer::Dogbones : pieceLayer(piece);
 }
 
 PlanExtent planExtent(const PieceSet& pieces) {

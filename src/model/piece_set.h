@@ -2,19 +2,22 @@
 // The laid-out set of flat pieces of one design, and the views of a piece that consumers use.
 #include "model/box_parameters.h"
 #include "model/cut_path.h"
+#include "model/layers.h"
 #include "model/outline.h"
 
 #include <string>
 #include <vector>
 
+// What a piece is in the box; its builder sets it.
+enum class PieceKind { Wall, Base, Lid, Divider, BaseCutout };
+
 struct Piece {
     std::wstring name;      // fixed Spanish name
+    PieceKind kind = PieceKind::Wall;
     double x = 0.0;         // place of the local origin on the plan (mm)
     double y = 0.0;
     double width = 0.0;     // bounding box size in local coordinates (mm)
     double height = 0.0;
-    bool labelled = false;  // the 2D preview writes the name
-    bool innerCut = false;  // a cut-out inside another piece (base slot)
     Outline outline;        // local coordinates
     CutPath path;           // local coordinates
 };
@@ -39,13 +42,14 @@ struct BoxPanels {
 };
 BoxPanels boxPanels(const BoxParameters& validated);
 
-// The panel placed at (0, 0), labelled, not normalised.
-Piece buildFingerPanel(const std::wstring& name, const PanelShape& panel, const Joinery& joinery, const Cutter& cutter);
+// The panel placed at (0, 0), of the given kind, not normalised.
+Piece buildFingerPanel(const std::wstring& name, PieceKind kind, const PanelShape& panel, const Joinery& joinery,
+                       const Cutter& cutter);
 
-// The divider placed at (0, 0), labelled.
+// The divider placed at (0, 0).
 Piece buildDivider(const std::wstring& name, const DividerShape& divider, const Joinery& joinery, const Cutter& cutter);
 
-// A width x height rectangle cut out of another piece, placed at `at` on the plan; unlabelled.
+// A width x height rectangle cut out of another piece, placed at `at` on the plan.
 Piece buildSlotCutout(const std::wstring& name, Point2 at, double width, double height, const Cutter& cutter);
 
 // Turns the geometry by +1 ((x,y)->(y,-x)), -1 ((x,y)->(-y,x)) or 2 ((x,y)->(-x,-y)), then normalises.
@@ -72,5 +76,14 @@ struct PlanExtent {
 
 PlanExtent planExtent(const PieceSet& pieces);
 
-// Output layer of one segment: "DOGBONES", "CUT_INNER", "DIVIDERS" or "CUT_OUTER".
-const char* layerForSegment(const Piece& piece, const PathSegment& segment);
+// The 2D preview writes the piece's name (every piece but a cut-out).
+bool isLabelled(const Piece& piece);
+
+// A cut-out inside another piece (a base slot).
+bool isInnerCut(const Piece& piece);
+
+// The layer of the piece's lines: CutOuter, CutInner or Dividers.
+Layer pieceLayer(const Piece& piece);
+
+// The layer of one segment: Dogbones for an arc, else the piece's.
+Layer layerForSegment(const Piece& piece, const PathSegment& segment);

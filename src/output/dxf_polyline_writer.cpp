@@ -11,7 +11,7 @@ void appendPolyline(std::string& out, const Piece& piece, double scale) {
     const CutPath path = placedPath(piece);
     if (path.empty()) return;
     // A default segment is a line: its layer is the piece's own.
-    const char* layer = layerForSegment(piece, PathSegment{});
+    const char* layer = styleOf(pieceLayer(piece)).name;
     appendDxfPair(out, "0", "POLYLINE");
     appendDxfPair(out, "8", layer);
     appendDxfPair(out, "66", "1");
@@ -41,10 +41,10 @@ std::string buildClosedDxf(const PieceSet& pieces, bool inches) {
     const double scale = inches ? 1.0 / kMillimetresPerInch : 1.0;
     std::string out = dxfPreamble(inches);
     for (const Piece& piece : pieces) {
-        if (piece.innerCut) appendPolyline(out, piece, scale);
+        if (isInnerCut(piece)) appendPolyline(out, piece, scale);
     }
     for (const Piece& piece : pieces) {
-        if (!piece.innerCut) appendPolyline(out, piece, scale);
+        if (!isInnerCut(piece)) appendPolyline(out, piece, scale);
     }
     appendDxfEnd(out);
     return out;

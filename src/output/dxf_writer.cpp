@@ -7,15 +7,6 @@
 
 namespace {
 
-struct LayerEntry {
-    const char* name;
-    int colour;
-};
-
-constexpr LayerEntry kLayers[] = {
-    {"CUT_OUTER", 3}, {"CUT_INNER", 7}, {"DOGBONES", 4}, {"DIVIDERS", 2}, {"REFERENCE", 8},
-};
-
 void appendInteger(std::string& out, std::string_view code, int value) {
     char buffer[16];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -41,7 +32,7 @@ void appendDxfPair(std::string& out, std::string_view code, std::string_view val
 }
 
 bool isDxfLayer(std::string_view name) {
-    for (const LayerEntry& layer : kLayers) {
+    for (const LayerStyle& layer : layerStyles()) {
         if (name == layer.name) return true;
     }
     return false;
@@ -75,12 +66,12 @@ std::string dxfPreamble(bool inches) {
     appendDxfPair(out, "0", "ENDTAB");
     appendDxfPair(out, "0", "TABLE");
     appendDxfPair(out, "2", "LAYER");
-    appendInteger(out, "70", static_cast<int>(std::size(kLayers)));
-    for (const LayerEntry& layer : kLayers) {
+    appendInteger(out, "70", static_cast<int>(layerStyles().size()));
+    for (const LayerStyle& layer : layerStyles()) {
         appendDxfPair(out, "0", "LAYER");
         appendDxfPair(out, "2", layer.name);
         appendInteger(out, "70", 0);
-        appendInteger(out, "62", layer.colour);
+        appendInteger(out, "62", layer.dxfColour);
         appendDxfPair(out, "6", "CONTINUOUS");
     }
     appendDxfPair(out, "0", "ENDTAB");
@@ -125,7 +116,7 @@ std::string buildDxf(const PieceSet& pieces, bool inches) {
     std::string out = dxfPreamble(inches);
     for (const Piece& piece : pieces) {
         for (const PathSegment& segment : placedPath(piece)) {
-            const char* layer = layerForSegment(piece, segment);
+            const char* layer = styleOf(layerForSegment(piece, segment)).name;
             if (segment.kind == SegmentKind::Arc) {
                 const auto [first, second] = arcAnglesDegrees(segment);
                 appendDxfArc(out, layer, scaled(segment.center, scale), segment.radius * scale, first, second);

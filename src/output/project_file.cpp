@@ -1,5 +1,7 @@
 #include "output/project_file.h"
 
+#include "model/design_options.h"
+
 #include "settings/file_io.h"
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
@@ -67,23 +69,33 @@ std::optional<double> readNumber(const std::string& text, size_t pos) {
     return std::nullopt;
 }
 
-void readNumberKey(const std::string& text, const char* key, double& field) {
-    if (const auto pos = findJsonValue(text, key))
-        if (const auto value = readNumber(text, *pos)) field = *value;
+// The text of an option's value in a project.
+std::string projectText(const DesignOption& option, double value) {
+    switch (option.kind) {
+    case OptionKind::Length: return formatFixed(value, 6);
+    case OptionKind::Count: return std::to_string(static_cast<int32_t>(value));
+    case OptionKind::Flag: return boolText(value != 0);
+    case OptionKind::Choice: break;
+    }
+    return '"' + std::string(option.choiceNames[value != 0 ? 1 : 0]) + '"';
 }
 
-void readIntegerKey(const std::string& text, const char* key, int32_t& field) {
-    if (const auto pos = findJsonValue(text, key))
-        if (const auto value = readInteger(text, *pos)) field = *value;
-}
-
-void readBooleanKey(const std::string& text, const char* key, bool& field) {
-    if (const auto pos = findJsonValue(text, key))
-        if (const auto value = readBoolean(text, *pos)) field = *value;
-}
-
-std::optional<std::string> readStringKey(const std::string& text, const char* key) {
-    if (const auto pos = findJsonValue(text, key)) return readString(text, *pos);
+// The option's value in a project text, when its key is there with a value of its kind. A choice
+// whose name is not its second is its first.
+std::optional<double> readOption(const std::string& text, const DesignOption& option) {
+    const auto pos = findJsonValue(text, option.projectKey);
+    if (!pos) return std::nullopt;
+    switch (option.kind) {
+    case OptionKind::Length: return readNumber(text, *pos);
+    case OptionKind::Count:
+        if (const auto value = readInteger(text, *pos)) return *value;
+        return std::nullopt;
+    case OptionKind::Flag:
+        if (const auto value = readBoolean(text, *pos)) return *value ? 1.0 : 0.0;
+        return std::nullopt;
+    case OptionKind::Choice: break;
+    }
+    if (const auto name = readString(text, *pos)) return *name == option.choiceNames[1] ? 1.0 : 0.0;
     return std::nullopt;
 }
 
@@ -100,23 +112,11 @@ std::string writeProjectJson(const BoxParameters& p) {
     out += "  \"format\": \"TessaroProject\",\n";
     out += "  \"version\": 1,\n";
     out += "  \"parameters\": {\n";
-    appendMember(out, "inputWidth", formatFixed(p.inputWidth, 6));
-    appendMember(out, "inputHeight", formatFixed(p.inputHeight, 6));
-    appendMember(out, "inputDepth", formatFixed(p.inputDepth, 6));
-    appendMember(out, "dimensionMode", p.dimensionMode == DimensionMode::Internal ? "\"Internal\"" : "\"External\"");
-    appendMember(out, "materialThickness", formatFixed(p.materialThickness, 6));
-    appendMember(out, "fingerCountWidth", std::to_string(p.fingerCountWidth));
-    appendMember(out, "fingerCountDepth", std::to_string(p.fingerCountDepth));
-    appendMember(out, "fingerCountHeight", std::to_string(p.fingerCountHeight));
-    appendMember(out, "kerf", formatFixed(p.kerf, 6));
-    appendMember(out, "clearance", formatFixed(p.clearance, 6));
-    appendMember(out, "spacing", formatFixed(p.spacing, 6));
-    appendMember(out, "includeLid", boolText(p.includeLid));
-    appendMember(out, "cutMode", p.cutMode == CutMode::CncRouter ? "\"CncRouter\"" : "\"Laser\"");
-    appendMember(out, "toolDiameter", formatFixed(p.toolDiameter, 6));
-    appendMember(out, "widthDividerCount", std::to_string(p.widthDividerCount));
-    appendMember(out, "depthDividerCount", std::to_string(p.depthDividerCount));
-    appendMember(out, "addDividerBaseSlots", boolText(p.addDividerBaseSlots), true);
+    const auto options = designOptions();
+    for (size_t i = 0; i < options.size(); ++i) {
+        const DesignOption& option = options[i];
+        appendMember(out, option.projectKey, projectText(option, option.access.get(p)), i + 1 == options.size());
+    }
     out += "  }\n";
     out += "}\n";
     return out;
@@ -168,25 +168,9 @@ bool loadProject(const std::wstring& path, BoxParameters& result, std::wstring& 
     }
 
     BoxParameters loaded;
-    readNumberKey(text, "inputWidth", loaded.inputWidth);
-    readNumberKey(text, "inputHeight", loaded.inputHeight);
-    readNumberKey(text, "inputDepth", loaded.inputDepth);
-    readNumberKey(text, "materialThickness", loaded.materialThickness);
-    readNumberKey(text, "kerf", loaded.kerf);
-    readNumberKey(text, "clearance", loaded.clearance);
-    readNumberKey(text, "spacing", loaded.spacing);
-    readNumberKey(text, "toolDiameter", loaded.toolDiameter);
-    readIntegerKey(text, "fingerCountWidth", loaded.fingerCountWidth);
-    readIntegerKey(text, "fingerCountDepth", loaded.fingerCountDepth);
-    readIntegerKey(text, "fingerCountHeight", loaded.fingerCountHeight);
-    readIntegerKey(text, "widthDividerCount", loaded.widthDividerCount);
-    readIntegerKey(text, "depthDividerCount", loaded.depthDividerCount);
-    readBooleanKey(text, "includeLid", loaded.includeLid);
-    readBooleanKey(text, "addDividerBaseSlots", loaded.addDividerBaseSlots);
-    if (const auto mode = readStringKey(text, "dimensionMode"))
-        loaded.dimensionMode = *mode == "Internal" ? DimensionMode::Internal : DimensionMode::External;
-    if (const auto mode = readStringKey(text, "cutMode"))
-        loaded.cutMode = *mode == "CncRouter" ? CutMode::CncRouter : CutMode::Laser;
+    for (const DesignOption& option : designOptions()) {
+        if (const auto value = readOption(text, option)) option.access.set(loaded, *value);
+    }
 
     try {
         validateParameters(loaded);

@@ -61,7 +61,7 @@ std::string buildServerRequestJson(const PieceSet& pieces) {
         for (const PathSegment& segment : placedPath(piece)) {
             if (!first) out += ',';
             first = false;
-            appendEntity(out, layerForSegment(piece, segment), segment);
+            appendEntity(out, styleOf(layerForSegment(piece, segment)).name, segment);
         }
     }
     out += "]}";

@@ -77,9 +77,8 @@ std::string buildSvg(const PieceSet& pieces) {
     for (const Piece& piece : pieces) {
         const CutPath path = placedPath(piece);
         if (path.empty()) continue;
-        const bool inner = std::string_view(layerForSegment(piece, PathSegment{})) == "CUT_INNER";
         out += "  <g id=\"" + svgPieceId(piece.name, ids) + "\" fill=\"none\" stroke=\"" +
-               (inner ? "#0000ff" : "#000000") + "\" stroke-width=\"0.1\">\n";
+               styleOf(pieceLayer(piece)).svgStroke + "\" stroke-width=\"0.1\">\n";
         out += "    <path d=\"" + pathData(path) + "\"/>\n";
         out += "  </g>\n";
     }

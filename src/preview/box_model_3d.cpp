@@ -24,9 +24,9 @@ std::optional<BoxModel3d> buildBoxModel(const BoxParameters& parameters) {
     model.wallHeight = std::max(wallHeight(p), 0.0);
 
     const BoxPanels panels = boxPanels(p);
-    model.base = buildFingerPanel(L"Base", panels.base, joineryOf(p), cutterOf(p));
-    model.frontWall = buildFingerPanel(L"Frente", panels.frontWall, joineryOf(p), cutterOf(p));
-    model.sideWall = buildFingerPanel(L"Lateral izquierdo", panels.sideWall, joineryOf(p), cutterOf(p));
+    model.base = buildFingerPanel(L"Base", PieceKind::Base, panels.base, joineryOf(p), cutterOf(p));
+    model.frontWall = buildFingerPanel(L"Frente", PieceKind::Wall, panels.frontWall, joineryOf(p), cutterOf(p));
+    model.sideWall = buildFingerPanel(L"Lateral izquierdo", PieceKind::Wall, panels.sideWall, joineryOf(p), cutterOf(p));
     return model;
 }
 

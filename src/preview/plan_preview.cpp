@@ -1,6 +1,7 @@
 #include "preview/plan_preview.h"
 
 #include <algorithm>
+#include <deque>
 
 #include "preview/arc_sweep.h"
 #include "preview/zoom_hint.h"
@@ -11,9 +12,6 @@ constexpr Rgb kBackground{250, 250, 250};
 constexpr Rgb kFrame{190, 190, 190};
 constexpr Rgb kTitleText{90, 90, 90};
 constexpr Rgb kLabelText{60, 60, 60};
-constexpr Rgb kOutline{0, 120, 0};
-constexpr Rgb kBaseSlot{160, 0, 160};
-constexpr Rgb kArc{20, 80, 200};
 
 void drawZoomHint(Canvas& canvas, const ClientRect& client, const std::wstring& format, const PreviewViewState& state) {
     const std::wstring& effective = format.empty() ? std::wstring(L"Zoom %d%%") : format;
@@ -108,16 +106,19 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
         return;
     }
 
-    OwnedCanvasObject outlinePen(canvas, canvas.createPen(PenStyle::Solid, 1, kOutline));
-    OwnedCanvasObject slotPen(canvas, canvas.createPen(PenStyle::Solid, 1, kBaseSlot));
-    OwnedCanvasObject arcPen(canvas, canvas.createPen(PenStyle::Solid, 1, kArc));
+    std::deque<OwnedCanvasObject> layerPens;  // by Layer; a deque keeps each where it was made
+    for (const LayerStyle& layer : layerStyles()) {
+        const Rgb colour{layer.previewPen.red, layer.previewPen.green, layer.previewPen.blue};
+        layerPens.emplace_back(canvas, canvas.createPen(PenStyle::Solid, 1, colour));
+    }
+    const CanvasObject arcPen = layerPens[static_cast<size_t>(Layer::Dogbones)].get();
     ScopedCanvasSelection font(canvas, canvas.stockObject(StockObject::DefaultGuiFont));
     canvas.setTransparentBackground();
     canvas.setTextColor(kLabelText);
 
     for (const Piece& piece : pieces) {
         const CutPath path = placedPath(piece);
-        const CanvasObject piecePen = piece.innerCut ? slotPen.get() : outlinePen.get();
+        const CanvasObject piecePen = layerPens[static_cast<size_t>(pieceLayer(piece))].get();
         {
             ScopedCanvasSelection pen(canvas, piecePen);
             for (const PathSegment& segment : path) {
@@ -125,13 +126,13 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
                     canvas.moveTo(mapPlanPoint(view, segment.start));
                     canvas.lineTo(mapPlanPoint(view, segment.end));
                 } else {
-                    if (arcPen.get() != 0) canvas.select(arcPen.get());
+                    if (arcPen != 0) canvas.select(arcPen);
                     canvas.polyline(planArcPolyline(view, segment));
                     if (piecePen != 0) canvas.select(piecePen);
                 }
             }
         }
-        if (piece.labelled) {
+        if (isLabelled(piece)) {
             canvas.textOut(mapPlanPoint(view, Point2{piece.x + 4.0, piece.y + 4.0}), piece.name);
         }
     }

@@ -1,11 +1,15 @@
 #include "settings/app_settings.h"
 
+#include "model/design_options.h"
+
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -19,21 +23,15 @@ bool equalsIgnoringCase(const std::wstring& text, const wchar_t* lowerAscii) {
 }
 
 // Non-finite values are repaired like out-of-range ones: they cannot be written back as JSON.
-void requirePositive(double& value, double repair) {
-    if (!(value > 0) || !std::isfinite(value)) value = repair;
-}
-
-void requireNonNegative(double& value, double repair) {
-    if (!(value >= 0) || !std::isfinite(value)) value = repair;
-}
-
-void clampInt(int32_t& value, int32_t low, int32_t high) {
-    value = value < low ? low : value > high ? high : value;
-}
-
-void requireDividerCount(int32_t& value) {
-    constexpr int32_t kMaxDividers = 100;
-    if (value < 0 || value > kMaxDividers) value = 0;
+double repaired(const StoredRepair& repair, double value, double defaultValue) {
+    switch (repair.rule) {
+    case StoredRepair::Positive: return value > 0 && std::isfinite(value) ? value : defaultValue;
+    case StoredRepair::NonNegative: return value >= 0 && std::isfinite(value) ? value : repair.fallback;
+    case StoredRepair::Clamp: return std::clamp(value, repair.low, repair.high);
+    case StoredRepair::InRange: return value >= repair.low && value <= repair.high ? value : defaultValue;
+    case StoredRepair::None: break;
+    }
+    return value;
 }
 
 void readString(const std::string& text, const char* key, std::wstring& field) {
@@ -67,32 +65,69 @@ void member(std::string& out, int indent, const char* key, const std::string& va
     out += last ? "\n" : ",\n";
 }
 
+// The text of an option's value in settings.json.
+std::string storedText(const DesignOption& option, double value) {
+    switch (option.kind) {
+    case OptionKind::Length: return formatFixed(value, 6);
+    case OptionKind::Count: return std::to_string(static_cast<int32_t>(value));
+    case OptionKind::Flag:
+    case OptionKind::Choice: break;
+    }
+    return value != 0 ? "true" : "false";
+}
+
+// The "design" members in their places; the retired slot flags keep theirs, always false.
+void writeDesign(std::string& out, const BoxParameters& design) {
+    constexpr int kRetiredSlotsPlace = 15;
+    std::vector<std::pair<int, std::string>> members = {{kRetiredSlotsPlace, "\"baseSlots\": false"},
+                                                        {kRetiredSlotsPlace + 1, "\"sideSlots\": false"}};
+    for (const DesignOption& option : designOptions()) {
+        const std::string text = storedText(option, option.access.get(design));
+        members.emplace_back(option.settingsPlace, '"' + std::string(option.settingsKey) + "\": " + text);
+    }
+    std::sort(members.begin(), members.end());
+    for (size_t i = 0; i < members.size(); ++i) {
+        out += "    " + members[i].second;
+        out += i + 1 < members.size() ? ",\n" : "\n";
+    }
+}
+
+void readDesign(const std::string& text, BoxParameters& design) {
+    for (const DesignOption& option : designOptions()) {
+        double value = option.access.get(design);
+        if (option.kind == OptionKind::Length || option.kind == OptionKind::Count) {
+            readDouble(text, option.settingsKey, value);
+            // Counts truncate toward zero and stop at the 32-bit range's ends rather than overflow.
+            if (option.kind == OptionKind::Count) value = saturatedInt32(value);
+        } else {
+            bool on = value != 0;
+            readBool(text, option.settingsKey, on);
+            value = on ? 1 : 0;
+        }
+        option.access.set(design, value);
+    }
+}
+
 std::string quoted(const std::wstring& text) { return '"' + escapeJsonString(wideToUtf8(text)) + '"'; }
 std::string boolean(bool value) { return value ? "true" : "false"; }
 
 }  // namespace
 
+bool unitsAreInches(const AppSettings& settings) { return equalsIgnoringCase(settings.units, L"in"); }
+
 void normalizeSettings(AppSettings& s) {
-    requirePositive(s.widthMm, 200.0);
-    requirePositive(s.heightMm, 100.0);
-    requirePositive(s.depthMm, 150.0);
-    requirePositive(s.thicknessMm, 3.0);
-    requireNonNegative(s.kerfMm, 0.0);
-    requireNonNegative(s.clearanceMm, 0.0);
-    requireNonNegative(s.spacingMm, 12.0);
-    clampInt(s.fingerWidth, 1, 10);
-    clampInt(s.fingerDepth, 1, 10);
-    clampInt(s.fingerHeight, 1, 10);
-    requirePositive(s.toolDiameterMm, 3.175);
+    const BoxParameters defaults{};
+    for (const DesignOption& option : designOptions()) {
+        const double value = repaired(option.repair, option.access.get(s.design), option.access.get(defaults));
+        option.access.set(s.design, value);
+    }
     if (s.render3dMode < 0 || s.render3dMode > 2) s.render3dMode = 0;
-    if (!equalsIgnoringCase(s.units, L"in")) s.units = L"mm";
+    if (!unitsAreInches(s)) s.units = L"mm";
     if (s.language.empty()) s.language = L"es";
     s.useServerDxf = false;
     s.serverUrl.clear();
     s.baseSlots = false;
     s.sideSlots = false;
-    requireDividerCount(s.widthDividers);
-    requireDividerCount(s.depthDividers);
     // Kept within a range whose sums cannot overflow.
     constexpr int32_t kFarthest = 100000;
     s.windowX = std::clamp(s.windowX, -kFarthest, kFarthest);
@@ -114,26 +149,7 @@ std::string writeSettingsJson(const AppSettings& s) {
     member(out, 2, "serverUrl", quoted(s.serverUrl));
     member(out, 2, "useServerDxf", "false");
     out += "  \"design\": {\n";
-    member(out, 4, "widthMm", formatFixed(s.widthMm, 6));
-    member(out, 4, "heightMm", formatFixed(s.heightMm, 6));
-    member(out, 4, "depthMm", formatFixed(s.depthMm, 6));
-    member(out, 4, "thicknessMm", formatFixed(s.thicknessMm, 6));
-    member(out, 4, "kerfMm", formatFixed(s.kerfMm, 6));
-    member(out, 4, "clearanceMm", formatFixed(s.clearanceMm, 6));
-    member(out, 4, "spacingMm", formatFixed(s.spacingMm, 6));
-    member(out, 4, "fingerWidth", std::to_string(s.fingerWidth));
-    member(out, 4, "fingerDepth", std::to_string(s.fingerDepth));
-    member(out, 4, "fingerHeight", std::to_string(s.fingerHeight));
-    member(out, 4, "toolDiameterMm", formatFixed(s.toolDiameterMm, 6));
-    member(out, 4, "internalDimensions", boolean(s.internalDimensions));
-    member(out, 4, "includeLid", boolean(s.includeLid));
-    member(out, 4, "cncRouterMode", boolean(s.cncRouterMode));
-    member(out, 4, "baseSlots", "false");
-    member(out, 4, "sideSlots", "false");
-    // Added after the older keys, so a program that knows only those reads the file as before.
-    member(out, 4, "widthDividers", std::to_string(s.widthDividers));
-    member(out, 4, "depthDividers", std::to_string(s.depthDividers));
-    member(out, 4, "dividerBaseSlots", boolean(s.dividerBaseSlots), true);
+    writeDesign(out, s.design);
     out += "  },\n";
     member(out, 2, "windowX", std::to_string(s.windowX));
     member(out, 2, "windowY", std::to_string(s.windowY));
@@ -151,26 +167,10 @@ void readSettingsJson(const std::string& text, AppSettings& s) {
     readBool(text, "useServerDxf", s.useServerDxf);
     readBool(text, "preview3d", s.preview3d);
     readBool(text, "checkUpdatesOnStart", s.checkUpdatesOnStart);
-    readBool(text, "internalDimensions", s.internalDimensions);
-    readBool(text, "includeLid", s.includeLid);
-    readBool(text, "cncRouterMode", s.cncRouterMode);
     readBool(text, "baseSlots", s.baseSlots);
     readBool(text, "sideSlots", s.sideSlots);
-    readDouble(text, "widthMm", s.widthMm);
-    readDouble(text, "heightMm", s.heightMm);
-    readDouble(text, "depthMm", s.depthMm);
-    readDouble(text, "thicknessMm", s.thicknessMm);
-    readDouble(text, "kerfMm", s.kerfMm);
-    readDouble(text, "clearanceMm", s.clearanceMm);
-    readDouble(text, "spacingMm", s.spacingMm);
-    readDouble(text, "toolDiameterMm", s.toolDiameterMm);
+    readDesign(text, s.design);
     readInt(text, "render3dMode", s.render3dMode);
-    readInt(text, "fingerWidth", s.fingerWidth);
-    readInt(text, "fingerDepth", s.fingerDepth);
-    readInt(text, "fingerHeight", s.fingerHeight);
-    readInt(text, "widthDividers", s.widthDividers);
-    readInt(text, "depthDividers", s.depthDividers);
-    readBool(text, "dividerBaseSlots", s.dividerBaseSlots);
     readInt(text, "windowX", s.windowX);
     readInt(text, "windowY", s.windowY);
     readInt(text, "windowWidth", s.windowWidth);

@@ -1,5 +1,7 @@
 #pragma once
 // The persisted preferences and last design (settings.json). Lengths are millimetres whatever `units` says.
+#include "model/box_parameters.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,25 +13,9 @@ struct AppSettings {
     std::wstring units = L"mm";       // "mm" or "in" (any letter case)
     std::wstring language = L"es";
     bool checkUpdatesOnStart = true;
-    double widthMm = 200.0;
-    double heightMm = 100.0;
-    double depthMm = 150.0;
-    double thicknessMm = 3.0;
-    double kerfMm = 0.15;
-    double clearanceMm = 0.1;
-    double spacingMm = 12.0;
-    int32_t fingerWidth = 3;
-    int32_t fingerDepth = 2;
-    int32_t fingerHeight = 1;
-    double toolDiameterMm = 3.175;
-    bool internalDimensions = false;
-    bool includeLid = false;
-    bool cncRouterMode = false;
+    BoxParameters design{};           // inputs only; each option repaired by its row's rule in normalizeSettings
     bool baseSlots = false;           // always false after normalizeSettings
     bool sideSlots = false;           // always false after normalizeSettings
-    int32_t widthDividers = 0;        // 0..100, else 0 after normalizeSettings
-    int32_t depthDividers = 0;        // 0..100, else 0 after normalizeSettings
-    bool dividerBaseSlots = false;
     // The main window's normal rectangle in screen pixels (no size: never closed yet) and whether it
     // was maximised; coordinates within +-100000 after normalizeSettings.
     int32_t windowX = 0;
@@ -40,6 +26,9 @@ struct AppSettings {
 
     bool operator==(const AppSettings&) const = default;
 };
+
+// Whether `units` names inches, in any letter case.
+bool unitsAreInches(const AppSettings& settings);
 
 // Repairs out-of-range values in place.
 void normalizeSettings(AppSettings& settings);

@@ -43,7 +43,7 @@ TEST_F(Commands, ADesignExportedSavedResetAndLoadedBackExportsTheSameDxf) {
     shell.click(DividerBaseSlotsBoxId);
     ASSERT_TRUE(pumpUntil([&] { return shell.status().starts_with(L"Piezas: "); }, 5000)) << shell.status();
     EXPECT_TRUE(app.design().widthDividerCount == 12 && app.design().depthDividerCount == 1 && app.design().addDividerBaseSlots);
-    EXPECT_EQ(loadSettings().widthDividers, 12);
+    EXPECT_EQ(loadSettings().design.widthDividerCount, 12);
 
     const std::wstring first = folder.file(L"primera.dxf"), project = folder.file(L"mi caja.boxproj");
     shell.ui.choices = {first, project};
@@ -99,7 +99,7 @@ TEST_F(Commands, EachControlReachesItsHandler) {
     shell.click(UpdateButtonId);
     EXPECT_EQ(app.design().inputDepth, 180.0);
     EXPECT_TRUE(shell.status().starts_with(L"Pieces: 5 |"));
-    EXPECT_EQ(loadSettings().depthMm, 180.0);
+    EXPECT_EQ(loadSettings().design.inputDepth, 180.0);
     shell.click(CheckUpdatesBoxId);
     EXPECT_FALSE(loadSettings().checkUpdatesOnStart);
     removeSettingsFolder();
@@ -108,7 +108,7 @@ TEST_F(Commands, EachControlReachesItsHandler) {
     shell.type(HeightEditId, L"77");
     shell.click(ExitButtonId);
     EXPECT_FALSE(IsWindow(shell.window()));
-    EXPECT_EQ(loadSettings().heightMm, 77.0);
+    EXPECT_EQ(loadSettings().design.inputHeight, 77.0);
     EXPECT_TRUE(shell.ui.messages.empty());
 }
 

@@ -34,8 +34,8 @@ TEST_F(Startup, FirstStartShowsTheDefaultDesignAndShutdownSavesThePanel) {
     shell.click(AddLidBoxId);
     shell.close();
     AppSettings saved = loadSettings();
-    EXPECT_TRUE(saved.widthMm == 123.5 && saved.includeLid);
-    saved.widthMm = 200, saved.includeLid = false, saved.windowWidth = saved.windowHeight = 0, saved.windowX = saved.windowY = 0;
+    EXPECT_TRUE(saved.design.inputWidth == 123.5 && saved.design.includeLid);
+    saved.design.inputWidth = 200, saved.design.includeLid = false, saved.windowWidth = saved.windowHeight = 0, saved.windowX = saved.windowY = 0;
     EXPECT_EQ(saved, AppSettings{}) << "nothing else changed";
 }
 
@@ -76,7 +76,7 @@ TEST_F(Startup, ConfigIniAndTheOlderFileAreReadOnlyWhenNoSettingsExist) {
     removeSettingsFolder();
     std::filesystem::create_directories(fsPath(older));
     writeBytes(older + L"\\settings.json", R"({"units": "IN", "design": {"depthMm": 88}})");
-    expected = {.units = L"IN", .depthMm = 88};
+    expected = {.units = L"IN", .design = {.inputDepth = 88}};
     EXPECT_EQ(loadSettings(), expected);
     EXPECT_EQ(readSettingsFile(), writeSettingsJson(expected));
     std::filesystem::remove(fsPath(ini));
@@ -119,7 +119,7 @@ TEST_F(Startup, TypingRegeneratesOnceAfterTheLastEdit) {
     pumpMessagesFor(500);  // long enough for a second, wrong, timer to fire
     EXPECT_EQ(regenerations(), 1);
     EXPECT_EQ(shell.app().design().materialThickness, 4.0);
-    EXPECT_EQ(loadSettings().widthMm, 300.0) << "the regeneration saved the design";
+    EXPECT_EQ(loadSettings().design.inputWidth, 300.0) << "the regeneration saved the design";
 
     // A refused design keeps the last pieces and shows the model's words.
     shell.type(WidthEditId, L"0");

@@ -38,6 +38,7 @@ TEST(CutFiles, DxfFrameAndEntitiesByteForByte) {
     // Placed lines in path order; a clockwise arc is written from its end angle; the layers follow
     // the piece and the segment's kind.
     Piece divider = bulgedPiece(L"Divisor ancho", 10, 20, false);
+    divider.kind = PieceKind::Divider;
     divider.path.resize(2);
     EXPECT_EQ(buildDxf({divider}, false),
               preamble + pairs({"0", "LINE", "8", "DIVIDERS", "10", "10", "20", "20", "30", "0", "11", "14", "21",
@@ -45,7 +46,7 @@ TEST(CutFiles, DxfFrameAndEntitiesByteForByte) {
                                 "40", "1", "50", "90", "51", "270"}) + kEnd);
 
     Piece slot = bulgedPiece(L"Ranura base ancho", 0.0004, 100.1234, false);
-    slot.innerCut = true;
+    slot.kind = PieceKind::BaseCutout;
     slot.path.resize(2);
     EXPECT_EQ(buildServerRequestJson({slot}),
               R"({"version":"1.0","sourceApp":"Tessaro","jobName":"tessaro_export","units":"mm",)"
@@ -94,7 +95,7 @@ TEST(CutFiles, NumbersKeepTheirDecimalsAndAPointWhateverTheLocale) {
 
 TEST(CutFiles, SvgFrameIsThePlanAndIdsAreUniqueXmlNames) {
     Piece slot = bulgedPiece(L"Ranura base ancho", 3, 4), quarter;
-    slot.innerCut = true;
+    slot.kind = PieceKind::BaseCutout;
     const std::string svg = buildSvg({bulgedPiece(L"Atras", 10, 20), bulgedPiece(L"Divisor", -1, 2), slot});
     EXPECT_NE(svg.find(R"(width="16mm" height="20mm" viewBox="-1 2 16 20")"), std::string::npos) << svg;
     EXPECT_NE(svg.find(R"(<path d="M 10 20 L 14 20 A 1 1 0 0 1 14 22 L 10 22 Z"/>)"), std::string::npos);

@@ -23,21 +23,22 @@ AppSettings loaded(const std::string& text) {
 
 TEST(SettingsFile, KeysGiveNormalizedFields) {
     const std::pair<const char*, AppSettings> cases[] = {
-        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", {.fingerWidth = 1, .fingerDepth = 10}},
-        {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})", {.fingerWidth = 2, .fingerDepth = 1, .fingerHeight = 7}},
-        {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})", {.kerfMm = 0, .clearanceMm = 0.25}},
+        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", {.design = {.fingerCountWidth = 1, .fingerCountDepth = 10}}},
+        {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})", {.design = {.fingerCountWidth = 2, .fingerCountDepth = 1, .fingerCountHeight = 7}}},
+        {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})", {.design = {.kerf = 0, .clearance = 0.25}}},
         {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})", {}},
         {R"({"widthMm": 321.5, "heightMm": 12, "depthMm": 7.25, "thicknessMm": 6, "toolDiameterMm": 6.35})",
-         {.widthMm = 321.5, .heightMm = 12, .depthMm = 7.25, .thicknessMm = 6, .toolDiameterMm = 6.35}},
+         {.design = {.inputWidth = 321.5, .inputHeight = 12, .inputDepth = 7.25, .materialThickness = 6, .toolDiameter = 6.35}}},
         {R"({"render3dMode": 3, "checkUpdatesOnStart": "yes"})", {}},
         {R"({"render3dMode": 2, "checkUpdatesOnStart": 0})", {.render3dMode = 2, .checkUpdatesOnStart = false}},
         {R"({"preview3d": true, "internalDimensions": 1, "includeLid": true, "cncRouterMode": true})",
-         {.preview3d = true, .internalDimensions = true, .includeLid = true, .cncRouterMode = true}},
+         {.preview3d = true,
+          .design = {.dimensionMode = DimensionMode::Internal, .includeLid = true, .cutMode = CutMode::CncRouter}}},
         {R"({"units": "IN", "language": "pt"})", {.units = L"IN", .language = L"pt"}},
         {"{\"language\": \"Espa\xC3\xB1ol\"}", {.language = L"Espa\u00F1ol"}},
         {R"({"serverUrl": "http://x", "useServerDxf": true, "baseSlots": true, "sideSlots": 1})", {}},
         {R"({"widthDividers": 100, "depthDividers": 2.7, "dividerBaseSlots": true})",
-         {.widthDividers = 100, .depthDividers = 2, .dividerBaseSlots = true}},
+         {.design = {.widthDividerCount = 100, .depthDividerCount = 2, .addDividerBaseSlots = true}}},
         {R"({"widthDividers": 101, "depthDividers": -1})", {}},
         {R"({"windowX": -99999999999, "windowY": 5, "windowWidth": 99999999999, "windowHeight": 640})",
          {.windowX = -100000, .windowY = 5, .windowWidth = 100000, .windowHeight = 640}},
@@ -45,15 +46,15 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
          {.windowX = 7, .windowMaximized = true}},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(loaded(text), expected) << text;
-    const AppSettings start{.units = L"in", .checkUpdatesOnStart = false, .widthMm = 99};
+    const AppSettings start{.units = L"in", .checkUpdatesOnStart = false, .design = {.inputWidth = 99}};
     AppSettings settings = start;
     readSettingsJson(R"({"widthMm": "12", "units": in, "checkUpdatesOnStart": nope})", settings);
     EXPECT_EQ(settings, start) << "malformed values leave fields alone";
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    AppSettings s{.widthMm = nan, .heightMm = -1, .kerfMm = nan, .spacingMm = nan, .fingerHeight = 0, .toolDiameterMm = 0};
+    AppSettings s{.design = {.inputWidth = nan, .inputHeight = -1, .fingerCountHeight = 0, .kerf = nan, .spacing = nan, .toolDiameter = 0}};
     normalizeSettings(s);
-    EXPECT_EQ(s, AppSettings{.kerfMm = 0});
+    EXPECT_EQ(s, AppSettings{.design = {.kerf = 0}});
 }
 
 // The exact text is a seed of the settings reader's fuzz corpus, which also reads back every
@@ -61,7 +62,8 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
 TEST(SettingsFile, WrittenTextHasItsExactLayout) {
     AppSettings s;
     s.language = L"pt", s.units = L"in", s.preview3d = true, s.render3dMode = 2, s.checkUpdatesOnStart = false;
-    s.widthMm = 254.5, s.fingerDepth = 4, s.includeLid = true, s.cncRouterMode = true, s.serverUrl = L"a\"b\\c";
+    s.design = {.inputWidth = 254.5, .fingerCountDepth = 4, .includeLid = true, .cutMode = CutMode::CncRouter};
+    s.serverUrl = L"a\"b\\c";
     s.useServerDxf = s.baseSlots = s.sideSlots = true;  // never written as true
     s.windowX = -40, s.windowWidth = 900, s.windowHeight = 700, s.windowMaximized = true;
     EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/written.json")));

@@ -105,11 +105,11 @@ private:
             expect(near(e.minX, a.x) && near(e.minY, a.y) && near(e.maxX, a.x + a.width) && near(e.maxY, a.y + a.height),
                    "a piece's box is not its geometry's");
             expect(a.x >= -eps_ && a.y >= -eps_, "a piece off the sheet");
-            expect(!a.innerCut || (a.x >= base->x + t - eps_ && a.y >= base->y + t - eps_ && a.x + a.width <= base->x + base->width - t + eps_ &&
+            expect(!isInnerCut(a) || (a.x >= base->x + t - eps_ && a.y >= base->y + t - eps_ && a.x + a.width <= base->x + base->width - t + eps_ &&
                                    a.y + a.height <= base->y + base->height - t + eps_), "a cut-out outside the base's walls");
             for (size_t j = i + 1; j < pieces_.size(); ++j) {
                 const Piece& b = pieces_[j];
-                expect(a.innerCut || b.innerCut || a.x + a.width + gap <= b.x || b.x + b.width + gap <= a.x ||
+                expect(isInnerCut(a) || isInnerCut(b) || a.x + a.width + gap <= b.x || b.x + b.width + gap <= a.x ||
                            a.y + a.height + gap <= b.y || b.y + b.height + gap <= a.y,
                        "pieces " + std::to_string(i) + " and " + std::to_string(j) + " closer than the spacing");
             }

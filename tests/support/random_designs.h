@@ -2,6 +2,10 @@
 // Random box designs for property tests and fuzz targets. The draws come from a source of numbers,
 // so a seeded engine (tests) and fuzz input (fuzz targets) share one generator.
 #include "model/box_parameters.h"
+#include "model/design_options.h"
+
+#include <algorithm>
+#include <iterator>
 
 #include <cstdint>
 #include <random>
@@ -23,29 +27,69 @@ private:
     std::mt19937 engine_;
 };
 
-// A design of plausible sizes with every feature in play: lids, router bits that mostly fit a
-// divider slot, dividers in both directions, base slots.
+// How the random designs draw an option: a length from low..high (high may follow the options drawn
+// before it), a count from low..high, a flag or choice on with the chance high; zeroChance draws
+// a length or count as 0 first.
+struct OptionDraw {
+    const char* option;
+    double low;
+    double high;
+    double zeroChance = 0;
+    double (*highOf)(const BoxParameters&) = nullptr;
+};
+
+// Plausible sizes with every feature in play: lids, router bits that mostly fit a divider slot,
+// dividers in both directions, base slots. The order is fixed, so seeds and corpora keep their
+// designs; an option not listed is drawn after these, over a range its kind suggests.
+inline const OptionDraw kOptionDraws[] = {
+    {"materialThickness", 1, 12},
+    {"dimensionMode", 0, 0.5},
+    {"inputWidth", 20, 600},
+    {"inputHeight", 15, 400},
+    {"inputDepth", 20, 600},
+    {"includeLid", 0, 0.5},
+    {"fingerCountWidth", 1, 12},
+    {"fingerCountDepth", 1, 12},
+    {"fingerCountHeight", 1, 8},
+    {"kerf", 0, 0.3},
+    {"clearance", 0, 0.5},
+    {"spacing", 0, 30, 0.1},
+    {"cutMode", 0, 0.5},
+    {"toolDiameter", 0.3, 0, 0, [](const BoxParameters& p) { return 1.2 * (p.materialThickness + p.clearance); }},
+    {"widthDividerCount", 1, 6, 0.4},
+    {"depthDividerCount", 1, 6, 0.4},
+    {"addDividerBaseSlots", 0, 0.6},
+};
+
+template <typename Draws>
+double drawOption(Draws& draw, const DesignOption& option, const OptionDraw& how, const BoxParameters& before) {
+    if (how.zeroChance > 0 && draw.chance(how.zeroChance)) return 0;
+    switch (option.kind) {
+    case OptionKind::Length: return draw.uniform(how.low, how.highOf ? how.highOf(before) : how.high);
+    case OptionKind::Count: return draw.integer(static_cast<int32_t>(how.low), static_cast<int32_t>(how.high));
+    case OptionKind::Flag:
+    case OptionKind::Choice: break;
+    }
+    return draw.chance(how.high) ? 1 : 0;
+}
+
 template <typename Draws>
 BoxParameters drawDesign(Draws& draw) {
-    // One statement per draw: the order of draws is fixed, so seeds and corpora keep their designs.
     BoxParameters p;
-    p.materialThickness = draw.uniform(1, 12);
-    p.dimensionMode = draw.chance(0.5) ? DimensionMode::Internal : DimensionMode::External;
-    p.inputWidth = draw.uniform(20, 600);
-    p.inputHeight = draw.uniform(15, 400);
-    p.inputDepth = draw.uniform(20, 600);
-    p.includeLid = draw.chance(0.5);
-    p.fingerCountWidth = draw.integer(1, 12);
-    p.fingerCountDepth = draw.integer(1, 12);
-    p.fingerCountHeight = draw.integer(1, 8);
-    p.kerf = draw.uniform(0, 0.3);
-    p.clearance = draw.uniform(0, 0.5);
-    p.spacing = draw.chance(0.1) ? 0.0 : draw.uniform(0, 30);
-    p.cutMode = draw.chance(0.5) ? CutMode::CncRouter : CutMode::Laser;
-    p.toolDiameter = draw.uniform(0.3, 1.2 * (p.materialThickness + p.clearance));
-    p.widthDividerCount = draw.chance(0.4) ? 0 : draw.integer(1, 6);
-    p.depthDividerCount = draw.chance(0.4) ? 0 : draw.integer(1, 6);
-    p.addDividerBaseSlots = draw.chance(0.6);
+    for (const OptionDraw& how : kOptionDraws) {
+        const DesignOption& option = *findDesignOption(how.option);
+        option.access.set(p, drawOption(draw, option, how, p));
+    }
+    for (const DesignOption& option : designOptions()) {
+        const bool listed = std::any_of(std::begin(kOptionDraws), std::end(kOptionDraws),
+                                        [&](const OptionDraw& how) { return how.option == std::string(option.projectKey); });
+        if (listed) continue;
+        const double usual = option.access.get(BoxParameters{});
+        const OptionDraw how = option.kind == OptionKind::Count
+                                   ? OptionDraw{option.projectKey, double(option.panel.listedLow), double(option.panel.listedHigh)}
+                                   : OptionDraw{option.projectKey, 0, option.kind == OptionKind::Length ? 2 * usual : 0.5};
+        option.access.set(p, drawOption(draw, option, how, p));
+    }
     return p;
 }
 
