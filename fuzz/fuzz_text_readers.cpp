@@ -9,6 +9,7 @@
 #include "preview/zoom_hint.h"
 #include "settings/app_settings.h"
 #include "settings/language_manager.h"
+#include "settings/flat_json.h"
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
@@ -122,10 +123,10 @@ void checkJsonHelpers(const std::string& text, const std::string& key, double nu
         if (!pos) continue;
         FUZZ_CHECK(*pos <= text.size() && text.find("\"" + name + "\"") + name.size() + 2 < *pos);
         if (const auto value = readJsonNumber(text, *pos)) FUZZ_CHECK(std::isfinite(*value));
-        if (const auto value = readJsonString(text, *pos)) FUZZ_CHECK(value->size() <= text.size() - *pos);
+        if (const auto value = readJsonString(text, *pos, StringRule{})) FUZZ_CHECK(value->size() <= text.size() - *pos);
         readJsonBool(text, *pos);
     }
-    FUZZ_CHECK(readJsonString("\"" + escapeJsonString(text) + "\"", 0) == utf8ToWide(text));
+    FUZZ_CHECK(readJsonString("\"" + escapeJsonString(text) + "\"", 0, StringRule{}) == text);
     if (std::isfinite(number)) {
         const auto reread = readJsonNumber(formatFixed(number, 6), 0);
         FUZZ_CHECK(reread && std::fabs(*reread - number) <= 5e-7 + std::fabs(number) * 1e-15);

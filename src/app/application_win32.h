@@ -176,6 +176,8 @@ private:
     void updatePanelScrollBar();
     // Scrolls the panel to target pixels from the top (clamped); relays out only on a change.
     void scrollPanelTo(int32_t target);
+    // One line of the status line's font, in pixels; 0 before it exists.
+    int32_t statusTextHeight() const;
     // Places panel controls (scrolled), scroll bar, preview and status line for the client size.
     void layoutControls();
 
@@ -276,6 +278,8 @@ private:
     void testServerCommand();
     // Saves the panel's validated design as a project file; a failure brings the dialog back.
     void saveProjectCommand();
+    // The project dialogs' filter: projects, then every file, in the current language.
+    std::wstring projectFilter() const;
     // Asks for a project file and opens it.
     void loadProjectCommand();
     // The window title: the current project's file name before the program's name, when there is one.

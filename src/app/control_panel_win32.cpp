@@ -331,19 +331,6 @@ std::vector<Application::PanelRow> Application::panelRows() {
         {L"section.server", kServerRows},
     };
 
-    // Flowing layout, at 96 DPI: a group's rows start under its title; a group follows the one above.
-    constexpr int32_t kGroupX = 10;
-    constexpr int32_t kGroupWidth = 304;
-    constexpr int32_t kGroupGap = 8;
-    constexpr int32_t kFirstRowOffset = 24;
-    constexpr int32_t kRowX = 22;
-    constexpr int32_t kRowWidth = 280;
-    constexpr int32_t kLabelWidth = 132;
-    constexpr int32_t kFieldX = 154;
-    constexpr int32_t kFieldWidth = 118;
-    constexpr int32_t kListHeight = 180;
-
-
     // A design option's row takes its id, texts, tooltip and handler from the option.
     const auto completed = [](Row row) {
         if (!row.option) return row;
@@ -362,7 +349,7 @@ std::vector<Application::PanelRow> Application::panelRows() {
     int32_t bottom = 0;
     for (const Row& row : kFixedRows) {
         rows.push_back(completed(row));
-        bottom = std::max(bottom, row.place.y + row.place.height);
+        bottom = std::max(bottom, row.place.y + layoutHeight(row));
     }
     for (const Row& row : flowingRows(kFlowGroups, bottom)) rows.push_back(completed(row));
     return rows;
@@ -457,8 +444,10 @@ void Application::createControls() {
                                      mainWindow_, nullptr, instance_, nullptr);
     previewWindow_ = CreateWindowExW(WS_EX_CLIENTEDGE, PREVIEW_WINDOW_CLASS, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                                     0, 0, 0, 0, mainWindow_, nullptr, instance_, this);
-    statusLine_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", text(L"status.ready").c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
-                                 0, 0, mainWindow_, nullptr, instance_, nullptr);
+    // One line, cut with an ellipsis where it does not fit, never mid-word on a second line.
+    statusLine_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", text(L"status.ready").c_str(),
+                                  WS_CHILD | WS_VISIBLE | SS_ENDELLIPSIS | SS_CENTERIMAGE, 0, 0,
+                                  0, 0, mainWindow_, nullptr, instance_, nullptr);
     applyFonts();
 
     refreshValueLabels();

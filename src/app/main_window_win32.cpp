@@ -352,11 +352,19 @@ void Application::scrollPanelTo(int32_t target) {
     RedrawWindow(mainWindow_, &strip, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+int32_t Application::statusTextHeight() const {
+    const WindowDc dc(statusLine_);
+    if (!dc.get() || !fonts_.bold.get()) return 0;
+    const ScopedSelection font(dc.get(), fonts_.bold.get());
+    TEXTMETRICW metrics{};
+    return GetTextMetricsW(dc.get(), &metrics) ? metrics.tmHeight : 0;
+}
+
 void Application::layoutControls() {
     if (!mainWindow_) return;
     RECT client{};
     GetClientRect(mainWindow_, &client);
-    const ClientArea area{client.right - client.left, client.bottom - client.top, dpi_};
+    const ClientArea area{client.right - client.left, client.bottom - client.top, dpi_, statusTextHeight()};
     updatePanelScrollBar();
     for (const PanelPlacement& placement : layoutEntries_) {
         const PixelRect rect = scaledRect(placement.rect, dpi_);

@@ -17,6 +17,7 @@ struct ClientArea {
     int32_t width = 0;
     int32_t height = 0;
     int32_t dpi = kBaseDpi;
+    int32_t statusTextHeight = 0;  // one line of the status line's font, pixels (0: none measured)
 };
 
 // The panel's strip: controls, their margins and the scroll bar. The wheel left of it scrolls the panel.
@@ -33,5 +34,6 @@ PixelRect scaledRect(const PixelRect& at96, int32_t dpi);
 PixelRect panelScrollBarRect(const ClientArea& area);
 // The preview, 12 px from the strip, the top and the right, above the status line.
 PixelRect previewRect(const ClientArea& area);
-// The status line under the preview, 22 px high.
+// The status line under the preview: 22 px high at 96 DPI, or its font's line with room around it
+// when that is taller.
 PixelRect statusLineRect(const ClientArea& area);

@@ -22,10 +22,8 @@ struct FileDialogKind {
     DWORD flags;
 };
 
-// The project filter is the same fixed text in every language.
-constexpr const wchar_t* kProjectFilter = L"Proyecto Tessaro (*.boxproj)\0*.boxproj\0Todos (*.*)\0*.*\0";
-constexpr FileDialogKind kProjectSaveDialog{true, kProjectFilter, L"boxproj", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
-constexpr FileDialogKind kProjectLoadDialog{false, kProjectFilter, L"boxproj", OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST};
+constexpr DWORD kProjectSaveFlags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+constexpr DWORD kProjectLoadFlags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
 
 // The cut file types of the export dialog, in its order. SVG is millimetres whatever the panel shows.
 struct ExportType {
@@ -203,7 +201,9 @@ void Application::saveProjectCommand() {
     if (!readDesignOrWarn(design)) return;
     std::wstring path = projectPath_.empty() ? L"caja.boxproj" : projectPath_;
     std::wstring error;
-    while (chooseFile(modalUi_, mainWindow_, kProjectSaveDialog, path)) {
+    const std::wstring filter = projectFilter();
+    const FileDialogKind dialog{true, filter.c_str(), L"boxproj", kProjectSaveFlags};
+    while (chooseFile(modalUi_, mainWindow_, dialog, path)) {
         if (saveProject(path, design, error)) {
             projectPath_ = path;
             refreshTitle();
@@ -216,7 +216,13 @@ void Application::saveProjectCommand() {
 
 void Application::loadProjectCommand() {
     std::wstring path;
-    if (chooseFile(modalUi_, mainWindow_, kProjectLoadDialog, path)) openProject(path);
+    const std::wstring filter = projectFilter();
+    if (chooseFile(modalUi_, mainWindow_, {false, filter.c_str(), L"boxproj", kProjectLoadFlags}, path)) openProject(path);
+}
+
+std::wstring Application::projectFilter() const {
+    std::wstring filter = text(L"file.projectFilter") + L'\0' + L"*.boxproj" + L'\0';
+    return filter + text(L"file.allFilter") + L'\0' + L"*.*" + L'\0';
 }
 
 void Application::openProject(const std::wstring& path) {

@@ -1,27 +1,13 @@
 #include "app/update_reply.h"
 
+#include "settings/flat_json.h"
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
 std::wstring extractJsonString(const std::wstring& text, const std::wstring& key) {
-    const size_t keyAt = text.find(L"\"" + key + L"\"");
-    if (keyAt == std::wstring::npos) return {};
-    const size_t colon = text.find(L':', keyAt + key.size() + 2);
-    if (colon == std::wstring::npos) return {};
-    const size_t open = text.find(L'"', colon + 1);
-    if (open == std::wstring::npos) return {};
-    std::wstring value;
-    for (size_t i = open + 1; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c == L'"') break;
-        if (c == L'\\' && i + 1 < text.size()) {
-            const wchar_t escaped = text[++i];
-            value += escaped == L'n' ? L'\n' : escaped == L'r' ? L'\r' : escaped == L't' ? L'\t' : escaped;
-        } else {
-            value += c;
-        }
-    }
-    return value;
+    const auto pos = findJsonValue(text, key);
+    if (!pos) return {};
+    return readJsonString(text, *pos, {.seeksOpeningQuote = true}).value_or(L"");
 }
 
 int32_t nextVersionComponent(const std::wstring& version, size_t& cursor) {

@@ -1,15 +1,13 @@
 #include "model/box_parameters.h"
 
 #include "model/design_options.h"
+#include "model/tolerances.h"
 
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 namespace {
-
-// Beyond this the plan's coordinates lose the fractions of a millimetre its tolerances work in.
-constexpr double kMaxLength = 100000.0;
 
 [[noreturn]] void refuse(const char* message) { throw std::runtime_error(message); }
 
@@ -21,7 +19,7 @@ bool allFinite(const BoxParameters& p) {
 
 bool allWithinReach(const BoxParameters& p) {
     for (const DesignOption& option : designOptions())
-        if (option.kind == OptionKind::Length && option.access.get(p) > kMaxLength) return false;
+        if (option.kind == OptionKind::Length && option.access.get(p) > kLongestLength) return false;
     return true;
 }
 

@@ -3,14 +3,13 @@
 #include "model/design_options.h"
 
 #include "settings/file_io.h"
+#include "settings/flat_json.h"
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
 #include <charconv>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
-#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -18,7 +17,7 @@
 namespace {
 
 // A project is well under a kilobyte; anything this big is not one and is not read into memory.
-constexpr long kMaxProjectBytes = 16L * 1024 * 1024;
+constexpr size_t kMaxProjectBytes = 16 * 1024 * 1024;
 
 constexpr std::string_view kFormatMark = "TessaroProject";
 
@@ -47,14 +46,6 @@ std::optional<bool> readBoolean(const std::string& text, size_t pos) {
     if (rest.starts_with("true")) return true;
     if (rest.starts_with("false")) return false;
     return std::nullopt;
-}
-
-// Everything between a quote and the next quote; project strings carry no escapes.
-std::optional<std::string> readString(const std::string& text, size_t pos) {
-    if (pos >= text.size() || text[pos] != '"') return std::nullopt;
-    const size_t close = text.find('"', pos + 1);
-    if (close == std::string::npos) return std::nullopt;
-    return text.substr(pos + 1, close - pos - 1);
 }
 
 // A number beyond the range of a double is read as infinite, so the validation refuses the project
@@ -95,13 +86,10 @@ std::optional<double> readOption(const std::string& text, const DesignOption& op
         return std::nullopt;
     case OptionKind::Choice: break;
     }
-    if (const auto name = readString(text, *pos)) return *name == option.choiceNames[1] ? 1.0 : 0.0;
+    // Everything between a quote and the next quote: project strings carry no escapes.
+    if (const auto name = readJsonString(text, *pos, {StringRule::None, true})) return *name == option.choiceNames[1] ? 1.0 : 0.0;
     return std::nullopt;
 }
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
 
 }  // namespace
 
@@ -141,24 +129,16 @@ bool saveProject(const std::wstring& path, const BoxParameters& parameters, std:
 
 bool loadProject(const std::wstring& path, BoxParameters& result, std::wstring& error) {
     error.clear();
-    const std::unique_ptr<std::FILE, FileCloser> file(openFile(path, "rb"));
-    if (!file) {
-        error = L"No se pudo abrir el archivo de proyecto.";
-        return false;
-    }
-    long size = -1;
-    if (std::fseek(file.get(), 0, SEEK_END) == 0) size = std::ftell(file.get());
-    if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) {
-        error = L"No se pudo leer el tama\u00f1o del archivo.";
-        return false;
-    }
-    if (size > kMaxProjectBytes) {
-        error = kNotAProjectMessage;
-        return false;
-    }
-    std::string text(static_cast<size_t>(size), '\0');
-    if (size > 0 && std::fread(text.data(), 1, text.size(), file.get()) != text.size()) {
-        error = L"No se pudo leer todo el archivo de proyecto.";
+    std::string text;
+    ReadFailure failure = ReadFailure::None;
+    if (!readFileBytesUpTo(path, text, kMaxProjectBytes, &failure)) {
+        switch (failure) {
+        case ReadFailure::Open: error = L"No se pudo abrir el archivo de proyecto."; break;
+        case ReadFailure::Size: error = L"No se pudo leer el tama\u00f1o del archivo."; break;
+        case ReadFailure::TooLarge: error = kNotAProjectMessage; break;
+        case ReadFailure::Read:
+        case ReadFailure::None: error = L"No se pudo leer todo el archivo de proyecto."; break;
+        }
         return false;
     }
 

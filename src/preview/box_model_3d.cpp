@@ -27,6 +27,11 @@ std::optional<BoxModel3d> buildBoxModel(const BoxParameters& parameters) {
     model.base = buildFingerPanel(L"Base", PieceKind::Base, panels.base, joineryOf(p), cutterOf(p));
     model.frontWall = buildFingerPanel(L"Frente", PieceKind::Wall, panels.frontWall, joineryOf(p), cutterOf(p));
     model.sideWall = buildFingerPanel(L"Lateral izquierdo", PieceKind::Wall, panels.sideWall, joineryOf(p), cutterOf(p));
+    // The dividers split the inside, between the walls.
+    for (const double along : dividerSlotCenters(p.widthDividerCount, std::max(w - 2.0 * t, 0.0)))
+        model.widthDividerX.push_back(-w / 2.0 + t + along);
+    for (const double along : dividerSlotCenters(p.depthDividerCount, std::max(d - 2.0 * t, 0.0)))
+        model.depthDividerY.push_back(-d / 2.0 + t + along);
     return model;
 }
 

@@ -3,6 +3,7 @@
 // them, and where a panel point lands. Model frame (mm): x along the width, y along the depth
 // (front wall at -D/2), z up from the underside of the base at 0.
 #include <optional>
+#include <vector>
 
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
@@ -25,6 +26,10 @@ struct BoxModel3d {
     Piece base;                // W x D, also the lid
     Piece frontWall;           // max(W - 2t, 0) x Hw, also the back wall
     Piece sideWall;            // max(D, 0) x Hw, left and right
+    // Where the dividers stand, as the cut places their slots: x of each width divider, y of each
+    // depth divider, in the model frame.
+    std::vector<double> widthDividerX;
+    std::vector<double> depthDividerY;
 };
 
 enum class PanelKind : int32_t { Base = 0, FrontWall = 1, BackWall = 2, LeftWall = 3, RightWall = 4, Lid = 5 };

@@ -29,7 +29,9 @@ struct ClientRect {
 };
 
 enum class PenStyle : int32_t { Solid = 0, Dot = 1 };
-enum class StockObject : int32_t { HollowBrush = 0, DefaultGuiFont = 1 };
+// DefaultGuiFont: the interface font; TitleFont: the bolder font the previews' titles are written in.
+// Both at the canvas's DPI.
+enum class StockObject : int32_t { HollowBrush = 0, DefaultGuiFont = 1, TitleFont = 2 };
 
 // Opaque handle of a pen, brush or font of one canvas; 0 is the empty handle.
 using CanvasObject = std::uintptr_t;
@@ -102,7 +104,14 @@ private:
 };
 
 // Fills client with the background and outlines it with a one-pixel frame.
-void paintBackdrop(Canvas& canvas, const ClientRect& client, Rgb background, Rgb frame);
+// Every preview's background, whichever engine paints it.
+inline constexpr Rgb kPreviewBackground{250, 250, 250};
+
+// The preview's background over the client, framed in the given colour.
+void paintBackdrop(Canvas& canvas, const ClientRect& client, Rgb frame);
+
+// Writes text at `at` in the selected font, cut with an ellipsis so that it ends before `right`.
+void textOutBefore(Canvas& canvas, PixelPoint at, int32_t right, const std::wstring& text);
 
 // Truncates toward zero, as a C cast would, with out-of-range and NaN values held to a safe range.
 int32_t truncToPixel(double value);

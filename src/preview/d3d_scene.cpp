@@ -1,5 +1,7 @@
 #include "preview/d3d_scene.h"
 
+#include "model/tolerances.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -51,7 +53,7 @@ uint32_t shadeColor(Rgb color, Vector3 normal, double factor) {
     const double lightLength = std::sqrt(0.35 * 0.35 + 0.85 * 0.85 + 0.45 * 0.45);
     const Vector3 light{-0.35 / lightLength, 0.85 / lightLength, -0.45 / lightLength};
     const double length = std::sqrt(normal.x * normal.x + normal.y * normal.y + normal.z * normal.z);
-    const Vector3 n = length < 1e-6 ? Vector3{0, 0, 1} : Vector3{normal.x / length, normal.y / length, normal.z / length};
+    const Vector3 n = length < kShortNormal ? Vector3{0, 0, 1} : Vector3{normal.x / length, normal.y / length, normal.z / length};
     const double s = light.x * n.x + light.y * n.y + light.z * n.z;
     const double f = std::clamp((std::max(s, 0.0) * 0.5 + 0.55) * factor, 0.25, 1.25);
     auto channel = [f](uint8_t c) { return static_cast<uint8_t>(std::min(std::trunc(c * f), 255.0)); };
@@ -132,16 +134,14 @@ void buildScene(const BoxModel3d& model, SceneLists& scene) {
     const double top = model.wallTop;
     const double zf = -d / 2.0 + t;
     const double zb = d / 2.0 - t;
-    for (const double along : dividerSlotCenters(model.parameters.widthDividerCount, std::max(w - 2.0 * t, 0.0))) {
-        const double x = -w / 2.0 + t + along;
+    for (const double x : model.widthDividerX) {
         addLine(scene, Vector3{x, t, zf}, Vector3{x, top, zf}, divider);
         addLine(scene, Vector3{x, t, zb}, Vector3{x, top, zb}, divider);
         addLine(scene, Vector3{x, top, zf}, Vector3{x, top, zb}, divider);
     }
     const double xl = -w / 2.0 + t;
     const double xr = w / 2.0 - t;
-    for (const double along : dividerSlotCenters(model.parameters.depthDividerCount, std::max(d - 2.0 * t, 0.0))) {
-        const double z = -d / 2.0 + t + along;
+    for (const double z : model.depthDividerY) {
         addLine(scene, Vector3{xl, t, z}, Vector3{xl, top, z}, divider);
         addLine(scene, Vector3{xr, t, z}, Vector3{xr, top, z}, divider);
         addLine(scene, Vector3{xl, top, z}, Vector3{xr, top, z}, divider);

@@ -1,5 +1,7 @@
 #include "preview/d3d_transforms.h"
 
+#include "model/tolerances.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -44,7 +46,7 @@ double sceneExtent(const BoxModel3d& model) {
 }
 
 double cameraDistance(double extent, double zoom) {
-    if (zoom > 0.01) return std::max(1.2 * extent, 2.65 * extent / zoom);
+    if (zoom > kSmallestZoom) return std::max(1.2 * extent, 2.65 * extent / zoom);
     return std::max(1.2 * extent, 2.65 * extent);
 }
 
@@ -79,13 +81,13 @@ SceneTransforms sceneTransforms(double extent, const PreviewViewState& state, in
 
     // Look-at from (0, 0, -dist) to the origin with y up: axes stay, the scene moves dist away.
     transforms.view = identity();
-    const double k = (extent / 360.0) / (zoom > 0.01 ? zoom : 1.0);
+    const double k = (extent / 360.0) / (zoom > kSmallestZoom ? zoom : 1.0);
     transforms.view[12] = static_cast<float>(panX * k);
     transforms.view[13] = static_cast<float>(-panY * k);
     transforms.view[14] = static_cast<float>(dist);
 
     double aspect = height > 0 ? static_cast<double>(width) / height : 1.0;
-    if (aspect <= 0.01) aspect = 1.0;
+    if (aspect <= kSmallestZoom) aspect = 1.0;
     const double yScale = 1.0 / std::tan(std::numbers::pi / 8.0);
     const double zNear = 1.0;
     const double zFar = 5.0 * extent + dist + 1000.0;

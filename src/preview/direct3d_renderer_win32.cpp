@@ -151,7 +151,7 @@ bool Direct3DRenderer::renderFrame(const BoxParameters& parameters, const Previe
     device_->SetTransform(D3DTS_VIEW, &view);
     device_->SetTransform(D3DTS_PROJECTION, &projection);
 
-    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(250, 250, 250), 1.0f, 0);
+    device_->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, D3DCOLOR_XRGB(kPreviewBackground.r, kPreviewBackground.g, kPreviewBackground.b), 1.0f, 0);
     if (FAILED(device_->BeginScene())) return false;
     buildScene(*model, scene_);
     if (!scene_.triangles.empty()) {

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr Rgb kBackground{250, 250, 250};
 constexpr Rgb kFrame{170, 170, 170};
 constexpr Rgb kText{70, 70, 70};
 constexpr double kFaceOffset = 0.35;  // joints sit this far off their face so the face does not hide them
@@ -216,12 +215,13 @@ void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters
                    const PreviewViewState& view, const std::wstring& invalidText) {
     const double zoom = view.zoom, yaw = view.yaw, pitch = view.pitch;
     const int32_t textX = client.left + scaledToDpi(10, view.dpi);
-    paintBackdrop(canvas, client, kBackground, kFrame);
+    paintBackdrop(canvas, client, kFrame);
 
     const std::optional<BoxModel3d> built = buildBoxModel(parameters);
     canvas.setTransparentBackground();
     canvas.setTextColor(kText);
     if (!built) {
+        ScopedCanvasSelection font(canvas, canvas.stockObject(StockObject::TitleFont));
         canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(10, view.dpi)},
                        invalidText.empty() ? std::wstring(L"3D preview: invalid parameters.") : invalidText);
         return;
@@ -308,14 +308,12 @@ void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters
         }
 
         selectPen(dividerPen.get());
-        for (const double along : dividerSlotCenters(model.parameters.widthDividerCount, model.width)) {
-            const double x = -hw + along;
+        for (const double x : model.widthDividerX) {
             drawPolyline3d(canvas, projector,
                            {Point3{x, yi0, zi0}, Point3{x, yi1, zi0}, Point3{x, yi1, zl}, Point3{x, yi0, zl},
                             Point3{x, yi0, zi0}});
         }
-        for (const double along : dividerSlotCenters(model.parameters.depthDividerCount, model.depth)) {
-            const double y = -hd + along;
+        for (const double y : model.depthDividerY) {
             drawPolyline3d(canvas, projector,
                            {Point3{xi0, y, zi0}, Point3{xi1, y, zi0}, Point3{xi1, y, zl}, Point3{xi0, y, zl},
                             Point3{xi0, y, zi0}});
@@ -330,12 +328,14 @@ void drawGdi3dView(Canvas& canvas, const ClientRect& client, const BoxParameters
 
     canvas.setTransparentBackground();
     canvas.setTextColor(kText);
+    ScopedCanvasSelection font(canvas, canvas.stockObject(StockObject::TitleFont));
+    const int32_t textRight = client.right - scaledToDpi(10, view.dpi);
     canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(10, view.dpi)}, gdi3dTitle(model.parameters));
-    canvas.textOut(PixelPoint{textX, client.bottom - scaledToDpi(38, view.dpi)},
-                   formatZoomHint(L"Zoom %d%% | Izquierdo: rotar sin auto-zoom | Derecho/central: mover | "
-                                  L"Rueda: zoom | Doble clic: ajustar",
-                                  zoomPercent(zoom), 300));
-    canvas.textOut(PixelPoint{textX, client.bottom - scaledToDpi(20, view.dpi)},
-                   L"Angulos 3D: yaw " + fixed(yaw, 0) + L"\u00B0  pitch " + fixed(pitch, 0) +
-                       L"\u00B0 | Verde: encastres con espesor | Azul: dogbones con profundidad");
+    textOutBefore(canvas, PixelPoint{textX, client.bottom - scaledToDpi(38, view.dpi)}, textRight,
+                  formatZoomHint(L"Zoom %d%% | Izquierdo: rotar sin auto-zoom | Derecho/central: mover | "
+                                 L"Rueda: zoom | Doble clic: ajustar",
+                                 zoomPercent(zoom), 300));
+    textOutBefore(canvas, PixelPoint{textX, client.bottom - scaledToDpi(20, view.dpi)}, textRight,
+                  L"Angulos 3D: yaw " + fixed(yaw, 0) + L"\u00B0  pitch " + fixed(pitch, 0) +
+                      L"\u00B0 | Verde: encastres con espesor | Azul: dogbones con profundidad");
 }

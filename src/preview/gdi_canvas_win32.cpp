@@ -14,6 +14,7 @@ CanvasObject GdiCanvas::createSolidBrush(Rgb color) { return fromHandle(CreateSo
 
 CanvasObject GdiCanvas::stockObject(StockObject which) {
     if (which == StockObject::HollowBrush) return fromHandle(GetStockObject(HOLLOW_BRUSH));
+    if (which == StockObject::TitleFont) return titleFont();
     HGDIOBJ stock = GetStockObject(DEFAULT_GUI_FONT);
     // The stock font is made for the screen's DPI; a window on a screen of another DPI gets it scaled.
     const int screenDpi = dc_ ? GetDeviceCaps(dc_, LOGPIXELSY) : 0;
@@ -24,6 +25,19 @@ CanvasObject GdiCanvas::stockObject(StockObject which) {
         guiFont_.reset(CreateFontIndirectW(&font));
     }
     return fromHandle(guiFont_.get() ? static_cast<HGDIOBJ>(guiFont_.get()) : stock);
+}
+
+// The system font a device context starts with is made for 96 DPI whatever the screen's.
+CanvasObject GdiCanvas::titleFont() {
+    HGDIOBJ stock = GetStockObject(SYSTEM_FONT);
+    if (dpi_ <= 0 || dpi_ == kBaseDpi) return fromHandle(stock);
+    LOGFONTW font{};
+    if (!titleFont_.get() && GetObjectW(stock, sizeof font, &font)) {
+        font.lfHeight = MulDiv(font.lfHeight, dpi_, kBaseDpi);
+        font.lfWidth = MulDiv(font.lfWidth, dpi_, kBaseDpi);
+        titleFont_.reset(CreateFontIndirectW(&font));
+    }
+    return fromHandle(titleFont_.get() ? static_cast<HGDIOBJ>(titleFont_.get()) : stock);
 }
 
 CanvasObject GdiCanvas::select(CanvasObject object) {

@@ -31,9 +31,11 @@ public:
 
 private:
     const std::vector<POINT>& toPoints(std::span<const PixelPoint> points);
+    CanvasObject titleFont();
 
     HDC dc_;
     int32_t dpi_;                // 0: the screen's
     OwnedFont guiFont_;          // the interface font at dpi_, made when first asked for
+    OwnedFont titleFont_;        // the title font at dpi_ (other than 96), made when first asked for
     std::vector<POINT> points_;  // reused between calls
 };

@@ -49,8 +49,8 @@ public:
             maxY_ = std::max(maxY_, p.y);
         }
         side_ = std::max<std::size_t>(1, static_cast<std::size_t>(std::sqrt(static_cast<double>(points.size()))));
-        cellWidth_ = std::max((maxX_ - minX_) / static_cast<double>(side_), 1e-9);
-        cellHeight_ = std::max((maxY_ - minY_) / static_cast<double>(side_), 1e-9);
+        cellWidth_ = std::max((maxX_ - minX_) / static_cast<double>(side_), kGridCellMinimum);
+        cellHeight_ = std::max((maxY_ - minY_) / static_cast<double>(side_), kGridCellMinimum);
         cells_.resize(side_ * side_);
     }
 
@@ -66,9 +66,8 @@ public:
     template <typename Visit>
     bool anyNear(Point2 a, Point2 b, Point2 c, Visit visit) const {
         if (cells_.empty()) return false;
-        constexpr double kMargin = 1e-6;
-        const double low = std::min({a.y, b.y, c.y}) - kMargin;
-        const double high = std::max({a.y, b.y, c.y}) + kMargin;
+        const double low = std::min({a.y, b.y, c.y}) - kGridReach;
+        const double high = std::max({a.y, b.y, c.y}) + kGridReach;
         const std::array<Point2, 3> corners{a, b, c};
         for (std::size_t r = row(low), last = row(high); r <= last; ++r) {
             const double stripLow = std::max(low, minY_ + static_cast<double>(r) * cellHeight_);
@@ -89,7 +88,7 @@ public:
                 }
             }
             if (left > right) continue;
-            for (std::size_t col = column(left - kMargin), end = column(right + kMargin); col <= end; ++col) {
+            for (std::size_t col = column(left - kGridReach), end = column(right + kGridReach); col <= end; ++col) {
                 for (uint32_t v : cells_[r * side_ + col]) {
                     if (visit(v)) return true;
                 }

@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr Rgb kBackground{250, 250, 250};
 constexpr Rgb kFrame{190, 190, 190};
 constexpr Rgb kTitleText{90, 90, 90};
 constexpr Rgb kLabelText{60, 60, 60};
@@ -17,8 +16,9 @@ void drawZoomHint(Canvas& canvas, const ClientRect& client, const std::wstring& 
     const std::wstring& effective = format.empty() ? std::wstring(L"Zoom %d%%") : format;
     canvas.setTransparentBackground();
     canvas.setTextColor(kTitleText);
-    canvas.textOut(PixelPoint{client.left + scaledToDpi(10, state.dpi), client.bottom - scaledToDpi(22, state.dpi)},
-                   formatZoomHint(effective, zoomPercent(state.zoom), 256));
+    const int32_t margin = scaledToDpi(10, state.dpi);
+    textOutBefore(canvas, PixelPoint{client.left + margin, client.bottom - scaledToDpi(22, state.dpi)},
+                  client.right - margin, formatZoomHint(effective, zoomPercent(state.zoom), 256));
 }
 
 // In the hint line's font and colour, level with the title, so a maker sees whether the plan fits the bed.
@@ -94,14 +94,17 @@ std::vector<PixelPoint> planArcPolyline(const PlanView& view, const PathSegment&
 void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, const PreviewViewState& state,
                   const PreviewTexts& texts) {
     const int32_t textX = client.left + scaledToDpi(10, state.dpi);
-    paintBackdrop(canvas, client, kBackground, kFrame);
+    paintBackdrop(canvas, client, kFrame);
     canvas.setTransparentBackground();
     canvas.setTextColor(kTitleText);
-    canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(8, state.dpi)}, texts.title2d);
+    {
+        ScopedCanvasSelection font(canvas, canvas.stockObject(StockObject::TitleFont));
+        canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(8, state.dpi)}, texts.title2d);
+        if (pieces.empty()) canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(30, state.dpi)}, texts.noPieces);
+    }
 
     const PlanView view{fitPlan(client, pieces, state.dpi), state.zoom, state.panX, state.panY};
     if (pieces.empty()) {
-        canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(30, state.dpi)}, texts.noPieces);
         drawZoomHint(canvas, client, texts.zoomHintFormat, state);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "model/design_options.h"
 
+#include "settings/flat_json.h"
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
@@ -36,7 +37,7 @@ double repaired(const StoredRepair& repair, double value, double defaultValue) {
 
 void readString(const std::string& text, const char* key, std::wstring& field) {
     if (const auto pos = findJsonValue(text, key))
-        if (const auto value = readJsonString(text, *pos)) field = *value;
+        if (const auto value = readJsonString(text, *pos, StringRule{})) field = utf8ToWide(*value);
 }
 
 void readBool(const std::string& text, const char* key, bool& field) {

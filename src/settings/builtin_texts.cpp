@@ -129,6 +129,7 @@ constexpr BuiltinText kTexts[] = {
     {L"dialog.loadProjectError", L"Could not load project", L"No se pudo cargar proyecto"},
     {L"file.dxfFilter", L"DXF (*.dxf)", L"DXF (*.dxf)"},
     {L"file.projectFilter", L"Tessaro Project (*.boxproj)", L"Proyecto Tessaro (*.boxproj)"},
+    {L"file.allFilter", L"All files (*.*)", L"Todos (*.*)"},
     {L"section.dividers", L"6. Dividers", L"6. Divisiones"},
     {L"label.widthDividers", L"Width dividers", L"Divisiones ancho"},
     {L"label.depthDividers", L"Depth dividers", L"Divisiones prof."},

@@ -40,12 +40,18 @@ std::FILE* openFile(const std::wstring& path, const char* mode) {
     return std::fopen(wideToUtf8(path).c_str(), mode);
 }
 
-bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxBytes) {
+bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxBytes, ReadFailure* why) {
+    ReadFailure ignored;
+    ReadFailure& failure = why ? *why : ignored;
+    failure = ReadFailure::Open;
     Descriptor file{::open(wideToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC)};
     struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode) || info.st_size < 0 ||
-        static_cast<unsigned long long>(info.st_size) > maxBytes)
-        return false;
+    if (file.fd < 0) return false;
+    failure = ReadFailure::Size;
+    if (::fstat(file.fd, &info) != 0 || info.st_size < 0) return false;
+    failure = S_ISDIR(info.st_mode) ? ReadFailure::Open : ReadFailure::TooLarge;
+    if (S_ISDIR(info.st_mode) || static_cast<unsigned long long>(info.st_size) > maxBytes) return false;
+    failure = ReadFailure::Read;
     try {
         std::string content(static_cast<size_t>(info.st_size), '\0');
         size_t done = 0;
@@ -56,6 +62,7 @@ bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxB
             done += static_cast<size_t>(got);
         }
         bytes = std::move(content);
+        failure = ReadFailure::None;
         return true;
     } catch (const std::bad_alloc&) {
         return false;

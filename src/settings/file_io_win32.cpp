@@ -39,13 +39,19 @@ std::FILE* openFile(const std::wstring& path, const char* mode) {
     return _wfopen(path.c_str(), widenBytes(mode).c_str());
 }
 
-bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxBytes) {
+bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxBytes, ReadFailure* why) {
+    ReadFailure ignored;
+    ReadFailure& failure = why ? *why : ignored;
+    failure = ReadFailure::Open;
     FileHandle file{CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr)};
     LARGE_INTEGER size{};
-    if (file.handle == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.handle, &size) || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > maxBytes)
-        return false;
+    if (file.handle == INVALID_HANDLE_VALUE) return false;
+    failure = ReadFailure::Size;
+    if (!GetFileSizeEx(file.handle, &size) || size.QuadPart < 0) return false;
+    failure = ReadFailure::TooLarge;
+    if (static_cast<unsigned long long>(size.QuadPart) > maxBytes) return false;
+    failure = ReadFailure::Read;
     try {
         std::string content(static_cast<size_t>(size.QuadPart), '\0');
         size_t done = 0;
@@ -57,6 +63,7 @@ bool readFileBytesUpTo(const std::wstring& path, std::string& bytes, size_t maxB
             done += got;
         }
         bytes = std::move(content);
+        failure = ReadFailure::None;
         return true;
     } catch (const std::bad_alloc&) {
         return false;

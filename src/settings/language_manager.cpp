@@ -1,6 +1,7 @@
 #include "settings/language_manager.h"
 
 #include "settings/file_io.h"
+#include "settings/flat_json.h"
 #include "settings/language_files.h"
 #include "settings/text_encoding.h"
 
@@ -9,73 +10,6 @@
 namespace {
 
 constexpr size_t kMaxLanguageFileBytes = 1048576;
-
-int hexDigit(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
-    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
-    return 0;  // anything else counts as zero
-}
-
-// Appends one UTF-16 unit. Where wchar_t holds whole code points, a low surrogate that follows
-// a high one joins it, so \uD83D\uDE00 reads the same on every platform.
-void appendUnit(std::wstring& text, unsigned unit) {
-    if constexpr (sizeof(wchar_t) == 4) {
-        if (unit >= 0xDC00 && unit <= 0xDFFF && !text.empty()) {
-            const auto high = static_cast<unsigned>(text.back());
-            if (high >= 0xD800 && high <= 0xDBFF) {
-                text.back() = static_cast<wchar_t>(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
-                return;
-            }
-        }
-    }
-    text += static_cast<wchar_t>(unit);
-}
-
-// Reads a key after its opening quote; npos when the text ends before the closing quote.
-size_t readKey(const std::wstring& text, size_t i, std::wstring& key) {
-    while (i < text.size()) {
-        const wchar_t c = text[i++];
-        if (c == L'"') return i;
-        if (c != L'\\' || i == text.size()) {
-            key += c;
-            continue;
-        }
-        const wchar_t escaped = text[i++];
-        key += escaped == L'n' ? L'\n' : escaped == L't' ? L'\t' : escaped;
-    }
-    return std::wstring::npos;
-}
-
-// Reads a value after its opening quote, up to the closing quote or the end; returns the position after it.
-size_t readValue(const std::wstring& text, size_t i, std::wstring& value) {
-    while (i < text.size()) {
-        const wchar_t c = text[i++];
-        if (c == L'"') break;
-        if (c != L'\\' || i == text.size()) {
-            value += c;
-            continue;
-        }
-        const wchar_t escaped = text[i++];
-        switch (escaped) {
-        case L'n': value += L'\n'; break;
-        case L'r': value += L'\r'; break;
-        case L't': value += L'\t'; break;
-        case L'u':
-            if (text.size() - i >= 4) {
-                unsigned unit = 0;
-                for (size_t k = 0; k < 4; ++k) unit = unit * 16 + static_cast<unsigned>(hexDigit(text[i + k]));
-                appendUnit(value, unit);
-                i += 4;
-            } else {
-                value += L'u';
-            }
-            break;
-        default: value += escaped; break;
-        }
-    }
-    return i;
-}
 
 // The code a language file stands for: its name without path and extension, normalized.
 std::wstring codeOfFile(const std::wstring& path) {
@@ -116,9 +50,9 @@ bool parseLanguageText(const std::wstring& text, LanguageTable& table) {
     for (;;) {
         const size_t open = text.find(L'"', pos);
         if (open == std::wstring::npos) break;
-        std::wstring key;
-        const size_t afterKey = readKey(text, open + 1, key);
-        if (afterKey == std::wstring::npos) break;
+        size_t afterKey = 0;
+        std::optional<std::wstring> key = readJsonString(text, open, {.needsClosingQuote = true}, &afterKey);
+        if (!key) break;
         const size_t colon = text.find(L':', afterKey);
         if (colon == std::wstring::npos) break;
         const size_t start = text.find_first_not_of(L" \r\n\t", colon + 1);
@@ -127,9 +61,8 @@ bool parseLanguageText(const std::wstring& text, LanguageTable& table) {
             pos = start;
             continue;
         }
-        std::wstring value;
-        pos = readValue(text, start + 1, value);
-        if (!key.empty()) table.insert_or_assign(std::move(key), std::move(value));
+        std::wstring value = readJsonString(text, start, {.escapes = StringRule::WithUnicode}, &pos).value_or(L"");
+        if (!key->empty()) table.insert_or_assign(std::move(*key), std::move(value));
     }
     return !table.empty();
 }

@@ -17,13 +17,4 @@ std::string narrowToLowBytes(std::wstring_view text);
 // Escapes tab, line feed, carriage return, double quote and backslash; all other bytes are kept.
 std::string escapeJsonString(const std::string& text);
 
-// Flat key search: the position just after the first colon that follows the first "key",
-// white space skipped; none when the key or the colon is missing.
-std::optional<size_t> findJsonValue(const std::string& text, const std::string& key);
 
-// String value at pos (must start with a quote), with \" \\ \n \r \t; converted with utf8ToWide.
-std::optional<std::wstring> readJsonString(const std::string& text, size_t pos);
-// true/1 or false/0 at pos.
-std::optional<bool> readJsonBool(const std::string& text, size_t pos);
-// The number at pos, white space skipped; none for one too small or too large for a double.
-std::optional<double> readJsonNumber(const std::string& text, size_t pos);

@@ -40,7 +40,8 @@ TEST_F(Startup, FirstStartShowsTheDefaultDesignAndShutdownSavesThePanel) {
 }
 
 TEST_F(Startup, StoredSettingsFillThePanelInTheirLanguageAndUnit) {
-    writeSettingsFile(R"({"language": "en", "units": "in", "checkUpdatesOnStart": false, "preview3d": true,
+    // "IN": the unit is told in any letter case.
+    writeSettingsFile(R"({"language": "en", "units": "IN", "checkUpdatesOnStart": false, "preview3d": true,
         "render3dMode": 1, "widthMm": 254.0, "depthMm": 101.6, "kerfMm": 0.2, "fingerWidth": 0, "fingerDepth": 4,
         "toolDiameterMm": 6.35, "internalDimensions": true, "includeLid": true, "cncRouterMode": true,
         "thicknessMm": 6.35, "widthDividers": 1, "dividerBaseSlots": true})");

@@ -96,7 +96,7 @@ TEST(Languages, TextScanReadsStringMembersAtAnyDepth) {
         {L"{\"n\": 5, \"t\": true, \"z\": null, \"a\" \r\n\t: \r\n\t\"x\"}", {{L"a", L"x"}}},
         {L"{\"a\": \"l\\nr\\rt\\t q\\\" b\\\\ s\\/ x\\q\"}", {{L"a", L"l\nr\rt\t q\" b\\ s/ xq"}}},
         {L"{\"a\": \"\\u00ef\\u00CF\\u0g41\", \"b\": \"\\ud83d\\ude00\"}", {{L"a", L"\u00EF\u00CFA"}, {L"b", L"\U0001F600"}}},
-        {L"{\"k\\r\\n\\\"\\\\\\t\": \"v\"}", {{L"kr\n\"\\\t", L"v"}}},
+        {L"{\"k\\r\\n\\\"\\\\\\t\": \"v\"}", {{L"k\r\n\"\\\t", L"v"}}},
         {L"{\"a\" , \"b\": \"c\"}", {{L"a", L"c"}}},  // the next colon anywhere belongs to the key
     };
     for (const auto& c : cases) {
