@@ -97,7 +97,9 @@ def main(cli, server_program):
     resource.setrlimit(resource.RLIMIT_NOFILE, (min(hard, 4096), hard))
     bodies = [subprocess.run([cli, *HEAVY, "--width", str(w), "--server-json", "-"], capture_output=True,
                              check=True).stdout for w in WIDTHS]
-    server = subprocess.Popen([server_program, "--port", "0"], stdout=subprocess.PIPE, text=True)
+    # Started with room for 256 descriptors only: holding the idle connections shows it raised its own limit.
+    server = subprocess.Popen([server_program, "--port", "0"], stdout=subprocess.PIPE, text=True,
+                              preexec_fn=lambda: resource.setrlimit(resource.RLIMIT_NOFILE, (256, hard)))
     try:
         port = int(server.stdout.readline().rsplit(":", 1)[1].strip("/\n"))
         idle = threads_and_descriptors(server.pid)
