@@ -10,8 +10,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <thread>
-
 namespace {
 
 PieceSet design(int64_t heavy) { return generatePieces(heavy ? heavyDesign() : BoxParameters{}); }
@@ -40,18 +38,17 @@ void buildServerRequestJsonBench(benchmark::State& state) {
 }
 BENCHMARK(buildServerRequestJsonBench)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// One keep-alive client posting the default design's request to the server on loopback.
+// One keep-alive client posting the default or the heavy design's request to the server on loopback.
 void dxfServerRequestsBench(benchmark::State& state) {
-    const DxfListener listener = listenForDxfClients("127.0.0.1", 0);
-    if (listener.socket < 0) {
+    DxfServer* server = startDxfServer("127.0.0.1", 0);
+    if (!server) {
         state.SkipWithError("cannot listen on loopback");
         return;
     }
-    std::thread serving(serveDxfClients, listener.socket);
-    const std::string body = buildServerRequestJson(design(0));
+    const std::string body = buildServerRequestJson(design(state.range(0)));
     const std::string request = "POST / HTTP/1.1\r\nContent-Type: application/json\r\nContent-Length: " +
                                 std::to_string(body.size()) + "\r\n\r\n" + body;
-    const int client = connectToLoopback(listener.port);
+    const int client = connectToLoopback(dxfServerPort(*server));
     for (auto _ : state) {
         if (!replyTo(client, request).starts_with("HTTP/1.1 200 ")) {
             state.SkipWithError("request failed");
@@ -60,10 +57,8 @@ void dxfServerRequestsBench(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
     close(client);
-    shutdown(listener.socket, SHUT_RDWR);
-    serving.join();
-    close(listener.socket);
+    stopDxfServer(server);
 }
-BENCHMARK(dxfServerRequestsBench)->UseRealTime()->MinTime(1.0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(dxfServerRequestsBench)->Arg(0)->Arg(1)->UseRealTime()->MinTime(1.0)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,22 +1,24 @@
 #pragma once
-// The reference DXF server's listening and accepting, separate from main so tests can serve in-process.
+// The reference DXF server: libmicrohttpd speaks HTTP, this answers each POST with convertServerRequest
+// within the limits a server on a shared machine needs. Apart from main so benchmarks can serve in-process.
 #include <cstddef>
 #include <string>
 
-// Largest request body accepted; bigger ones get 413.
-inline constexpr size_t kMaxRequestBytes = 64u * 1024 * 1024;
-// Largest request head accepted; bigger ones get 431.
-inline constexpr size_t kMaxRequestHeadBytes = 16 * 1024;
+// The limits, each named in the README.
+inline constexpr size_t kMaxRequestBytes = 64u * 1024 * 1024;  // a longer body gets 413 before it is read
+inline constexpr unsigned kWorkerThreads = 4;       // poll every connection: an idle one costs no thread
+inline constexpr unsigned kMaxConnections = 2048;   // the library refuses more
+inline constexpr unsigned kIdleSeconds = 10;        // a connection without progress for this long ends
+inline constexpr int kHeadSeconds = 30;             // so does one whose request head is not whole by then
 
-// A socket listening for the server's clients, and the port it took.
-struct DxfListener {
-    int socket = -1;  // -1 when nothing could listen
-    int port = 0;
-};
+struct DxfServer;
 
-// Listens at host (a name or an address) and port, 0 for any free port.
-DxfListener listenForDxfClients(const std::string& host, int port);
+// Listens at host (a name or an address) and port (0 for any free one) and serves from the worker
+// threads; nullptr when nothing could listen there.
+DxfServer* startDxfServer(const std::string& host, int port);
 
-// Serves every connection the listener accepts, each in a thread of its own, until the listener is
-// shut down (shutdown(2)); the caller still closes it.
-void serveDxfClients(int listener);
+// The port the server listens on.
+int dxfServerPort(const DxfServer& server);
+
+// Ends every connection, then the threads.
+void stopDxfServer(DxfServer* server);

@@ -1,7 +1,12 @@
 // tessaro-dxf-server: a reference DXF server for the desktop tool's server export.
 #include "dxf_server.h"
 
+#include <pthread.h>
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +19,18 @@ int usage() {
                "  --port  port to listen on, 0 for any free one (default 8080)\n",
                stderr);
     return 2;
+}
+
+// Every connection holds a descriptor, and the usual soft limit of 1,024 would refuse connections long
+// before the library does.
+void raiseOpenFileLimit() {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
+    // Beyond the connections: the listener, the workers' own descriptors, the standard streams.
+    const rlim_t wanted = kMaxConnections + 64;
+    if (limit.rlim_cur >= wanted) return;
+    limit.rlim_cur = std::min(wanted, limit.rlim_max);
+    setrlimit(RLIMIT_NOFILE, &limit);
 }
 
 }  // namespace
@@ -35,14 +52,23 @@ int main(int argc, char** argv) {
         }
     }
 
-    const DxfListener listener = listenForDxfClients(host, port);
-    if (listener.socket < 0) {
+    raiseOpenFileLimit();
+    // Blocked before any thread starts, so that they all leave these signals to sigwait below.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    DxfServer* server = startDxfServer(host, port);
+    if (!server) {
         std::fprintf(stderr, "tessaro-dxf-server: cannot listen on %s:%d\n", host.c_str(), port);
         return 1;
     }
     // Scripts that asked for port 0 read the chosen port from this line.
-    std::printf("listening on http://%s:%d/\n", host.c_str(), listener.port);
+    std::printf("listening on http://%s:%d/\n", host.c_str(), dxfServerPort(*server));
     std::fflush(stdout);
-    serveDxfClients(listener.socket);
-    return 1;
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    stopDxfServer(server);
+    return 0;
 }
