@@ -65,7 +65,9 @@ void checkProject(const std::string& bytes) {
         FUZZ_CHECK(!error.empty() && loaded.inputWidth == 123.0);
         return;
     }
-    FUZZ_CHECK(error.empty() && !generatePieces(loaded).empty());  // a loaded design is never refused later
+    FUZZ_CHECK(bytes.find("TessaroProject") != std::string::npos);  // only a text marked as a project loads
+    FUZZ_CHECK(error.empty());
+    FUZZ_CHECK(!generatePieces(loaded).empty());  // a loaded design is never refused later
     const std::string saved = writeProjectJson(loaded);
     BoxParameters again;
     FUZZ_CHECK(loadProject(scratchFile(saved), again, error) && writeProjectJson(again) == saved);
