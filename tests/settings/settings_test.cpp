@@ -67,6 +67,17 @@ TEST(SettingsFile, WrittenTextHasItsExactLayout) {
     EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/written.json")));
 }
 
+// Windows puts U+FFFD where bytes are no UTF-8 or a surrogate stands alone, the native build keeps
+// one unit per byte: either way the text around them stays.
+TEST(Utf8, WhatIsNoTextKeepsItsNeighbours) {
+    const std::wstring wide = utf8ToWide("a\xFF" "b");
+    EXPECT_TRUE(wide.starts_with(L'a'));
+    EXPECT_TRUE(wide.ends_with(L'b'));
+    const std::string narrow = wideToUtf8(std::wstring{L'x', static_cast<wchar_t>(0xD800), L'y'});
+    EXPECT_TRUE(narrow.starts_with('x'));
+    EXPECT_TRUE(narrow.ends_with('y'));
+}
+
 std::string utf8(const std::wstring& text) { return wideToUtf8(text); }
 
 TEST(Languages, EveryKeyHasItsTextInEachShippedLanguage) {
