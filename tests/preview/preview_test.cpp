@@ -46,21 +46,37 @@ TEST(ViewState, DragsRotateIn3dPanWithOtherButtonsAndFitRestores) {
     EXPECT_TRUE(state.yaw == 35.0 && state.pitch == -22.0 && state.show3D && state.renderMode == RenderMode::Direct3D9);
 }
 
-// The plan point under the cursor stays there, as the painter maps it, while the wheel zooms in and out.
-TEST(ViewState, WheelZoomKeepsThePlanPointUnderTheCursor) {
+// The wheel zooms within 0.2 and 8, asking for a repaint only when the zoom changed, and the point
+// under the cursor stays there: on the plan as the painter maps it, in 3D where the pan puts it.
+TEST(ViewState, WheelZoomsWithinItsLimitsAboutTheCursor) {
     const PieceSet pieces = generatePieces(BoxParameters{});
     const ClientRect client{0, 0, 900, 700};
-    const auto screenOf = [&](const PreviewViewState& s, Point2 p) {
-        return mapPlanPoint({fitPlan(client, pieces, s.dpi), s.zoom, s.panX, s.panY}, p);
-    };
-    PreviewViewState state;
-    for (int32_t delta : {120, 120, -120, -120, -120}) {
-        const PixelPoint at = screenOf(state, {pieces[2].x, pieces[2].y}), was = screenOf(state, {0, 0});
-        ASSERT_TRUE(zoomAt(state, delta, at.x, at.y, client, pieces));
-        const PixelPoint now = screenOf(state, {pieces[2].x, pieces[2].y});
-        EXPECT_TRUE(std::abs(now.x - at.x) + std::abs(now.y - at.y) <= 2 && !(screenOf(state, {0, 0}) == was)) << delta;
+    for (const bool in3d : {false, true}) {
+        PreviewViewState state{.panX = 37, .panY = -25, .show3D = in3d};
+        const auto screenOf = [&](Point2 p) {
+            if (!in3d) return mapPlanPoint({fitPlan(client, pieces, state.dpi), state.zoom, state.panX, state.panY}, p);
+            return PixelPoint{truncToPixel(state.panX + p.x * state.zoom), truncToPixel(state.panY + p.y * state.zoom)};
+        };
+        const Point2 anchor{pieces[2].x, pieces[2].y};
+        for (int step = 0; step < 60; ++step) {
+            if (step == 20) {
+                EXPECT_EQ(state.zoom, 8.0);
+            }
+            const int32_t delta = step < 20 ? 120 : step % 2 * -120;  // a zero delta zooms out too
+            const PixelPoint at = screenOf(anchor);
+            const PreviewViewState before = state;
+            const bool repaint = zoomAt(state, delta, at.x, at.y, client, pieces);
+            SCOPED_TRACE(testing::Message() << (in3d ? "3D" : "2D") << " step " << step);
+            EXPECT_EQ(repaint, state.zoom != before.zoom);
+            EXPECT_TRUE(delta > 0 ? state.zoom >= before.zoom : state.zoom <= before.zoom);
+            const PixelPoint now = screenOf(anchor);
+            EXPECT_LE(std::abs(now.x - at.x) + std::abs(now.y - at.y), 2);
+            if (step == 0) {
+                EXPECT_NEAR(state.zoom, 1.15, 1e-12) << "the hint's 115 %";
+            }
+        }
+        EXPECT_EQ(state.zoom, 0.2);
     }
-    EXPECT_NEAR(state.zoom, 1 / 1.15, 1e-9);
 }
 
 TEST(BoxModel, PanelsStandOnTheBaseAndTheLidRestsOnTheWalls) {
