@@ -11,9 +11,7 @@
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
-#include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -46,13 +44,10 @@ void checkSettings(const std::string& text) {
     FUZZ_CHECK(writeSettingsJson(reread) == written);
 }
 
-// In memory where the system has such a folder: a disk write costs more than all the readers together.
 std::wstring scratchFile(const std::string& bytes) {
-    static const std::string path = std::string(std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") +
-                                    "/tessaro-fuzz-project-" + std::to_string(getpid());
-    static const struct Remover { ~Remover() { std::remove(path.c_str()); } } remover;
+    const std::filesystem::path path = fuzzScratchFolder() / "project";
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    return std::wstring(path.begin(), path.end());
+    return std::wstring(path.native().begin(), path.native().end());
 }
 
 // Loading refuses with a reason and leaves the design alone, or gives a design that generates and
