@@ -11,6 +11,7 @@
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
+#include <cwctype>
 #include <fstream>
 
 namespace {
@@ -81,7 +82,7 @@ void checkLanguage(const std::wstring& text) {
 }
 
 // The string scan stays inside the text, version comparison is a strict order, and the address
-// handed to the shell is the product page or a web address.
+// handed to the shell is the product page or an http or https address that stays one argument.
 void checkUpdateReply(const std::string& body, const std::wstring& other) {
     const std::wstring page = L"https://orvell.example/tessaro/";
     UpdateCheckResult result;
@@ -99,8 +100,12 @@ void checkUpdateReply(const std::string& body, const std::wstring& other) {
     for (const std::wstring& address : {result.downloadUrl, other}) {
         const std::wstring chosen = downloadAddressToOpen(address, page);
         if (chosen == page) continue;
-        FUZZ_CHECK(chosen == address && chosen.find(L"://") != std::wstring::npos);
-        for (wchar_t c : chosen) FUZZ_CHECK(c >= 0x20 && c != 0x7f && c != L'"');
+        FUZZ_CHECK(chosen == address);
+        std::wstring scheme = chosen.substr(0, chosen.find(L"://"));
+        for (wchar_t& c : scheme) c = std::towlower(c);
+        FUZZ_CHECK(scheme == L"http" || scheme == L"https");
+        FUZZ_CHECK(chosen.size() > scheme.size() + 3);  // a host follows
+        for (wchar_t c : chosen) FUZZ_CHECK(c >= 0x20 && c != 0x7f && c != L'"');  // nothing breaks out of the command
     }
 }
 
