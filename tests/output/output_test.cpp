@@ -123,8 +123,10 @@ TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
         std::wstring error = L"stale";
         ASSERT_TRUE(saveProject(path, design, error));
         BoxParameters loaded;
-        ASSERT_TRUE(error.empty() && loadProject(path, loaded, error));
-        EXPECT_TRUE(writeProjectJson(loaded) == writeProjectJson(design) && writeProjectJson(loaded) == readBytes(path));
+        EXPECT_EQ(error, L"");
+        ASSERT_TRUE(loadProject(path, loaded, error));
+        EXPECT_EQ(readBytes(path), writeProjectJson(design));
+        EXPECT_EQ(writeProjectJson(loaded), writeProjectJson(design));
         EXPECT_NEAR(loaded.outerWidth, design.outerWidth, 2e-6);
         EXPECT_EQ(loaded.inputWidth, std::round(design.inputWidth * 1e6) / 1e6);
     }
