@@ -21,16 +21,18 @@ inline std::string& fuzzContext() {
     return context;
 }
 
-#define FUZZ_CHECK(condition)                                                                                  \
-    do {                                                                                                       \
-        if (!(condition))                                                                                      \
-            std::fprintf(stderr, "%s:%d: invariant failed: %s\n%s\n", __FILE__, __LINE__, #condition,           \
-                         fuzzContext().c_str()),                                                               \
-                std::abort();                                                                                  \
+#define FUZZ_CHECK(condition)                                                                      \
+    do {                                                                                           \
+        if (condition) break;                                                                      \
+        std::fprintf(stderr, "%s:%d: invariant failed: %s\n%s\n", __FILE__, __LINE__, #condition, \
+                     fuzzContext().c_str());                                                       \
+        std::abort();                                                                              \
     } while (false)
 
 // The input as text.
-inline std::string fuzzText(const uint8_t* data, size_t size) { return std::string(reinterpret_cast<const char*>(data), size); }
+inline std::string fuzzText(const uint8_t* data, size_t size) {
+    return std::string(reinterpret_cast<const char*>(data), size);
+}
 
 // This process's folder for the files a target writes, in memory where the system has such a folder
 // (a disk write costs more than the checks), removed when the process ends.
