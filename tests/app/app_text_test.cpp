@@ -69,8 +69,11 @@ TEST(UpdateReply, ScansStringMembersComparesVersionsAndOpensOnlyWebAddresses) {
     const std::wstring page = L"https://orvell.example/tessaro/";
     const struct {
         const char* body;
-        bool found, newer;
-        const wchar_t *version, *address, *message;
+        bool found;
+        bool newer;
+        const wchar_t* version;
+        const wchar_t* address;
+        const wchar_t* message;
     } replies[] = {
         {R"({"latestVersion": "0.2.0", "downloadUrl": "https://d/", "message": "a\"b\\c\/d\ne\tf\rg"})", true, true,
          L"0.2.0", L"https://d/", L"a\"b\\c/d\ne\tf\rg"},

@@ -141,7 +141,9 @@ TEST(GeneratePieces, WallsFoldAroundTheBaseAndDividersStackInColumns) {
 TEST(GeneratedDesigns, KeepEveryInvariantOfACuttableBox) {
     constexpr int kDesigns = 2000;
     SeededDraws draws(20261206u);
-    int routerDividers = 0, lids = 0, baseSlots = 0;
+    int routerDividers = 0;
+    int lids = 0;
+    int baseSlots = 0;
     for (int i = 0; i < kDesigns && !HasFailure(); ++i) {
         const BoxParameters p = drawValidDesign(draws);
         const bool dividers = p.widthDividerCount + p.depthDividerCount > 0;

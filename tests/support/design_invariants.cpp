@@ -116,7 +116,8 @@ private:
             const PathSegment& s = path[i];
             const std::string where = nameOf(piece) + " segment " + std::to_string(i);
             expect(std::isfinite(s.start.x + s.start.y + s.end.x + s.end.y), where + ": not finite");
-            expect(distance(s.end, path[(i + 1) % path.size()].start) <= kLengthTolerance + eps_, where + ": gap after");
+            const Point2 next = path[(i + 1) % path.size()].start;
+            expect(distance(s.end, next) <= kLengthTolerance + eps_, where + ": gap after");
             expect(distance(s.start, s.end) > kLengthTolerance, where + ": vanishes");
             if (s.kind == SegmentKind::Line) continue;
             expect(p_.cutMode == CutMode::CncRouter, where + ": arc in a laser path");
@@ -135,12 +136,14 @@ private:
             expect(concave[corner], where + ": dogbone at a convex corner");
             expect(!served[corner], where + ": a second dogbone at one corner");
             served[corner] = true;
-            expect(s.counterClockwise == arcIsCounterClockwise(s.start, s.end, o[corner], s.center), where + ": direction");
+            const bool towardsCorner = arcIsCounterClockwise(s.start, s.end, o[corner], s.center);
+            expect(s.counterClockwise == towardsCorner, where + ": direction");
             const auto [from, to] = arcAnglesDegrees(s);
             expect(std::fabs(std::fmod(to - from + 720.0, 360.0) - 180) < 1e-6, where + ": dogbone is no half circle");
             const Point2 first = s.counterClockwise ? s.start : s.end;
             const Point2 last = s.counterClockwise ? s.end : s.start;
-            expect(ccwDegrees(s.center, first, o[corner]) < ccwDegrees(s.center, first, last), where + ": misses its corner");
+            const bool passesCorner = ccwDegrees(s.center, first, o[corner]) < ccwDegrees(s.center, first, last);
+            expect(passesCorner, where + ": misses its corner");
         }
         if (p_.cutMode != CutMode::CncRouter) return;
         for (size_t i = 0; i < n; ++i)
@@ -168,8 +171,9 @@ private:
         for (size_t i = 0; i < pieces_.size(); ++i) {
             const Piece& a = pieces_[i];
             const Box e = extent(a, true);
-            expect(near(e.minX, a.x) && near(e.minY, a.y), "a piece's box does not start at its geometry");
-            expect(near(e.maxX, a.x + a.width) && near(e.maxY, a.y + a.height), "a piece's box does not end at its geometry");
+            const bool fitsBox = near(e.minX, a.x) && near(e.minY, a.y) && near(e.maxX, a.x + a.width) &&
+                                 near(e.maxY, a.y + a.height);
+            expect(fitsBox, "a piece's box is not its geometry's");
             expect(a.x >= -eps_ && a.y >= -eps_, "a piece off the sheet");
             const bool insideWalls = a.x >= base->x + t - eps_ && a.y >= base->y + t - eps_ &&
                                      a.x + a.width <= base->x + base->width - t + eps_ &&
@@ -255,8 +259,10 @@ private:
         }
         if (!lid) return;
         const Box top = extent(*lid);
-        sameSpans(spans(*back, true, bk.minY, bk.minX), spans(*lid, true, top.minY + notch, top.minX), fw, "back under lid");
-        sameSpans(spans(*left, false, l.minX, l.minY), spans(*lid, false, top.minX + notch, top.minY), fd, "side under lid");
+        const Spans backTabs = spans(*back, true, bk.minY, bk.minX);
+        sameSpans(backTabs, spans(*lid, true, top.minY + notch, top.minX), fw, "back under lid");
+        const Spans sideTabs = spans(*left, false, l.minX, l.minY);
+        sameSpans(sideTabs, spans(*lid, false, top.minX + notch, top.minY), fd, "side under lid");
     }
 
     // Slot centres along a divider from its left end, and their depth: the horizontal outline edges

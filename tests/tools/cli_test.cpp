@@ -43,7 +43,8 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
          "--clearance", "0", "--spacing", "5", "--tool-diameter", "6.35", "--fingers-width", "5", "--fingers-depth",
          "4", "--fingers-height", "2", "--width-dividers", "3", "--depth-dividers", "1", "--base-slots", "--internal",
          "--lid", "--cnc", "--pieces", "caja \xc3\xb1.json", "--project", "a.boxproj", "--dxf", "-", "--inches",
-         "--dxf-closed", "c.dxf", "--svg", "p.svg", "--server-json", "s.json", "--save-project", "b.boxproj", "--help"});
+         "--dxf-closed", "c.dxf", "--svg", "p.svg", "--server-json", "s.json", "--save-project", "b.boxproj",
+         "--help"});
     ASSERT_EQ(all.error, "");
     const CliOptions& o = all.options;
     const BoxParameters expected{
@@ -73,8 +74,8 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
     };
     for (const auto& [args, error] : refused) EXPECT_EQ(parseCliOptions(args).error, error);
     // --help shows each option's value in a column beside its help, a switch without one.
-    for (const char* line : {"\n  --fingers-width N     fingers along the width\n", "\n  --lid                 add a lid\n"})
-        EXPECT_NE(cliUsage().find(line), std::string::npos) << line;
+    EXPECT_NE(cliUsage().find("\n  --fingers-width N     fingers along the width\n"), std::string::npos);
+    EXPECT_NE(cliUsage().find("\n  --lid                 add a lid\n"), std::string::npos);
 }
 
 // Each outcome in process, and its exit status from the program itself.
@@ -103,7 +104,8 @@ TEST(CliRun, ExitStatusStreamsProjectsAndFiles) {
          "6 pieces, plan 756 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente, Tapa\n", ""},
         {{"--project", base + "mala.boxproj", "--lid"}, 1, "",
          "El proyecto contiene parametros invalidos: Las divisiones no pueden ser negativas.\n"},
-        {{"--pieces", base + "sin carpeta/p.json"}, 1, "", "tessaro-cli: cannot write " + base + "sin carpeta/p.json\n"},
+        {{"--pieces", base + "sin carpeta/p.json"}, 1, "",
+         "tessaro-cli: cannot write " + base + "sin carpeta/p.json\n"},
         {{"--save-project", base + "sin carpeta/p.boxproj"}, 1, "",
          "No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.\n"},
     };
@@ -133,7 +135,8 @@ TEST(CliRun, ExitStatusStreamsProjectsAndFiles) {
     piece.name = L"Divisor \"a\\b\"\n\u00e1";
     piece.x = 97.0 / 3;
     piece.y = -0.5;
-    const std::string escaped = "\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, \"y\": -0.5";
+    const std::string escaped =
+        "\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, \"y\": -0.5";
     EXPECT_NE(piecesJson({piece}).find(escaped), std::string::npos);
 }
 
