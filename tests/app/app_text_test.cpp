@@ -1,5 +1,5 @@
-// The shell's portable parts: numbers as the panel reads and shows them, panel scrolling, and the
-// product page's version reply.
+// The shell's portable parts: numbers as the panel reads and shows them, panel scrolling, the product
+// page's version reply, the undo steps and where the window opens.
 #include "app/design_history.h"
 #include "app/length_text.h"
 #include "app/panel_scroll.h"

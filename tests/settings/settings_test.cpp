@@ -1,5 +1,5 @@
 // The settings file, interface texts (built-in tables, language files and the manager that merges
-// them), the JSON and UTF-8 helpers behind them, and atomic file replacement.
+// them) and the UTF-8 conversion behind them.
 #include "settings/app_settings.h"
 #include "settings/language_manager.h"
 #include "settings/text_encoding.h"
