@@ -51,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::map<std::string, std::filesystem::path> outputs;  // a repeated option writes its last file
     for (size_t i = 1; i < args.size(); ++i) {
         const bool takesFile = std::count(kFileOptions.begin(), kFileOptions.end(), args[i - 1]) > 0;
-        if (!takesFile || args[i].empty() || args[i] == "-" || args[i].starts_with("--")) continue;
+        // An option in its place is no file name: the command line is refused; "--" alone is one.
+        const bool option = args[i].size() > 2 && args[i].starts_with("--");
+        if (!takesFile || option || args[i].empty() || args[i] == "-") continue;
         const auto [named, fresh] = files.try_emplace(args[i], folder / ("f" + std::to_string(files.size())));
         if (args[i - 1] != "--project") outputs[args[i - 1]] = named->second;
         args[i] = named->second.string();
