@@ -3,9 +3,10 @@
 non-whitespace characters (which packing more onto a line does not change), and prints the ratios.
 
 Test code: tests/ and fuzz/ (code, not the fuzz corpora) and every script that exists only to test
-or photograph the product. Product code: src/ and tools/. Counted as the before-stop hook counts:
-the tracked C, C++, Python and shell files; a line whose first text is // or # is a comment; the
-characters are the UTF-8 bytes left after removing spaces, tabs and line ends.
+or photograph the product. Product code: src/ and tools/. Counted plainly, so that a grep and tr
+one-liner gets the same figures: the tracked C, C++, Python and shell files; a line whose first text
+is // or # is a comment; the characters are the UTF-8 bytes left after removing spaces, tabs and line
+ends.
 Usage: scripts/count-lines.py [--files]
 """
 import os
