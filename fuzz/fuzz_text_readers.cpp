@@ -1,6 +1,6 @@
 // Any bytes, as each text reader meets them: settings.json, .boxproj files, language files and their
-// zoom hint format, the product page's reply, the flat JSON helpers and the panel's numbers. No reader fails on them, and whatever
-// it accepts, written out, reads back to the same thing.
+// zoom hint format, the product page's reply, the flat JSON helpers and the panel's numbers. No reader
+// fails on them, and whatever it accepts, written out, reads back to the same thing.
 #include "app/update_reply.h"
 #include "fuzz_check.h"
 #include "model/design_options.h"
@@ -13,9 +13,8 @@
 #include "settings/number_text.h"
 #include "settings/text_encoding.h"
 
-#include <filesystem>
+#include <cwctype>
 #include <fstream>
-#include <unistd.h>
 
 namespace {
 
@@ -26,17 +25,22 @@ void checkSettings(const std::string& text) {
     readSettingsJson(text, s);
     normalizeSettings(s);
     for (const DesignOption& option : designOptions()) {
-        const double v = option.access.get(s.design);
-        FUZZ_CHECK(std::isfinite(v));
+        const double value = option.access.get(s.design);
+        FUZZ_CHECK(std::isfinite(value));
         const StoredRepair& repair = option.repair;
-        if (repair.rule == StoredRepair::Positive) FUZZ_CHECK(v > 0);
-        if (repair.rule == StoredRepair::NonNegative) FUZZ_CHECK(v >= 0);
-        if (repair.rule == StoredRepair::Clamp || repair.rule == StoredRepair::InRange) FUZZ_CHECK(v >= repair.low);
-        if (repair.rule == StoredRepair::Clamp || repair.rule == StoredRepair::InRange) FUZZ_CHECK(v <= repair.high);
+        if (repair.rule == StoredRepair::Positive) FUZZ_CHECK(value > 0);
+        if (repair.rule == StoredRepair::NonNegative) FUZZ_CHECK(value >= 0);
+        const bool ranged = repair.rule == StoredRepair::Clamp || repair.rule == StoredRepair::InRange;
+        if (ranged) FUZZ_CHECK(value >= repair.low);
+        if (ranged) FUZZ_CHECK(value <= repair.high);
     }
-    FUZZ_CHECK(s.render3dMode >= 0 && s.render3dMode <= 2 && !s.language.empty());
-    FUZZ_CHECK(s.units == L"mm" || (s.units.size() == 2 && (s.units[0] | 0x20) == L'i' && (s.units[1] | 0x20) == L'n'));
-    FUZZ_CHECK(s.serverUrl.empty() && !s.useServerDxf && !s.baseSlots && !s.sideSlots);
+    FUZZ_CHECK(s.render3dMode >= 0 && s.render3dMode <= 2);
+    FUZZ_CHECK(!s.language.empty());
+    std::wstring units = s.units;
+    for (wchar_t& c : units) c = std::towlower(c);
+    FUZZ_CHECK(s.units == L"mm" || units == L"in");
+    FUZZ_CHECK(s.serverUrl.empty());
+    for (bool never : {s.useServerDxf, s.baseSlots, s.sideSlots}) FUZZ_CHECK(!never);
     AppSettings twice = s;
     normalizeSettings(twice);
     FUZZ_CHECK(twice == s);
@@ -54,13 +58,10 @@ void checkSettings(const std::string& text) {
     FUZZ_CHECK(writeSettingsJson(reread) == written);
 }
 
-// In memory where the system has such a folder: a disk write costs more than all the readers together.
 std::wstring scratchFile(const std::string& bytes) {
-    static const std::string path = std::string(std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp") +
-                                    "/tessaro-fuzz-project-" + std::to_string(getpid());
-    static const struct Remover { ~Remover() { std::remove(path.c_str()); } } remover;
+    const std::filesystem::path path = fuzzScratchFolder() / "project";
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-    return std::wstring(path.begin(), path.end());
+    return std::wstring(path.native().begin(), path.native().end());
 }
 
 // Loading refuses with a reason and leaves the design alone, or gives a design that generates and
@@ -70,13 +71,17 @@ void checkProject(const std::string& bytes) {
     loaded.inputWidth = 123.0;
     std::wstring error;
     if (!loadProject(scratchFile(bytes), loaded, error)) {
-        FUZZ_CHECK(!error.empty() && loaded.inputWidth == 123.0);
+        FUZZ_CHECK(!error.empty());
+        FUZZ_CHECK(loaded.inputWidth == 123.0);  // untouched
         return;
     }
-    FUZZ_CHECK(error.empty() && !generatePieces(loaded).empty());  // a loaded design is never refused later
+    FUZZ_CHECK(bytes.find("TessaroProject") != std::string::npos);  // only a text marked as a project loads
+    FUZZ_CHECK(error.empty());
+    FUZZ_CHECK(!generatePieces(loaded).empty());  // a loaded design is never refused later
     const std::string saved = writeProjectJson(loaded);
     BoxParameters again;
-    FUZZ_CHECK(loadProject(scratchFile(saved), again, error) && writeProjectJson(again) == saved);
+    FUZZ_CHECK(loadProject(scratchFile(saved), again, error));
+    FUZZ_CHECK(writeProjectJson(again) == saved);
 }
 
 // The scan ends, keeps no empty key, reports exactly whether it found a text, and does not depend
@@ -88,30 +93,37 @@ void checkLanguage(const std::wstring& text) {
     FUZZ_CHECK(table.size() <= text.size() / 4);  // the shortest member, "k":"", takes six characters
     FUZZ_CHECK(!table.contains(L""));
     LanguageTable reused{{L"left.over", L"stale"}};
-    FUZZ_CHECK(parseLanguageText(text, reused) == found && reused == table);
+    FUZZ_CHECK(parseLanguageText(text, reused) == found);
+    FUZZ_CHECK(reused == table);
 }
 
 // The string scan stays inside the text, version comparison is a strict order, and the address
-// handed to the shell is the product page or a web address.
+// handed to the shell is the product page or an http or https address that stays one argument.
 void checkUpdateReply(const std::string& body, const std::wstring& other) {
     const std::wstring page = L"https://orvell.example/tessaro/";
     UpdateCheckResult result;
     const bool named = readUpdateReply(body, page, result);
-    FUZZ_CHECK(named == !result.latestVersion.empty() && result.latestVersion.size() <= body.size());
+    FUZZ_CHECK(named == !result.latestVersion.empty());
+    FUZZ_CHECK(result.latestVersion.size() <= body.size());
     for (const std::wstring& version : {result.latestVersion, other}) {
-        size_t cursor = 0, before = 0;
+        size_t cursor = 0;
         while (cursor < version.size()) {  // every component moves the cursor on, to the end
-            FUZZ_CHECK(nextVersionComponent(version, cursor) >= 0 && cursor > before && cursor <= version.size());
-            before = cursor;
+            const size_t before = cursor;
+            FUZZ_CHECK(nextVersionComponent(version, cursor) >= 0);
+            FUZZ_CHECK(cursor > before && cursor <= version.size());
         }
         FUZZ_CHECK(!isNewerVersion(version, version));
     }
-    FUZZ_CHECK(!(isNewerVersion(result.latestVersion, other) && isNewerVersion(other, result.latestVersion)));
+    if (isNewerVersion(result.latestVersion, other)) FUZZ_CHECK(!isNewerVersion(other, result.latestVersion));
     for (const std::wstring& address : {result.downloadUrl, other}) {
         const std::wstring chosen = downloadAddressToOpen(address, page);
         if (chosen == page) continue;
-        FUZZ_CHECK(chosen == address && chosen.find(L"://") != std::wstring::npos);
-        for (wchar_t c : chosen) FUZZ_CHECK(c >= 0x20 && c != 0x7f && c != L'"');
+        FUZZ_CHECK(chosen == address);
+        std::wstring scheme = chosen.substr(0, chosen.find(L"://"));
+        for (wchar_t& c : scheme) c = std::towlower(c);
+        FUZZ_CHECK(scheme == L"http" || scheme == L"https");
+        FUZZ_CHECK(chosen.size() > scheme.size() + 3);  // a host follows
+        for (wchar_t c : chosen) FUZZ_CHECK(c >= 0x20 && c != 0x7f && c != L'"');  // nothing breaks out of the command
     }
 }
 
@@ -121,7 +133,8 @@ void checkJsonHelpers(const std::string& text, const std::string& key, double nu
     for (const std::string& name : {key, std::string("widthMm")}) {
         const auto pos = findJsonValue(text, name);
         if (!pos) continue;
-        FUZZ_CHECK(*pos <= text.size() && text.find("\"" + name + "\"") + name.size() + 2 < *pos);
+        FUZZ_CHECK(*pos <= text.size());
+        FUZZ_CHECK(text.find("\"" + name + "\"") + name.size() + 2 < *pos);  // after the key's closing quote
         if (const auto value = readJsonNumber(text, *pos)) FUZZ_CHECK(std::isfinite(*value));
         if (const auto value = readJsonString(text, *pos, StringRule{})) FUZZ_CHECK(value->size() <= text.size() - *pos);
         readJsonBool(text, *pos);
@@ -129,7 +142,8 @@ void checkJsonHelpers(const std::string& text, const std::string& key, double nu
     FUZZ_CHECK(readJsonString("\"" + escapeJsonString(text) + "\"", 0, StringRule{}) == text);
     if (std::isfinite(number)) {
         const auto reread = readJsonNumber(formatFixed(number, 6), 0);
-        FUZZ_CHECK(reread && std::fabs(*reread - number) <= 5e-7 + std::fabs(number) * 1e-15);
+        FUZZ_CHECK(reread);
+        FUZZ_CHECK(std::fabs(*reread - number) <= 5e-7 + std::fabs(number) * 1e-15);
     }
     // Valid UTF-8 survives both conversions; anything else falls back to one unit per byte.
     std::wstring bytes;
@@ -145,9 +159,11 @@ void checkPanelNumbers(const std::wstring& typed, double value, int32_t count) {
     if (scanLeadingInteger(skipSpace(typed), Sign::Allowed))  // the first digit after space and a sign decides
         FUZZ_CHECK(typed.find_first_of(L"0123456789") != std::wstring::npos);
     const auto reread = scanLeadingNumber(formatTrimmedFixed(value, 4, NegativeZero::AsZero), Underflow::Zero);
-    FUZZ_CHECK(reread && std::fabs(*reread - value) <= 5e-5 + std::fabs(value) * 1e-15);
+    FUZZ_CHECK(reread);
+    FUZZ_CHECK(std::fabs(*reread - value) <= 5e-5 + std::fabs(value) * 1e-15);
     FUZZ_CHECK(scanLeadingInteger(std::to_wstring(count), Sign::Allowed) == count);
-    FUZZ_CHECK(scanLeadingInteger(skipSpace(L" +" + std::to_wstring(count) + L"x"), Sign::Allowed) == count || count < 0);
+    const std::wstring signedCount = L" +" + std::to_wstring(count) + L"x";
+    if (count >= 0) FUZZ_CHECK(scanLeadingInteger(skipSpace(signedCount), Sign::Allowed) == count);
 }
 
 // A language file's zoom hint format: the line fits its buffer, plain text passes unchanged, and no

@@ -3,9 +3,11 @@
 # made once beside the usual one.
 # Usage: run-at-dpi.sh DPI TEST_EXE
 set -u
-dpi=$1 test_exe=$2
+dpi=$1
+test_exe=$2
 here=$(cd "$(dirname "$0")/.." && pwd)
-export WINEPREFIX=$here/build/windows/wineprefix-$dpi TESSARO_DPI=$dpi
+export WINEPREFIX=$here/build/windows/wineprefix-$dpi
+export TESSARO_DPI=$dpi
 "$here/scripts/wine-prefix.sh" "$WINEPREFIX" "$dpi" || exit 1
 "$here/scripts/wine-run.sh" "$test_exe" --gtest_filter='HighDpi.*'
 status=$?

@@ -7,7 +7,8 @@
 # A machine that cannot lock a folder runs the rest and the tests say what they skipped.
 # Usage: run-with-locked-folders.sh TEST_EXE WINE_RUN
 set -u
-test_exe=$1 wine_run=$2
+test_exe=$1
+wine_run=$2
 repo=$(cd "$(dirname "$0")/.." && pwd)
 prefix=${WINEPREFIX:-$repo/build/windows/wineprefix}
 work=$(mktemp -d)

@@ -42,10 +42,13 @@ TEST_F(Commands, ADesignExportedSavedResetAndLoadedBackExportsTheSameDxf) {
     shell.choose(DepthDividersComboId, 1);
     shell.click(DividerBaseSlotsBoxId);
     ASSERT_TRUE(pumpUntil([&] { return shell.status().starts_with(L"Piezas: "); }, 5000)) << shell.status();
-    EXPECT_TRUE(app.design().widthDividerCount == 12 && app.design().depthDividerCount == 1 && app.design().addDividerBaseSlots);
+    EXPECT_EQ(app.design().widthDividerCount, 12);
+    EXPECT_EQ(app.design().depthDividerCount, 1);
+    EXPECT_TRUE(app.design().addDividerBaseSlots);
     EXPECT_EQ(loadSettings().design.widthDividerCount, 12);
 
-    const std::wstring first = folder.file(L"primera.dxf"), project = folder.file(L"mi caja.boxproj");
+    const std::wstring first = folder.file(L"primera.dxf");
+    const std::wstring project = folder.file(L"mi caja.boxproj");
     shell.ui.choices = {first, project};
     shell.click(ExportDxfButtonId);
     EXPECT_EQ(shell.status(), L"DXF local guardado en pulgadas.");
@@ -69,7 +72,8 @@ TEST_F(Commands, ADesignExportedSavedResetAndLoadedBackExportsTheSameDxf) {
     shell.ui.choices = {project};
     shell.click(LoadButtonId);
     EXPECT_EQ(shell.status(), L"Proyecto cargado correctamente.");
-    EXPECT_TRUE(shell.text(FingersWidthComboId) == L"5" && shell.text(WidthDividersComboId) == L"12");
+    EXPECT_EQ(shell.text(FingersWidthComboId), L"5");
+    EXPECT_EQ(shell.text(WidthDividersComboId), L"12");
     shell.choose(UnitsComboId, 1);  // the unit is a preference, not part of the design
     shell.ui.choices = {folder.file(L"segunda.dxf")};
     shell.click(ExportDxfButtonId);

@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include <array>
+#include <tuple>
 
 namespace {
 
@@ -40,7 +41,8 @@ TEST_F(Desktop, ShortcutsFocusAndUndoFollowTheUser) {
     shell.type(HeightEditId, L"80");  // still waiting for the pause: undo makes it a step of its own first
     ASSERT_TRUE(press(shell, 'Z'));
     EXPECT_EQ(shell.status(), L"Deshecho.");
-    EXPECT_TRUE(shell.text(WidthEditId) == L"250" && shell.text(HeightEditId) == L"100");
+    EXPECT_EQ(shell.text(WidthEditId), L"250");
+    EXPECT_EQ(shell.text(HeightEditId), L"100");
     shell.choose(UnitsComboId, 1);  // a preference, not a step
     press(shell, 'Z');
     EXPECT_EQ(shell.text(WidthEditId), L"7.874");
@@ -86,7 +88,8 @@ void drop(HWND window, const std::vector<std::wstring>& paths) {
 
 // A project given on the command line (Explorer's double click) is opened by the release zip's test.
 TEST_F(Desktop, ProjectsOpenFromDropsAndNameTheTitle) {
-    const std::wstring project = folder.file(L"caja honda.boxproj"), named = L"caja honda.boxproj - Orvell Tessaro 0.1.0";
+    const std::wstring project = folder.file(L"caja honda.boxproj");
+    const std::wstring named = L"caja honda.boxproj - Orvell Tessaro 0.1.0";
     {
         Shell shell;
         shell.type(DepthEditId, L"222");
@@ -99,13 +102,24 @@ TEST_F(Desktop, ProjectsOpenFromDropsAndNameTheTitle) {
         shell.click(ResetButtonId);
         EXPECT_EQ(windowTextOf(shell.window()), L"Orvell Tessaro 0.1.0");
 
-        drop(shell.window(), {folder.file(L"notas.txt"), project});
-        EXPECT_EQ(shell.app().design().inputDepth, 222);
-        EXPECT_EQ(windowTextOf(shell.window()), named);
-        drop(shell.window(), {folder.file(L"notas.txt")});
-        ASSERT_EQ(shell.ui.messages.size(), 2u);
-        EXPECT_EQ(shell.ui.messages[1].text, L"El archivo no parece ser un proyecto de Tessaro.");
-        EXPECT_EQ(shell.ui.messages[1].caption, L"No se pudo cargar proyecto");
+        // The first project among the files opens; what cannot be opened is told and changes nothing.
+        writeBytes(folder.file(L"mala.boxproj"), R"({"format": "TessaroProject", "inputDepth": -1})");
+        const std::pair<std::vector<std::wstring>, std::wstring> drops[] = {
+            {{folder.file(L"notas.txt"), project}, L""},
+            {{folder.file(L"notas.txt")}, L"El archivo no parece ser un proyecto de Tessaro."},
+            {{folder.file(L"mala.boxproj")},
+             L"El proyecto contiene parametros invalidos: La profundidad debe ser mayor a 0 mm."},
+        };
+        for (const auto& [files, message] : drops) {
+            shell.ui.messages.clear();
+            drop(shell.window(), files);
+            EXPECT_EQ(shell.app().design().inputDepth, 222);
+            EXPECT_EQ(windowTextOf(shell.window()), named);
+            ASSERT_EQ(shell.ui.messages.size(), message.empty() ? 0u : 1u);
+            if (message.empty()) continue;
+            EXPECT_EQ(shell.ui.messages[0].text, message);
+            EXPECT_EQ(shell.ui.messages[0].caption, L"No se pudo cargar proyecto");
+        }
     }
 }
 
@@ -124,7 +138,7 @@ TEST_F(Desktop, TheWindowOpensWhereItWasClosedAndStaysOnTheScreen) {
     {
         Shell shell;
         const RECT kept = windowRect(shell.window());
-        EXPECT_TRUE(kept.left == 100 && kept.top == 80 && kept.right == 1000 && kept.bottom == 720);
+        EXPECT_EQ(std::tuple(kept.left, kept.top, kept.right, kept.bottom), std::tuple(100, 80, 1000, 720));
         SetWindowPos(shell.window(), nullptr, 0, 0, 50, 50, SWP_NOZORDER);
         RECT preview{};
         GetClientRect(shell.app().previewWindow(), &preview);
@@ -136,9 +150,11 @@ TEST_F(Desktop, TheWindowOpensWhereItWasClosedAndStaysOnTheScreen) {
     stored.windowX = 30000;  // a monitor since unplugged
     saveSettings(stored);
     Shell shell;
-    RECT work{}, shown = windowRect(shell.window());
+    RECT work{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    EXPECT_TRUE(shown.left >= work.left && shown.right <= work.right);
+    const RECT shown = windowRect(shell.window());
+    EXPECT_GE(shown.left, work.left);
+    EXPECT_LE(shown.right, work.right);
 }
 
 }  // namespace

@@ -79,7 +79,8 @@ public:
 
     // The 2D plan with no Direct3D device: memory is compared in this one state.
     void showPlan() {
-        if (SendMessageW(shell_.control(Preview3dBoxId), BM_GETCHECK, 0, 0) == BST_CHECKED) shell_.click(Preview3dBoxId);
+        const bool in3d = SendMessageW(shell_.control(Preview3dBoxId), BM_GETCHECK, 0, 0) == BST_CHECKED;
+        if (in3d) shell_.click(Preview3dBoxId);
         pumpMessagesFor(0);
         UpdateWindow(preview());
     }
@@ -124,14 +125,18 @@ struct Usage {
 
 Usage usageNow() {
     int gdi = static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
-    if (gdi == 0)  // Wine answers 0: walk its handle table instead, by bare index
-        for (ULONG_PTR index = 1; index < 0x10000; ++index) gdi += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    if (gdi == 0) {  // Wine answers 0: walk its handle table instead, by bare index
+        for (ULONG_PTR index = 1; index < 0x10000; ++index)
+            gdi += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    }
     int windows = 0;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND window, LPARAM count) -> BOOL {
+    const WNDENUMPROC countWithChildren = [](HWND window, LPARAM count) -> BOOL {
         ++*reinterpret_cast<int*>(count);
-        EnumChildWindows(window, [](HWND, LPARAM inner) -> BOOL { return ++*reinterpret_cast<int*>(inner) > 0; }, count);
+        const WNDENUMPROC countChild = [](HWND, LPARAM inner) -> BOOL { return ++*reinterpret_cast<int*>(inner) > 0; };
+        EnumChildWindows(window, countChild, count);
         return TRUE;
-    }, reinterpret_cast<LPARAM>(&windows));
+    };
+    EnumThreadWindows(GetCurrentThreadId(), countWithChildren, reinterpret_cast<LPARAM>(&windows));
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);

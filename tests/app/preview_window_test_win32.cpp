@@ -22,7 +22,9 @@ protected:
 
     HWND preview() { return shell.app().previewWindow(); }
     const PreviewViewState& view() { return shell.app().view(); }
-    void mouse(UINT message, int x, int y, WPARAM keys = 0) { SendMessageW(preview(), message, keys, MAKELPARAM(x, y)); }
+    void mouse(UINT message, int x, int y, WPARAM keys = 0) {
+        SendMessageW(preview(), message, keys, MAKELPARAM(x, y));
+    }
     // A wheel notch at client (x, y) of a window; the message carries screen coordinates.
     void wheel(HWND window, int delta, int x, int y) {
         POINT at{x, y};
@@ -55,15 +57,18 @@ TEST_F(PreviewWindow, TheMouseZoomsPansRotatesAndFitsTheView) {
     EXPECT_EQ(GetCapture(), preview());
     mouse(WM_MOUSEMOVE, 130, 90, MK_RBUTTON);
     mouse(WM_RBUTTONUP, 130, 90);
-    EXPECT_TRUE(GetCapture() == nullptr && view().panX == panX + 30);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(view().panX, panX + 30);
     shell.choose(RenderEngineComboId, 1);
     shell.click(Preview3dBoxId);
     mouse(WM_LBUTTONDOWN, 100, 100, MK_LBUTTON);
     mouse(WM_MOUSEMOVE, 120, 110, MK_LBUTTON);
     mouse(WM_LBUTTONUP, 120, 110);
-    EXPECT_TRUE(GetCapture() == nullptr && view().yaw != 35.0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_NE(view().yaw, 35.0);
     mouse(WM_LBUTTONDBLCLK, 5, 5);
-    EXPECT_TRUE(view().yaw == 35.0 && view().panX == 0);
+    EXPECT_EQ(view().yaw, 35.0);
+    EXPECT_EQ(view().panX, 0);
     EXPECT_EQ(shell.status(), L"View fitted.");
 }
 
@@ -75,8 +80,10 @@ TEST_F(PreviewWindow, EachEnginePaintsTheDesignAndDirect3dFallsBackToGdi) {
     GetClientRect(preview(), &client);
     const std::vector<uint32_t> plan = clientPixels(preview());
     long sizeText = 0;  // the plan's size, top right in the hint's grey
-    for (long y = 4; y < 24; ++y)
-        sizeText += std::count(plan.begin() + y * client.right + client.right - 160, plan.begin() + (y + 1) * client.right, 0x5A5A5Au);
+    for (long y = 4; y < 24; ++y) {
+        const auto rowEnd = plan.begin() + (y + 1) * client.right;
+        sizeText += std::count(rowEnd - 160, rowEnd, 0x5A5A5Au);
+    }
     EXPECT_GT(sizeText, 20);
     shell.click(Preview3dBoxId);
     shell.choose(RenderEngineComboId, 1);

@@ -31,39 +31,46 @@ TEST(ReleaseZip, UnpackedProgramOpensTheProjectGivenAndOffersTheLanguagesBesideI
     ASSERT_NE(folder, nullptr) << "run through scripts/run-unpacked.sh";
     std::wstring home = utf8ToWide(folder) + L"/OrvellTessaro-" TESSARO_VERSION;
     std::replace(home.begin(), home.end(), L'/', L'\\');
-    EXPECT_GE(ExtractIconExW((home + L"\\tessaro.exe").c_str(), -1, nullptr, nullptr, 0), 1u) << "Explorer would show no icon";
+    const std::wstring program = home + L"\\tessaro.exe";
+    EXPECT_GE(ExtractIconExW(program.c_str(), -1, nullptr, nullptr, 0), 1u) << "Explorer would show no icon";
     removeSettingsFolder();
     writeSettingsFile(R"({"checkUpdatesOnStart": false})");  // no request to the real product page
     std::wstring error;
     ASSERT_TRUE(saveProject(home + L"\\mi caja.boxproj", BoxParameters{}, error));
-    const std::wstring program = home + L"\\tessaro.exe", project = L"\"" + home + L"\\mi caja.boxproj\"";
-    SHELLEXECUTEINFOW start{};
-    start.cbSize = sizeof start, start.fMask = SEE_MASK_NOCLOSEPROCESS, start.lpFile = program.c_str();
-    start.lpParameters = project.c_str();
-    ASSERT_TRUE(ShellExecuteExW(&start) && start.hProcess);
+    const std::wstring project = L"\"" + home + L"\\mi caja.boxproj\"";
+    SHELLEXECUTEINFOW start{.cbSize = sizeof start, .fMask = SEE_MASK_NOCLOSEPROCESS, .lpFile = program.c_str(),
+                            .lpParameters = project.c_str()};
+    ASSERT_TRUE(ShellExecuteExW(&start));
     HANDLE process = start.hProcess;
+    ASSERT_NE(process, nullptr);
     HWND combo = nullptr;
-    pumpUntil([&] { return SendMessageW(combo = languageComboOf(GetProcessId(process)), CB_GETCOUNT, 0, 0) > 0; }, 30000);
+    pumpUntil([&] {
+        combo = languageComboOf(GetProcessId(process));
+        return SendMessageW(combo, CB_GETCOUNT, 0, 0) > 0;
+    }, 30000);
     std::vector<std::wstring> languages;
-    for (LRESULT i = 0, count = SendMessageW(combo, CB_GETCOUNT, 0, 0); i < count; ++i) {
+    for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
         wchar_t name[64] = {};
-        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 64) SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 64)
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(name));
         languages.push_back(name);
     }
     EXPECT_EQ(languages, (std::vector<std::wstring>{L"English", L"Espa\u00F1ol", L"Portugu\u00EAs"}));
-    EXPECT_TRUE(pumpUntil([&] { return windowTextOf(GetParent(combo)) == L"mi caja.boxproj - Orvell Tessaro " TESSARO_VERSION; },
-                          5000));
+    const std::wstring title = L"mi caja.boxproj - Orvell Tessaro " TESSARO_VERSION;
+    EXPECT_TRUE(pumpUntil([&] { return windowTextOf(GetParent(combo)) == title; }, 5000));
     PostMessageW(GetParent(combo), WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process, 30000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
     DWORD exitCode = 1;
-    EXPECT_TRUE(GetExitCodeProcess(process, &exitCode) && exitCode == 0) << exitCode;
+    GetExitCodeProcess(process, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
     CloseHandle(process);
     removeSettingsFolder();
 }
 
 TEST(ReleaseZip, WindowClassesCarryTheIconAtBothSizes) {
     Shell shell;
-    EXPECT_TRUE(GetClassLongPtrW(shell.window(), GCLP_HICON) && GetClassLongPtrW(shell.window(), GCLP_HICONSM));
+    EXPECT_NE(GetClassLongPtrW(shell.window(), GCLP_HICON), 0u);
+    EXPECT_NE(GetClassLongPtrW(shell.window(), GCLP_HICONSM), 0u);
 }
 
 }  // namespace

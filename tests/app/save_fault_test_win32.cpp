@@ -39,8 +39,8 @@ std::vector<std::wstring> entriesOf(const std::wstring& folder) {
 // Runs action with the fault in force: the file held open without sharing, as another program may,
 // or every write stopping after a few bytes, as on a full disk.
 void underFault(Fault fault, const std::wstring& path, const std::function<void()>& action) {
-    HANDLE held = fault == Fault::HeldOpen ? CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
-                                           : INVALID_HANDLE_VALUE;
+    HANDLE held = INVALID_HANDLE_VALUE;
+    if (fault == Fault::HeldOpen) held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (fault == Fault::HalfWayWrite) setWriteFault(64);
     if (fault == Fault::FolderVanished) fs::remove_all(fsPath(parentPath(path)));
     action();
@@ -54,7 +54,11 @@ TEST_F(SaveFaults, ProjectAndDxfSavesKeepThePreviousFileAndSayWhy) {
     const std::wstring projectError = L"No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.";
     const struct {
         int button;
-        const wchar_t *fileName, *caption, *saved, *cannotOpen, *cannotWrite;
+        const wchar_t* fileName;
+        const wchar_t* caption;
+        const wchar_t* saved;
+        const wchar_t* cannotOpen;
+        const wchar_t* cannotWrite;
     } saves[] = {
         {SaveButtonId, L"caja.boxproj", L"No se pudo guardar proyecto", L"Proyecto guardado correctamente.",
          projectError.c_str(), projectError.c_str()},
@@ -69,15 +73,16 @@ TEST_F(SaveFaults, ProjectAndDxfSavesKeepThePreviousFileAndSayWhy) {
         for (Fault fault : {Fault::ReadOnlyFolder, Fault::HeldOpen, Fault::FolderVanished, Fault::HalfWayWrite}) {
             SCOPED_TRACE(testing::Message() << wideToUtf8(save.fileName) << ", fault " << static_cast<int>(fault));
             if (fault == Fault::ReadOnlyFolder && locked.empty()) continue;
-            const std::wstring home = fault == Fault::ReadOnlyFolder ? locked : folder.file(L"trabajos"),
-                               path = home + L"\\" + save.fileName;
+            const std::wstring home = fault == Fault::ReadOnlyFolder ? locked : folder.file(L"trabajos");
+            const std::wstring path = home + L"\\" + save.fileName;
             if (fault != Fault::ReadOnlyFolder) {
                 fs::create_directories(fsPath(home));
                 writeBytes(path, "the maker's earlier file");
             }
             const std::string previous = readBytes(path);
             const std::vector<std::wstring> before = entriesOf(home);
-            shell.ui.messages.clear(), shell.ui.dialogNames.clear();
+            shell.ui.messages.clear();
+            shell.ui.dialogNames.clear();
             shell.ui.choices = {path, std::nullopt};
             underFault(fault, path, [&] { shell.click(save.button); });
             const bool cannotOpen = fault == Fault::HeldOpen || fault == Fault::FolderVanished;

@@ -1,6 +1,7 @@
-// Poses the main window for scripts/screenshots.sh and saves each picture as NAME.ppm: the plan (also at 150%), the
-// panel scrolled to its dividers and server groups, the GDI and Direct3D views, the update notice a loopback server announces, and the About window. The
-// pictures are read from the screen, the one place a presented Direct3D frame can be read under Wine.
+// Poses the main window for scripts/screenshots.sh and saves each picture as NAME.ppm: the plan (also
+// at 150%), the panel scrolled to its dividers and server groups, the GDI and Direct3D views, the update
+// notice a loopback server announces, and the About window. The pictures are read from the screen, the
+// one place a presented Direct3D frame can be read under Wine.
 // Usage: screenshot_poses <output folder> <product page of the server>
 #include "shell_fixture_win32.h"
 
@@ -16,7 +17,10 @@ bool saved(HWND window, const std::wstring& folder, const wchar_t* name) {
     FILE* file = _wfopen((folder + L"\\" + name + L".ppm").c_str(), L"wb");
     if (!file || pixels.empty()) return false;
     std::fprintf(file, "P6\n%ld %ld\n255\n", area.right - area.left, area.bottom - area.top);
-    for (uint32_t p : pixels) std::fputc(p >> 16, file), std::fputc((p >> 8) & 0xFF, file), std::fputc(p & 0xFF, file);
+    for (uint32_t p : pixels) {
+        const char rgb[] = {static_cast<char>(p >> 16), static_cast<char>(p >> 8), static_cast<char>(p)};
+        std::fwrite(rgb, 1, 3, file);
+    }
     return std::fclose(file) == 0;
 }
 
@@ -45,15 +49,18 @@ int wmain(int argc, wchar_t** argv) {
     ok = saved(shell.window(), folder, L"gdi3d") && ok;
     shell.click(Preview3dBoxId);
     {  // Under Wine a Direct3D frame shows only in a top-level window: the renderer draws into one.
-        HWND top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 960, 720, nullptr, nullptr, nullptr, nullptr);
+        HWND top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 960, 720, nullptr, nullptr,
+                                   nullptr, nullptr);
         Direct3DRenderer renderer;
-        ok = renderer.attachWindow(top) && renderer.createDevice() && renderer.renderFrame(BoxParameters{}, PreviewViewState{}) &&
-             saved(top, folder, L"d3d9") && ok;
+        const bool drawn = renderer.attachWindow(top) && renderer.createDevice() &&
+                           renderer.renderFrame(BoxParameters{}, PreviewViewState{});
+        ok = drawn && saved(top, folder, L"d3d9") && ok;
         renderer.releaseDevice();
         DestroyWindow(top);
     }
     SendMessageW(shell.window(), WM_TIMER, UPDATE_CHECK_TIMER, 0);
-    ok = pumpUntil([&] { return !shell.text(UpdateNoticeId).empty(); }, 5000) && saved(shell.window(), folder, L"update") && ok;
+    const bool announced = pumpUntil([&] { return !shell.text(UpdateNoticeId).empty(); }, 5000);
+    ok = announced && saved(shell.window(), folder, L"update") && ok;
     shell.ui.beforeModalLoop = [&](HWND about) {
         ok = saved(about, folder, L"about") && ok;
         PostMessageW(about, WM_CLOSE, 0, 0);

@@ -83,8 +83,10 @@ void Shell::type(int id, const std::wstring& text) {
 
 void Shell::click(int id) {
     HWND button = control(id);
-    if ((GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX)
-        SendMessageW(button, BM_SETCHECK, SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+    if ((GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX) {
+        const bool checked = SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        SendMessageW(button, BM_SETCHECK, checked ? BST_UNCHECKED : BST_CHECKED, 0);
+    }
     SendMessageW(window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
@@ -120,14 +122,16 @@ bool pumpUntil(const std::function<bool()>& done, unsigned milliseconds) {
         if (done()) return true;
         const ULONGLONG now = GetTickCount64();
         if (now >= end) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20)), QS_ALLINPUT);
+        const auto wait = static_cast<DWORD>(std::min<ULONGLONG>(end - now, 20));
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
     }
 }
 
 namespace {
 
 std::vector<uint32_t> capture(HWND source, const RECT& area, bool waitForFrame) {
-    const int width = area.right - area.left, height = area.bottom - area.top;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;

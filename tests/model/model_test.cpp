@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <functional>
 #include <limits>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <tuple>
@@ -31,66 +31,57 @@ std::string refusal(BoxParameters& p) {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int32_t kMaxInt = std::numeric_limits<int32_t>::max();
 
-// Each design is the default with one change; the first failing check names the problem.
+// Each design is the default with a few changes; the first failing check names the problem.
 TEST(ValidateParameters, RefusesWithTheFirstProblemInSpanish) {
-    using P = BoxParameters&;
-    const struct {
-        std::function<void(P)> change;
-        const char* message;  // empty: accepted
-    } cases[] = {
-        {[](P p) { p.inputWidth = 0; }, "El ancho debe ser mayor a 0 mm."},
-        {[](P p) { p.inputHeight = 0; }, "El alto debe ser mayor a 0 mm."},
-        {[](P p) { p.inputDepth = 0; }, "La profundidad debe ser mayor a 0 mm."},
-        {[](P p) { p.materialThickness = 0; }, "El espesor debe ser mayor a 0 mm."},
-        {[](P p) { p.inputWidth = 6; }, "El ancho exterior debe superar dos espesores."},
-        {[](P p) { p.inputDepth = 6; }, "La profundidad exterior debe superar dos espesores."},
-        {[](P p) { p.inputHeight = 3; }, "El alto exterior debe superar un espesor."},
-        {[](P p) { p.inputHeight = 6, p.includeLid = true; },
+    const CutMode router = CutMode::CncRouter;
+    const std::pair<BoxParameters, const char*> cases[] = {  // an empty message: accepted
+        {{.inputWidth = 0}, "El ancho debe ser mayor a 0 mm."},
+        {{.inputHeight = 0}, "El alto debe ser mayor a 0 mm."},
+        {{.inputDepth = 0}, "La profundidad debe ser mayor a 0 mm."},
+        {{.materialThickness = 0}, "El espesor debe ser mayor a 0 mm."},
+        {{.inputWidth = 6}, "El ancho exterior debe superar dos espesores."},
+        {{.inputDepth = 6}, "La profundidad exterior debe superar dos espesores."},
+        {{.inputHeight = 3}, "El alto exterior debe superar un espesor."},
+        {{.inputHeight = 6, .includeLid = true},
          "Con tapa y medidas externas, el alto exterior debe superar dos espesores."},
-        {[](P p) { p.inputHeight = 6; }, "Hay demasiados encastres para el espesor elegido."},
-        {[](P p) { p.fingerCountWidth = 0; }, "Los encastres del ancho deben ser al menos 1."},
-        {[](P p) { p.fingerCountDepth = 0; }, "Los encastres de profundidad deben ser al menos 1."},
-        {[](P p) { p.fingerCountHeight = -3; }, "Los encastres de altura deben ser al menos 1."},
-        {[](P p) { p.kerf = -0.01; }, "El kerf no puede ser negativo."},
-        {[](P p) { p.clearance = -0.01; }, "La holgura no puede ser negativa."},
-        {[](P p) { p.spacing = -1; }, "La separacion no puede ser negativa."},
-        {[](P p) { p.cutMode = CutMode::CncRouter, p.toolDiameter = 0; },
-         "El diametro de herramienta debe ser mayor a 0 mm."},
-        {[](P p) { p.depthDividerCount = -1; }, "Las divisiones no pueden ser negativas."},
-        {[](P p) { p.fingerCountWidth = 26; }, ""},
-        {[](P p) { p.fingerCountWidth = 27; }, "Hay demasiados encastres para el espesor elegido."},
-        {[](P p) { p.cutMode = CutMode::CncRouter, p.toolDiameter = 6, p.inputDepth = 25; },
+        {{.inputHeight = 6}, "Hay demasiados encastres para el espesor elegido."},
+        {{.fingerCountWidth = 0}, "Los encastres del ancho deben ser al menos 1."},
+        {{.fingerCountDepth = 0}, "Los encastres de profundidad deben ser al menos 1."},
+        {{.fingerCountHeight = -3}, "Los encastres de altura deben ser al menos 1."},
+        {{.kerf = -0.01}, "El kerf no puede ser negativo."},
+        {{.clearance = -0.01}, "La holgura no puede ser negativa."},
+        {{.spacing = -1}, "La separacion no puede ser negativa."},
+        {{.cutMode = router, .toolDiameter = 0}, "El diametro de herramienta debe ser mayor a 0 mm."},
+        {{.depthDividerCount = -1}, "Las divisiones no pueden ser negativas."},
+        {{.fingerCountWidth = 26}, ""},
+        {{.fingerCountWidth = 27}, "Hay demasiados encastres para el espesor elegido."},
+        {{.inputDepth = 25, .cutMode = router, .toolDiameter = 6},
          "Hay demasiados encastres para el diametro de herramienta."},
-        {[](P p) { p.materialThickness = 1, p.clearance = 2, p.fingerCountWidth = 1, p.inputWidth = 7,
-                   p.widthDividerCount = 2; },
+        {{.inputWidth = 7, .materialThickness = 1, .fingerCountWidth = 1, .clearance = 2, .widthDividerCount = 2},
          "No hay ancho interno suficiente para las divisiones."},
-        {[](P p) { p.materialThickness = 1, p.clearance = 2, p.fingerCountWidth = 1, p.inputWidth = 7,
-                   p.widthDividerCount = 1, p.fingerCountDepth = 1, p.inputDepth = 5; },
+        {{.inputWidth = 7, .inputDepth = 5, .materialThickness = 1, .fingerCountWidth = 1, .fingerCountDepth = 1,
+          .clearance = 2, .widthDividerCount = 1},
          "No hay profundidad interna suficiente para las divisiones."},
-        {[](P p) { p.widthDividerCount = 40; }, "Hay demasiadas divisiones en ancho."},
-        {[](P p) { p.depthDividerCount = 30; }, "Hay demasiadas divisiones en profundidad."},
-        {[](P p) { p.cutMode = CutMode::CncRouter, p.widthDividerCount = 1; },
-         "La ranura interna queda menor que el diametro de herramienta."},
-        {[](P p) { p.inputWidth = kInf, p.inputHeight = -1; }, "Los valores deben ser numeros finitos."},
+        {{.widthDividerCount = 40}, "Hay demasiadas divisiones en ancho."},
+        {{.depthDividerCount = 30}, "Hay demasiadas divisiones en profundidad."},
+        {{.cutMode = router, .widthDividerCount = 1}, "La ranura interna queda menor que el diametro de herramienta."},
+        {{.inputWidth = kInf, .inputHeight = -1}, "Los valores deben ser numeros finitos."},
         // Lengths beyond reach lose the plan's fractions of a millimetre; a thickness or bit near nothing
         // collapses tabs and cut-outs, or reaches the server with a radius of 0.
-        {[](P p) { p.inputHeight = 100000.5; }, "Las medidas no pueden superar 100000 mm."},
-        {[](P p) { p.inputWidth = p.inputDepth = p.spacing = 100000; }, ""},
-        {[](P p) { p.materialThickness = 0.00999; }, "El espesor debe ser de al menos 0.01 mm."},
-        {[](P p) { p.cutMode = CutMode::CncRouter, p.toolDiameter = 6.2e-5; },
-         "El diametro de herramienta debe ser de al menos 0.01 mm."},
-        {[](P p) { p.toolDiameter = 6.2e-5; }, ""},
-        {[](P p) { p.materialThickness = 0.01, p.fingerCountWidth = 1000; }, ""},
-        {[](P p) { p.materialThickness = 0.01, p.fingerCountHeight = 1001; },
-         "Hay demasiados encastres para el espesor elegido."},
-        {[](P p) { p.materialThickness = 0.01, p.widthDividerCount = 101; }, "Hay demasiadas divisiones en ancho."},
-        {[](P p) { p.materialThickness = 0.01, p.widthDividerCount = 100, p.depthDividerCount = kMaxInt; },
+        {{.inputHeight = 100000.5}, "Las medidas no pueden superar 100000 mm."},
+        {{.inputWidth = 100000, .inputDepth = 100000, .spacing = 100000}, ""},
+        {{.materialThickness = 0.00999}, "El espesor debe ser de al menos 0.01 mm."},
+        {{.cutMode = router, .toolDiameter = 6.2e-5}, "El diametro de herramienta debe ser de al menos 0.01 mm."},
+        {{.toolDiameter = 6.2e-5}, ""},
+        {{.materialThickness = 0.01, .fingerCountWidth = 1000}, ""},
+        {{.materialThickness = 0.01, .fingerCountHeight = 1001}, "Hay demasiados encastres para el espesor elegido."},
+        {{.materialThickness = 0.01, .widthDividerCount = 101}, "Hay demasiadas divisiones en ancho."},
+        {{.materialThickness = 0.01, .widthDividerCount = 100, .depthDividerCount = kMaxInt},
          "Hay demasiadas divisiones en profundidad."},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
-        BoxParameters p;
-        cases[i].change(p);
-        EXPECT_EQ(refusal(p), cases[i].message) << "case " << i;
+        BoxParameters p = cases[i].first;
+        EXPECT_EQ(refusal(p), cases[i].second) << "case " << i;
     }
 }
 
@@ -109,55 +100,58 @@ TEST(ValidateParameters, OuterSizesFollowTheDimensionMode) {
     }
 }
 
-struct Placement {
-    const wchar_t* name;
-    double x, y, width, height;
-};
-
-void expectPlan(const BoxParameters& design, const std::vector<Placement>& expected) {
-    const PieceSet pieces = generatePieces(design);
-    ASSERT_EQ(pieces.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        const Piece& p = pieces[i];
-        const Placement& e = expected[i];
-        EXPECT_TRUE(p.name == e.name && std::fabs(p.x - e.x) + std::fabs(p.y - e.y) + std::fabs(p.width - e.width) +
-                                                std::fabs(p.height - e.height) < 1e-9)
-            << i << ": " << p.x << ", " << p.y << ", " << p.width << " x " << p.height;
+// Each piece's name, place and size on the plan, a line each.
+std::string planOf(const BoxParameters& design) {
+    std::ostringstream plan;
+    plan.precision(10);
+    for (const Piece& p : generatePieces(design)) {
+        plan << std::string(p.name.begin(), p.name.end()) << " at " << p.x << ", " << p.y << ": " << p.width << " x "
+             << p.height << "\n";
     }
+    return plan.str();
 }
 
 TEST(GeneratePieces, WallsFoldAroundTheBaseAndDividersStackInColumns) {
-    const std::vector<Placement> walls = {{L"Atras", 112, 0, 200, 100}, {L"Lateral izquierdo", 0, 112, 100, 150},
-                                          {L"Base", 112, 112, 200, 150}, {L"Lateral derecho", 324, 112, 100, 150},
-                                          {L"Frente", 112, 274, 200, 100}};
-    expectPlan(BoxParameters{}, walls);
-
+    const std::string walls = "Atras at 112, 0: 200 x 100\n"
+                              "Lateral izquierdo at 0, 112: 100 x 150\n"
+                              "Base at 112, 112: 200 x 150\n"
+                              "Lateral derecho at 324, 112: 100 x 150\n"
+                              "Frente at 112, 274: 200 x 100\n";
+    EXPECT_EQ(planOf({}), walls);
     // The column limit is the walls' and base's height: the fourth 97 high divider starts a new column.
-    std::vector<Placement> stacked = walls;
-    stacked.insert(stacked.end(), {{L"Divisor ancho", 436, 0, 144, 97}, {L"Divisor ancho", 436, 109, 144, 97},
-                                   {L"Divisor ancho", 436, 218, 144, 97}, {L"Divisor ancho", 592, 0, 144, 97},
-                                   {L"Divisor profundidad", 592, 109, 194, 97}});
-    expectPlan({.widthDividerCount = 4, .depthDividerCount = 1}, stacked);
-
+    EXPECT_EQ(planOf({.widthDividerCount = 4, .depthDividerCount = 1}), walls +
+                                                                        "Divisor ancho at 436, 0: 144 x 97\n"
+                                                                        "Divisor ancho at 436, 109: 144 x 97\n"
+                                                                        "Divisor ancho at 436, 218: 144 x 97\n"
+                                                                        "Divisor ancho at 592, 0: 144 x 97\n"
+                                                                        "Divisor profundidad at 592, 109: 194 x 97\n");
     // Cut-outs follow the walls, then the lid beside the base, then the dividers, as tall as the
     // lid-shortened walls.
-    expectPlan({.inputHeight = 150, .includeLid = true, .widthDividerCount = 1, .addDividerBaseSlots = true}, {{L"Atras", 162, 0, 200, 150}, {L"Lateral izquierdo", 0, 162, 150, 150}, {L"Base", 162, 162, 200, 150},
-                     {L"Lateral derecho", 374, 162, 150, 150}, {L"Frente", 162, 324, 200, 150},
-                     {L"Ranura base ancho", 260.45, 165, 3.1, 144}, {L"Tapa", 536, 162, 200, 150},
-                     {L"Divisor ancho", 748, 0, 144, 144}});
+    EXPECT_EQ(planOf({.inputHeight = 150, .includeLid = true, .widthDividerCount = 1, .addDividerBaseSlots = true}),
+              "Atras at 162, 0: 200 x 150\n"
+              "Lateral izquierdo at 0, 162: 150 x 150\n"
+              "Base at 162, 162: 200 x 150\n"
+              "Lateral derecho at 374, 162: 150 x 150\n"
+              "Frente at 162, 324: 200 x 150\n"
+              "Ranura base ancho at 260.45, 165: 3.1 x 144\n"
+              "Tapa at 536, 162: 200 x 150\n"
+              "Divisor ancho at 748, 0: 144 x 144\n");
 }
 
 TEST(GeneratedDesigns, KeepEveryInvariantOfACuttableBox) {
     constexpr int kDesigns = 2000;
     SeededDraws draws(20261206u);
-    int routerDividers = 0, lids = 0, baseSlots = 0;
+    int routerDividers = 0;
+    int lids = 0;
+    int baseSlots = 0;
     for (int i = 0; i < kDesigns && !HasFailure(); ++i) {
         const BoxParameters p = drawValidDesign(draws);
         const bool dividers = p.widthDividerCount + p.depthDividerCount > 0;
         routerDividers += p.cutMode == CutMode::CncRouter && dividers;
         lids += p.includeLid;
         baseSlots += p.addDividerBaseSlots && dividers;
-        EXPECT_EQ(designFaults(p, generatePieces(p)), std::vector<std::string>{}) << writeProjectJson(p);  // the design, loadable to reproduce
+        // On failure the design as a project, loadable to reproduce it.
+        EXPECT_EQ(designFaults(p, generatePieces(p)), std::vector<std::string>{}) << writeProjectJson(p);
     }
     // The draws must really exercise the rarer features.
     EXPECT_GT(routerDividers, kDesigns / 10);

@@ -27,7 +27,8 @@ std::string pairs(std::initializer_list<const char*> lines) {
 
 TEST(CutFiles, DxfFrameAndEntitiesByteForByte) {
     const std::string empty = readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/tests/output/empty_mm.dxf"));
-    const std::string kEnd = pairs({"0", "ENDSEC", "0", "EOF"}), preamble = empty.substr(0, empty.size() - kEnd.size());
+    const std::string kEnd = pairs({"0", "ENDSEC", "0", "EOF"});
+    const std::string preamble = empty.substr(0, empty.size() - kEnd.size());
     ASSERT_TRUE(empty.ends_with(kEnd));
     EXPECT_EQ(buildDxf({}, false), empty);
     std::string inches = empty;
@@ -59,7 +60,8 @@ TEST(CutFiles, DxfFrameAndEntitiesByteForByte) {
 TEST(CutFiles, NumbersKeepTheirDecimalsAndAPointWhateverTheLocale) {
     const struct {
         double value;
-        const char *dxf, *server;
+        const char* dxf;
+        const char* server;
     } cases[] = {
         {100, "100", "100"},           {194.0 / 7.0, "27.714286", "27.714"}, {-0.0000001, "-0", "0"},
         {2.9999996, "3", "3"},         {-12.25, "-12.25", "-12.25"},        {0.0005, "0.0005", "0.001"},
@@ -94,12 +96,13 @@ TEST(CutFiles, NumbersKeepTheirDecimalsAndAPointWhateverTheLocale) {
 }
 
 TEST(CutFiles, SvgFrameIsThePlanAndIdsAreUniqueXmlNames) {
-    Piece slot = bulgedPiece(L"Ranura base ancho", 3, 4), quarter;
+    Piece slot = bulgedPiece(L"Ranura base ancho", 3, 4);
     slot.kind = PieceKind::BaseCutout;
     const std::string svg = buildSvg({bulgedPiece(L"Atras", 10, 20), bulgedPiece(L"Divisor", -1, 2), slot});
     EXPECT_NE(svg.find(R"(width="16mm" height="20mm" viewBox="-1 2 16 20")"), std::string::npos) << svg;
     EXPECT_NE(svg.find(R"(<path d="M 10 20 L 14 20 A 1 1 0 0 1 14 22 L 10 22 Z"/>)"), std::string::npos);
     // At the plan's origin: a line and a quarter arc back to its start.
+    Piece quarter;
     quarter.path = {lineSegment({0, 1}, {1, 0}), arcSegment({1, 0}, {0, 1}, {0, 0}, 1, false)};
     EXPECT_NE(buildSvg({quarter}).find(R"(<path d="M 0 1 L 1 0 A 1 1 0 1 0 0 1 Z"/>)"), std::string::npos);
 
@@ -124,8 +127,10 @@ TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
         std::wstring error = L"stale";
         ASSERT_TRUE(saveProject(path, design, error));
         BoxParameters loaded;
-        ASSERT_TRUE(error.empty() && loadProject(path, loaded, error));
-        EXPECT_TRUE(writeProjectJson(loaded) == writeProjectJson(design) && writeProjectJson(loaded) == readBytes(path));
+        EXPECT_EQ(error, L"");
+        ASSERT_TRUE(loadProject(path, loaded, error));
+        EXPECT_EQ(readBytes(path), writeProjectJson(design));
+        EXPECT_EQ(writeProjectJson(loaded), writeProjectJson(design));
         EXPECT_NEAR(loaded.outerWidth, design.outerWidth, 2e-6);
         EXPECT_EQ(loaded.inputWidth, std::round(design.inputWidth * 1e6) / 1e6);
     }

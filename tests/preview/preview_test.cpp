@@ -18,49 +18,78 @@
 
 namespace {
 
+// What fitting the view resets, and what it keeps.
+auto viewOf(const PreviewViewState& s) {
+    return std::tuple{s.zoom, s.panX, s.panY, s.panning, s.rotating, s.yaw, s.pitch, s.show3D, s.renderMode};
+}
+
 TEST(ViewState, DragsRotateIn3dPanWithOtherButtonsAndFitRestores) {
     // Yaw and pitch after a drag by dx, dy: pitch stops at the poles, yaw wraps.
-    for (const auto& [dx, dy, yaw, pitch] : {std::tuple{100, 0, 350.0, -22.0}, {0, 300, 35.0, -89.0}, {0, -400, 35.0, 89.0},
-                                             {-800, 0, 35.0, -22.0}, {20, 10, 26.0, -25.5}}) {
-        PreviewViewState state;
-        state.show3D = true;
-        EXPECT_TRUE(beginRotate(state, 50, 60) && dragTo(state, 50 + dx, 60 + dy));
-        EXPECT_TRUE(std::fabs(state.yaw - yaw) + std::fabs(state.pitch - pitch) < 1e-9) << state.yaw << ", " << state.pitch;
-        EXPECT_TRUE(endRotate(state) && !endRotate(state));
+    const std::tuple<int, int, double, double> rotations[] = {
+        {100, 0, 350.0, -22.0}, {0, 300, 35.0, -89.0}, {0, -400, 35.0, 89.0}, {-800, 0, 35.0, -22.0},
+        {20, 10, 26.0, -25.5},
+    };
+    for (const auto& [dx, dy, yaw, pitch] : rotations) {
+        PreviewViewState state{.show3D = true};
+        EXPECT_TRUE(beginRotate(state, 50, 60));
+        EXPECT_TRUE(dragTo(state, 50 + dx, 60 + dy));
+        EXPECT_NEAR(state.yaw, yaw, 1e-9);
+        EXPECT_NEAR(state.pitch, pitch, 1e-9);
+        EXPECT_TRUE(endRotate(state));
+        EXPECT_FALSE(endRotate(state)) << "a drag ends once";
     }
     PreviewViewState state;
     EXPECT_FALSE(beginRotate(state, 10, 10)) << "the left button does nothing in 2D";
     EXPECT_FALSE(dragTo(state, 200, 200));
     beginPan(state, 100, 100);
-    EXPECT_TRUE(dragTo(state, 130, 90) && dragTo(state, 120, 95));
-    EXPECT_TRUE(state.panX == 20 && state.panY == -5);
-    EXPECT_TRUE(endPan(state) && !endPan(state) && !dragTo(state, 0, 0));
+    EXPECT_TRUE(dragTo(state, 130, 90));
+    EXPECT_TRUE(dragTo(state, 120, 95));
+    EXPECT_EQ(state.panX, 20);
+    EXPECT_EQ(state.panY, -5);
+    EXPECT_TRUE(endPan(state));
+    EXPECT_FALSE(endPan(state));
+    EXPECT_FALSE(dragTo(state, 0, 0));
 
-    state.show3D = true, state.renderMode = RenderMode::Direct3D9, state.zoom = 3, state.pitch = 40;
+    state = {.zoom = 3, .pitch = 40, .show3D = true, .renderMode = RenderMode::Direct3D9};
     beginPan(state, 0, 0);
     ASSERT_TRUE(beginRotate(state, 0, 0));
     EXPECT_TRUE(dragTo(state, 10, 0));
-    EXPECT_EQ(state.panX, 20) << "rotation wins when both are on";
+    EXPECT_EQ(state.panX, 0) << "rotation wins when both are on";
     fitView(state);
-    EXPECT_TRUE(state.zoom == 1.0 && state.panX == 0 && state.panY == 0 && !state.panning && !state.rotating);
-    EXPECT_TRUE(state.yaw == 35.0 && state.pitch == -22.0 && state.show3D && state.renderMode == RenderMode::Direct3D9);
+    EXPECT_EQ(viewOf(state), viewOf({.show3D = true, .renderMode = RenderMode::Direct3D9}));
 }
 
-// The plan point under the cursor stays there, as the painter maps it, while the wheel zooms in and out.
-TEST(ViewState, WheelZoomKeepsThePlanPointUnderTheCursor) {
+// The wheel zooms within 0.2 and 8, asking for a repaint only when the zoom changed, and the point
+// under the cursor stays there: on the plan as the painter maps it, in 3D where the pan puts it.
+TEST(ViewState, WheelZoomsWithinItsLimitsAboutTheCursor) {
     const PieceSet pieces = generatePieces(BoxParameters{});
     const ClientRect client{0, 0, 900, 700};
-    const auto screenOf = [&](const PreviewViewState& s, Point2 p) {
-        return mapPlanPoint({fitPlan(client, pieces, s.dpi), s.zoom, s.panX, s.panY}, p);
-    };
-    PreviewViewState state;
-    for (int32_t delta : {120, 120, -120, -120, -120}) {
-        const PixelPoint at = screenOf(state, {pieces[2].x, pieces[2].y}), was = screenOf(state, {0, 0});
-        ASSERT_TRUE(zoomAt(state, delta, at.x, at.y, client, pieces));
-        const PixelPoint now = screenOf(state, {pieces[2].x, pieces[2].y});
-        EXPECT_TRUE(std::abs(now.x - at.x) + std::abs(now.y - at.y) <= 2 && !(screenOf(state, {0, 0}) == was)) << delta;
+    for (const bool in3d : {false, true}) {
+        PreviewViewState state{.panX = 37, .panY = -25, .show3D = in3d};
+        const auto screenOf = [&](Point2 p) {
+            if (!in3d) return mapPlanPoint({fitPlan(client, pieces, state.dpi), state.zoom, state.panX, state.panY}, p);
+            return PixelPoint{truncToPixel(state.panX + p.x * state.zoom), truncToPixel(state.panY + p.y * state.zoom)};
+        };
+        const Point2 anchor{pieces[2].x, pieces[2].y};
+        for (int step = 0; step < 60; ++step) {
+            if (step == 20) {
+                EXPECT_EQ(state.zoom, 8.0);
+            }
+            const int32_t delta = step < 20 ? 120 : step % 2 * -120;  // a zero delta zooms out too
+            const PixelPoint at = screenOf(anchor);
+            const PreviewViewState before = state;
+            const bool repaint = zoomAt(state, delta, at.x, at.y, client, pieces);
+            SCOPED_TRACE(testing::Message() << (in3d ? "3D" : "2D") << " step " << step);
+            EXPECT_EQ(repaint, state.zoom != before.zoom);
+            EXPECT_TRUE(delta > 0 ? state.zoom >= before.zoom : state.zoom <= before.zoom);
+            const PixelPoint now = screenOf(anchor);
+            EXPECT_LE(std::abs(now.x - at.x) + std::abs(now.y - at.y), 2);
+            if (step == 0) {
+                EXPECT_NEAR(state.zoom, 1.15, 1e-12) << "the hint's 115 %";
+            }
+        }
+        EXPECT_EQ(state.zoom, 0.2);
     }
-    EXPECT_NEAR(state.zoom, 1 / 1.15, 1e-9);
 }
 
 TEST(BoxModel, PanelsStandOnTheBaseAndTheLidRestsOnTheWalls) {
@@ -83,10 +112,12 @@ TEST(BoxModel, PanelsStandOnTheBaseAndTheLidRestsOnTheWalls) {
         }
         EXPECT_EQ(e, expected) << static_cast<int>(kind);
     }
-    for (const auto& [mode, inset, wallTop] : {std::tuple{DimensionMode::External, 3, 97}, {DimensionMode::Internal, 0, 103}}) {
-        const std::optional<BoxModel3d> lid = buildBoxModel({.outerWidth = 1, .dimensionMode = mode, .includeLid = true});
+    const std::tuple<DimensionMode, double, double> lids[] = {{DimensionMode::External, 3, 97},
+                                                              {DimensionMode::Internal, 0, 103}};
+    for (const auto& [mode, inset, wallTop] : lids) {
+        const std::optional<BoxModel3d> lid = buildBoxModel({.dimensionMode = mode, .includeLid = true});
         ASSERT_TRUE(lid.has_value());
-        EXPECT_TRUE(lid->lidInset == inset && lid->wallTop == wallTop && lid->wallHeight == wallTop - 3);
+        EXPECT_EQ(std::tuple(lid->lidInset, lid->wallTop, lid->wallHeight), std::tuple(inset, wallTop, wallTop - 3));
         EXPECT_EQ(lid->width, mode == DimensionMode::Internal ? 206 : 200);
         EXPECT_DOUBLE_EQ(placePanelPoint(*lid, PanelKind::Lid, 0, 0, 0).z, wallTop);
     }
@@ -100,7 +131,8 @@ TEST(ZoomHint, PutsInThePercentageAndNothingElse) {
     };
     for (const auto& [format, line] : cases) EXPECT_EQ(formatZoomHint(format, zoomPercent(1.15), 256), line);
     EXPECT_EQ(formatZoomHint(std::wstring(254, L'x') + L"%d", 800, 256), std::wstring(254, L'x') + L"8");
-    EXPECT_TRUE(zoomPercent(0.994) == 99 && zoomPercent(0.995) == 100);
+    EXPECT_EQ(zoomPercent(0.994), 99);
+    EXPECT_EQ(zoomPercent(0.995), 100);
 }
 
 // Cleans and orients the polygon, then checks that its n - 2 triangles all face up and cover its
@@ -114,7 +146,9 @@ void expectExactTriangulation(Polygon2 polygon, double area) {
     EXPECT_EQ(triangles.size(), polygon.size() - 2);
     double sum = 0.0;
     for (const Triangle& t : triangles) {
-        const Point2 a = polygon[t[0]], b = polygon[t[1]], c = polygon[t[2]];
+        const Point2 a = polygon[t[0]];
+        const Point2 b = polygon[t[1]];
+        const Point2 c = polygon[t[2]];
         const double triangle = ((b.x - a.x) * (c.y - a.y) - (c.x - a.x) * (b.y - a.y)) / 2.0;
         EXPECT_GT(triangle, 0.0);
         sum += triangle;
@@ -122,15 +156,13 @@ void expectExactTriangulation(Polygon2 polygon, double area) {
     EXPECT_NEAR(sum, area, 1e-6 * area);
 }
 
-TEST(Triangulation, CoversHandPolygonsAndEveryPanelOfRandomDesigns) {
-    expectExactTriangulation({{0, 0}, {0, 10}, {10, 10}, {10, 0}}, 100);
-    expectExactTriangulation({{0, 0}, {20, 0}, {20, 10}, {10, 10}, {10, 20}, {0, 20}}, 300);
-    expectExactTriangulation({{0, 0}, {30, 0}, {30, 10}, {25, 10}, {25, 5}, {20, 5}, {20, 10}, {10, 10}, {10, 5},
-                              {5, 5}, {5, 10}, {0, 10}}, 250);
-    Polygon2 cleaned{{0, 0}, {0.0001, 0}, {5, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0.0002}}, fold{{0, 0}, {10, 0}, {5, 0}, {5, 10}};
+TEST(Triangulation, CoversEveryPanelOfRandomDesignsExactly) {
+    Polygon2 cleaned{{0, 0}, {0.0001, 0}, {5, 0}, {10, 0}, {10, 10}, {0, 10}, {0, 0.0002}};
     cleanPolygon(cleaned);
+    EXPECT_EQ(cleaned.size(), 4u) << "repeats and straight points go";
+    Polygon2 fold{{0, 0}, {10, 0}, {5, 0}, {5, 10}};
     cleanPolygon(fold);
-    EXPECT_TRUE(cleaned.size() == 4u && fold.size() == 4u) << "repeats and straight points go, a fold stays";
+    EXPECT_EQ(fold.size(), 4u) << "a fold stays";
     std::vector<Triangle> triangles;
     EXPECT_FALSE(triangulatePolygon({{0, 0}, {5, 0}}, triangles));
 
@@ -149,8 +181,13 @@ TEST(Triangulation, CoversHandPolygonsAndEveryPanelOfRandomDesigns) {
             expectExactTriangulation(polygon, std::abs(signedArea(polygon)));
         }
     }
-    const BoxParameters thousands{.inputWidth = 1000, .inputDepth = 900, .materialThickness = 1, .fingerCountWidth = 300,
-                                  .fingerCountDepth = 250, .cutMode = CutMode::CncRouter, .toolDiameter = 1};
+    const BoxParameters thousands{.inputWidth = 1000,
+                                  .inputDepth = 900,
+                                  .materialThickness = 1,
+                                  .fingerCountWidth = 300,
+                                  .fingerCountDepth = 250,
+                                  .cutMode = CutMode::CncRouter,
+                                  .toolDiameter = 1};
     const Polygon2 many = polygonFromPath(buildBoxModel(thousands)->base.path);
     ASSERT_GT(many.size(), 10000u);
     expectExactTriangulation(many, std::abs(signedArea(many)));

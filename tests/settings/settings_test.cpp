@@ -1,5 +1,5 @@
 // The settings file, interface texts (built-in tables, language files and the manager that merges
-// them), the JSON and UTF-8 helpers behind them, and atomic file replacement.
+// them) and the UTF-8 conversion behind them.
 #include "settings/app_settings.h"
 #include "settings/language_manager.h"
 #include "settings/text_encoding.h"
@@ -24,7 +24,8 @@ AppSettings loaded(const std::string& text) {
 TEST(SettingsFile, KeysGiveNormalizedFields) {
     const std::pair<const char*, AppSettings> cases[] = {
         {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", {.design = {.fingerCountWidth = 1, .fingerCountDepth = 10}}},
-        {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})", {.design = {.fingerCountWidth = 2, .fingerCountDepth = 1, .fingerCountHeight = 7}}},
+        {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})",
+         {.design = {.fingerCountWidth = 2, .fingerCountDepth = 1, .fingerCountHeight = 7}}},
         {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})", {.design = {.kerf = 0, .clearance = 0.25}}},
         {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})", {}},
         {R"({"widthMm": 321.5, "heightMm": 12, "depthMm": 7.25, "thicknessMm": 6, "toolDiameterMm": 6.35})",
@@ -52,7 +53,8 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
     EXPECT_EQ(settings, start) << "malformed values leave fields alone";
 
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    AppSettings s{.design = {.inputWidth = nan, .inputHeight = -1, .fingerCountHeight = 0, .kerf = nan, .spacing = nan, .toolDiameter = 0}};
+    AppSettings s{.design = {.inputWidth = nan, .inputHeight = -1, .fingerCountHeight = 0, .kerf = nan, .spacing = nan,
+                             .toolDiameter = 0}};
     normalizeSettings(s);
     EXPECT_EQ(s, AppSettings{.design = {.kerf = 0}});
 }
@@ -60,13 +62,26 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
 // The exact text is a seed of the settings reader's fuzz corpus, which also reads back every
 // text it writes, escapes included.
 TEST(SettingsFile, WrittenTextHasItsExactLayout) {
-    AppSettings s;
-    s.language = L"pt", s.units = L"in", s.preview3d = true, s.render3dMode = 2, s.checkUpdatesOnStart = false;
-    s.design = {.inputWidth = 254.5, .fingerCountDepth = 4, .includeLid = true, .cutMode = CutMode::CncRouter};
-    s.serverUrl = L"a\"b\\c";
-    s.useServerDxf = s.baseSlots = s.sideSlots = true;  // never written as true
-    s.windowX = -40, s.windowWidth = 900, s.windowHeight = 700, s.windowMaximized = true;
-    EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/written.json")));
+    const AppSettings s{.serverUrl = L"a\"b\\c", .useServerDxf = true, .preview3d = true, .render3dMode = 2,
+                        .units = L"in", .language = L"pt", .checkUpdatesOnStart = false,
+                        .design = {.inputWidth = 254.5, .fingerCountDepth = 4, .includeLid = true,
+                                   .cutMode = CutMode::CncRouter},
+                        .baseSlots = true,
+                        .sideSlots = true, .windowX = -40, .windowWidth = 900, .windowHeight = 700,
+                        .windowMaximized = true};  // the server's fields and the slots are never written as set
+    const std::string seed = TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/written.json";
+    EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(seed)));
+}
+
+// Windows puts U+FFFD where bytes are no UTF-8 or a surrogate stands alone, the native build keeps
+// one unit per byte: either way the text around them stays.
+TEST(Utf8, WhatIsNoTextKeepsItsNeighbours) {
+    const std::wstring wide = utf8ToWide("a\xFF" "b");
+    EXPECT_TRUE(wide.starts_with(L'a'));
+    EXPECT_TRUE(wide.ends_with(L'b'));
+    const std::string narrow = wideToUtf8(std::wstring{L'x', static_cast<wchar_t>(0xD800), L'y'});
+    EXPECT_TRUE(narrow.starts_with('x'));
+    EXPECT_TRUE(narrow.ends_with('y'));
 }
 
 std::string utf8(const std::wstring& text) { return wideToUtf8(text); }
@@ -76,7 +91,8 @@ TEST(Languages, EveryKeyHasItsTextInEachShippedLanguage) {
     buildEnglishTable(english);
     buildSpanishTable(spanish);
     ASSERT_TRUE(loadLanguageFile(utf8ToWide(TESSARO_SOURCE_DIR "/languages/pt.json"), portuguese));
-    EXPECT_TRUE(spanish.size() == english.size() && portuguese.size() == english.size());
+    EXPECT_EQ(spanish.size(), english.size());
+    EXPECT_EQ(portuguese.size(), english.size());
     for (const auto& [key, text] : english) {
         for (const LanguageTable* other : {&spanish, &portuguese}) {
             ASSERT_TRUE(other->contains(key)) << utf8(key);
@@ -95,16 +111,19 @@ TEST(Languages, TextScanReadsStringMembersAtAnyDepth) {
         {L"{\"o\": {\"a\": \"x\", \"n\": 5, \"d\": {\"b\": \"y\"}}, \"a\": \"z\"}", {{L"a", L"z"}, {L"b", L"y"}}},
         {L"{\"n\": 5, \"t\": true, \"z\": null, \"a\" \r\n\t: \r\n\t\"x\"}", {{L"a", L"x"}}},
         {L"{\"a\": \"l\\nr\\rt\\t q\\\" b\\\\ s\\/ x\\q\"}", {{L"a", L"l\nr\rt\t q\" b\\ s/ xq"}}},
-        {L"{\"a\": \"\\u00ef\\u00CF\\u0g41\", \"b\": \"\\ud83d\\ude00\"}", {{L"a", L"\u00EF\u00CFA"}, {L"b", L"\U0001F600"}}},
+        {L"{\"a\": \"\\u00ef\\u00CF\\u0g41\", \"b\": \"\\ud83d\\ude00\"}",
+         {{L"a", L"\u00EF\u00CFA"}, {L"b", L"\U0001F600"}}},
         {L"{\"k\\r\\n\\\"\\\\\\t\": \"v\"}", {{L"k\r\n\"\\\t", L"v"}}},
         {L"{\"a\" , \"b\": \"c\"}", {{L"a", L"c"}}},  // the next colon anywhere belongs to the key
     };
     for (const auto& c : cases) {
         LanguageTable table = {{L"stale", L"entry"}};
-        EXPECT_TRUE(parseLanguageText(c.text, table) == !c.table.empty() && table == c.table) << utf8(c.text);
+        EXPECT_EQ(parseLanguageText(c.text, table), !c.table.empty()) << utf8(c.text);
+        EXPECT_EQ(table, c.table) << utf8(c.text);
     }
-    EXPECT_TRUE(normalizeLanguageCode(L" \tPT-br \t") == L"pt-br" && normalizeLanguageCode(L" \t ") == L"en" &&
-                normalizeLanguageCode(L"\nEN") == L"\nen");
+    const std::pair<const wchar_t*, const wchar_t*> codes[] = {{L" \tPT-br \t", L"pt-br"}, {L" \t ", L"en"},
+                                                               {L"\nEN", L"\nen"}};
+    for (const auto& [code, normalized] : codes) EXPECT_EQ(normalizeLanguageCode(code), normalized);
 }
 
 // A language file of exactly `size` bytes whose one text is padding.
@@ -115,7 +134,8 @@ TEST(Languages, FilesUpToOneMebibyteAreListedAndMergedOverEnglish) {
     const std::pair<const wchar_t*, std::string> files[] = {
         {L"fr.json", "\xEF\xBB\xBF{\"language.name\": \"Fran\xC3\xA7" "ais\", \"status.ready\": \"Pr\xC3\xAAt\"}"},
         {L"ES.json", "{\"button.save\": \"Grabar\"}"}, {L".json", "{\"status.viewFit\": \"Fitted!\"}"},
-        {L"big.json", fileOfSize(1048577)}, {L"limit.json", fileOfSize(1048576)}, {L"a.b.JSON", "{\"language.name\": \"\"}"},
+        {L"big.json", fileOfSize(1048577)}, {L"limit.json", fileOfSize(1048576)},
+        {L"a.b.JSON", "{\"language.name\": \"\"}"},
         {L"xx.json", "{\"language.name\": \"First\", \"status.ready\": \"one\"}"},
         {L"notes.txt", "{\"language.name\": \"Not a language\"}"}};
     for (const auto& [name, bytes] : files) writeBytes(folder.file(name), bytes);
@@ -148,13 +168,15 @@ TEST(Languages, FilesUpToOneMebibyteAreListedAndMergedOverEnglish) {
     };
     for (const auto& [request, code, key, text] : cases) {
         manager.applyLanguage(request);
-        EXPECT_TRUE(manager.currentCode() == code && manager.lookupText(key) == text) << utf8(request);
+        EXPECT_EQ(manager.currentCode(), code) << utf8(request);
+        EXPECT_EQ(manager.lookupText(key), text) << utf8(request);
     }
     EXPECT_EQ(manager.lookupText(static_cast<const wchar_t*>(nullptr)), L"");
     manager.applyLanguage(L"limit");
     EXPECT_EQ(manager.lookupText(L"a").size(), 1048576u - 9u);
     LanguageTable untouched = {{L"kept", L"yes"}};
-    EXPECT_FALSE(loadLanguageFile(folder.file(L"big.json"), untouched) || loadLanguageFile(folder.file(L"absent.json"), untouched));
+    EXPECT_FALSE(loadLanguageFile(folder.file(L"big.json"), untouched));
+    EXPECT_FALSE(loadLanguageFile(folder.file(L"absent.json"), untouched));
     EXPECT_EQ(untouched.size(), 1u);
 }
 

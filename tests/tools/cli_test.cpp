@@ -1,24 +1,40 @@
-// tessaro-cli in process and as its own process: options, exit status, streams and every format.
+// tessaro-cli in process and as its own process: options, exit status, streams, starting projects and
+// files that cannot be written.
 #include "cli_options.h"
 #include "cli_run.h"
 #include "output/project_file.h"
 #include "piece_report.h"
+#include "support/files.h"
+#include "support/seams.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <sstream>
 
 namespace {
 
 struct Outcome {
     int status;
-    std::string out, err;
+    std::string out;
+    std::string err;
 };
 
 Outcome run(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
+    std::ostringstream out;
+    std::ostringstream err;
     const int status = runCli(args, out, err);
     return {status, out.str(), err.str()};
+}
+
+// The exit status a script sees from the program itself (no argument here holds a quote).
+int processStatus(const std::vector<std::string>& args) {
+    std::string command = "'" TESSARO_CLI "'";
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    const int status = std::system((command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
@@ -27,7 +43,8 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
          "--clearance", "0", "--spacing", "5", "--tool-diameter", "6.35", "--fingers-width", "5", "--fingers-depth",
          "4", "--fingers-height", "2", "--width-dividers", "3", "--depth-dividers", "1", "--base-slots", "--internal",
          "--lid", "--cnc", "--pieces", "caja \xc3\xb1.json", "--project", "a.boxproj", "--dxf", "-", "--inches",
-         "--dxf-closed", "c.dxf", "--svg", "p.svg", "--server-json", "s.json", "--save-project", "b.boxproj", "--help"});
+         "--dxf-closed", "c.dxf", "--svg", "p.svg", "--server-json", "s.json", "--save-project", "b.boxproj",
+         "--help"});
     ASSERT_EQ(all.error, "");
     const CliOptions& o = all.options;
     const BoxParameters expected{
@@ -36,10 +53,13 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
         .clearance = 0, .spacing = 5, .includeLid = true, .cutMode = CutMode::CncRouter, .toolDiameter = 6.35,
         .widthDividerCount = 3, .depthDividerCount = 1, .addDividerBaseSlots = true};
     EXPECT_EQ(writeProjectJson(o.parameters), writeProjectJson(expected));
-    EXPECT_TRUE(o.inches && o.help);
-    EXPECT_TRUE(o.piecesPath == "caja \xc3\xb1.json" && o.projectPath == "a.boxproj" && o.dxfPath == "-" &&
-                o.closedDxfPath == "c.dxf" && o.svgPath == "p.svg" && o.serverJsonPath == "s.json" &&
-                o.saveProjectPath == "b.boxproj");
+    EXPECT_TRUE(o.inches);
+    EXPECT_TRUE(o.help);
+    const std::vector<std::optional<std::string>> paths = {o.piecesPath, o.projectPath, o.dxfPath, o.closedDxfPath,
+                                                           o.svgPath, o.serverJsonPath, o.saveProjectPath};
+    const std::vector<std::optional<std::string>> named = {"caja \xc3\xb1.json", "a.boxproj", "-", "c.dxf",
+                                                           "p.svg", "s.json", "b.boxproj"};
+    EXPECT_EQ(paths, named);
 
     const std::pair<std::vector<std::string>, std::string> refused[] = {
         {{"--colour", "red"}, "unknown option --colour"},
@@ -54,11 +74,17 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
     };
     for (const auto& [args, error] : refused) EXPECT_EQ(parseCliOptions(args).error, error);
     // --help shows each option's value in a column beside its help, a switch without one.
-    for (const char* line : {"\n  --fingers-width N     fingers along the width\n", "\n  --lid                 add a lid\n"})
-        EXPECT_NE(cliUsage().find(line), std::string::npos) << line;
+    EXPECT_NE(cliUsage().find("\n  --fingers-width N     fingers along the width\n"), std::string::npos);
+    EXPECT_NE(cliUsage().find("\n  --lid                 add a lid\n"), std::string::npos);
 }
 
-TEST(CliRun, ExitStatusStreamsAndSummary) {
+// Each outcome in process, and its exit status from the program itself.
+TEST(CliRun, ExitStatusStreamsProjectsAndFiles) {
+    ScratchFolder folder;
+    const std::string base = wideToUtf8(widePath(folder.path())) + "/";
+    std::wstring error;
+    ASSERT_TRUE(saveProject(folder.file(L"tapa.boxproj"), {.inputWidth = 250, .includeLid = true}, error));
+    writeBytes(folder.file(L"mala.boxproj"), R"({"format": "TessaroProject", "widthDividerCount": -1})");
     const struct {
         std::vector<std::string> args;
         int status;
@@ -67,24 +93,51 @@ TEST(CliRun, ExitStatusStreamsAndSummary) {
     } cases[] = {
         {{}, 0, "5 pieces, plan 424 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente\n", ""},
         {{"--width-dividers", "2", "--width", "200.0004"}, 0,
-         "7 pieces, plan 580 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente, 2 x Divisor ancho\n", ""},
+         "7 pieces, plan 580 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente, 2 x Divisor ancho\n",
+         ""},
         {{"--help", "--width", "-5"}, 0, "Usage: tessaro-cli", ""},
         {{"--width", "-5"}, 1, "", "El ancho debe ser mayor a 0 mm.\n"},
         {{"--bogus"}, 2, "", "*"},
         {{"--width", "x", "--pieces", "-"}, 2, "", "*"},
+        // The project is the starting design; the options given win over it.
+        {{"--project", base + "tapa.boxproj", "--width", "260"}, 0,
+         "6 pieces, plan 756 x 374 mm: Atras, Lateral izquierdo, Base, Lateral derecho, Frente, Tapa\n", ""},
+        {{"--project", base + "mala.boxproj", "--lid"}, 1, "",
+         "El proyecto contiene parametros invalidos: Las divisiones no pueden ser negativas.\n"},
+        {{"--pieces", base + "sin carpeta/p.json"}, 1, "",
+         "tessaro-cli: cannot write " + base + "sin carpeta/p.json\n"},
+        {{"--save-project", base + "sin carpeta/p.boxproj"}, 1, "",
+         "No se pudo crear o reemplazar el archivo de proyecto. Puede estar en uso.\n"},
     };
     for (const auto& c : cases) {
         const Outcome r = run(c.args);
         EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(processStatus(c.args), c.status) << r.err;
         EXPECT_TRUE(c.out.empty() ? r.out.empty() : r.out.starts_with(c.out)) << r.out;
-        EXPECT_TRUE(c.err == "*" ? r.err.starts_with("tessaro-cli: ") && r.err.find("\n\nUsage: tessaro-cli") != std::string::npos
-                                 : r.err == c.err) << r.err;
+        if (c.err != "*") {
+            EXPECT_EQ(r.err, c.err);
+            continue;
+        }
+        EXPECT_TRUE(r.err.starts_with("tessaro-cli: ")) << r.err;
+        EXPECT_NE(r.err.find("\n\nUsage: tessaro-cli"), std::string::npos) << r.err;
     }
     EXPECT_EQ(run({"--save-project", "-"}).out, writeProjectJson(BoxParameters{}));
+
+    // A write that fails half way leaves the file it was to replace, and nothing beside it.
+    writeBytes(folder.file(L"plano.dxf"), "previous plan");
+    setWriteFault(4);
+    EXPECT_EQ(run({"--dxf", base + "plano.dxf"}).status, 1);
+    clearWriteFault();
+    EXPECT_EQ(readBytes(folder.file(L"plano.dxf")), "previous plan");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3);
+
     Piece piece;
-    piece.name = L"Divisor \"a\\b\"\n\u00e1", piece.x = 97.0 / 3, piece.y = -0.5;
-    EXPECT_NE(piecesJson({piece}).find("\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, \"y\": -0.5"),
-              std::string::npos);
+    piece.name = L"Divisor \"a\\b\"\n\u00e1";
+    piece.x = 97.0 / 3;
+    piece.y = -0.5;
+    const std::string escaped =
+        "\"name\": \"Divisor \\\"a\\\\b\\\"\\n\xc3\xa1\", \"x\": 32.333333333333336, \"y\": -0.5";
+    EXPECT_NE(piecesJson({piece}).find(escaped), std::string::npos);
 }
 
 }  // namespace
