@@ -38,8 +38,11 @@ TEST(ReleaseZip, UnpackedProgramOpensTheProjectGivenAndOffersTheLanguagesBesideI
     std::wstring error;
     ASSERT_TRUE(saveProject(home + L"\\mi caja.boxproj", BoxParameters{}, error));
     const std::wstring project = L"\"" + home + L"\\mi caja.boxproj\"";
-    SHELLEXECUTEINFOW start{.cbSize = sizeof start, .fMask = SEE_MASK_NOCLOSEPROCESS, .lpFile = program.c_str(),
-                            .lpParameters = project.c_str()};
+    SHELLEXECUTEINFOW start{};
+    start.cbSize = sizeof start;
+    start.fMask = SEE_MASK_NOCLOSEPROCESS;
+    start.lpFile = program.c_str();
+    start.lpParameters = project.c_str();
     ASSERT_TRUE(ShellExecuteExW(&start));
     HANDLE process = start.hProcess;
     ASSERT_NE(process, nullptr);
