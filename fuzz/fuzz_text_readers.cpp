@@ -136,7 +136,8 @@ void checkJsonHelpers(const std::string& text, const std::string& key, double nu
         FUZZ_CHECK(*pos <= text.size());
         FUZZ_CHECK(text.find("\"" + name + "\"") + name.size() + 2 < *pos);  // after the key's closing quote
         if (const auto value = readJsonNumber(text, *pos)) FUZZ_CHECK(std::isfinite(*value));
-        if (const auto value = readJsonString(text, *pos, StringRule{})) FUZZ_CHECK(value->size() <= text.size() - *pos);
+        const auto value = readJsonString(text, *pos, StringRule{});
+        if (value) FUZZ_CHECK(value->size() <= text.size() - *pos);
         readJsonBool(text, *pos);
     }
     FUZZ_CHECK(readJsonString("\"" + escapeJsonString(text) + "\"", 0, StringRule{}) == text);

@@ -23,13 +23,15 @@ AppSettings loaded(const std::string& text) {
 
 TEST(SettingsFile, KeysGiveNormalizedFields) {
     const std::pair<const char*, AppSettings> cases[] = {
-        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})", {.design = {.fingerCountWidth = 1, .fingerCountDepth = 10}}},
+        {R"({"design": {"fingerWidth": 0}, "fingerDepth": 25})",
+         {.design = {.fingerCountWidth = 1, .fingerCountDepth = 10}}},
         {R"({"fingerWidth": 2.9, "fingerDepth": -2.9, "fingerHeight": 7})",
          {.design = {.fingerCountWidth = 2, .fingerCountDepth = 1, .fingerCountHeight = 7}}},
         {R"({"spacingMm": -1, "kerfMm": -1, "clearanceMm": 0.25})", {.design = {.kerf = 0, .clearance = 0.25}}},
         {R"({"widthMm": 0, "heightMm": -1, "depthMm": 1e999, "thicknessMm": 0, "toolDiameterMm": -3})", {}},
         {R"({"widthMm": 321.5, "heightMm": 12, "depthMm": 7.25, "thicknessMm": 6, "toolDiameterMm": 6.35})",
-         {.design = {.inputWidth = 321.5, .inputHeight = 12, .inputDepth = 7.25, .materialThickness = 6, .toolDiameter = 6.35}}},
+         {.design = {.inputWidth = 321.5, .inputHeight = 12, .inputDepth = 7.25, .materialThickness = 6,
+                     .toolDiameter = 6.35}}},
         {R"({"render3dMode": 3, "checkUpdatesOnStart": "yes"})", {}},
         {R"({"render3dMode": 2, "checkUpdatesOnStart": 0})", {.render3dMode = 2, .checkUpdatesOnStart = false}},
         {R"({"preview3d": true, "internalDimensions": 1, "includeLid": true, "cncRouterMode": true})",

@@ -81,13 +81,14 @@ BoxParameters drawDesign(Draws& draw) {
         option.access.set(p, drawOption(draw, option, how, p));
     }
     for (const DesignOption& option : designOptions()) {
-        const bool listed = std::any_of(std::begin(kOptionDraws), std::end(kOptionDraws),
-                                        [&](const OptionDraw& how) { return how.option == std::string(option.projectKey); });
+        const auto drawsThis = [&](const OptionDraw& how) { return how.option == std::string(option.projectKey); };
+        const bool listed = std::any_of(std::begin(kOptionDraws), std::end(kOptionDraws), drawsThis);
         if (listed) continue;
         const double usual = option.access.get(BoxParameters{});
-        const OptionDraw how = option.kind == OptionKind::Count
-                                   ? OptionDraw{option.projectKey, double(option.panel.listedLow), double(option.panel.listedHigh)}
-                                   : OptionDraw{option.projectKey, 0, option.kind == OptionKind::Length ? 2 * usual : 0.5};
+        const double high = option.kind == OptionKind::Length ? 2 * usual : 0.5;
+        OptionDraw how{option.projectKey, 0, high};
+        if (option.kind == OptionKind::Count)
+            how = {option.projectKey, double(option.panel.listedLow), double(option.panel.listedHigh)};
         option.access.set(p, drawOption(draw, option, how, p));
     }
     return p;
