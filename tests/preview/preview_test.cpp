@@ -87,6 +87,9 @@ TEST(ViewState, WheelZoomsWithinItsLimitsAboutTheCursor) {
             if (step == 0) {
                 EXPECT_NEAR(state.zoom, 1.15, 1e-12) << "the hint's 115 %";
             }
+            if (step == 20) {
+                EXPECT_NEAR(state.zoom, 8 / 1.15, 1e-12) << "one step out";
+            }
         }
         EXPECT_EQ(state.zoom, 0.2);
     }
