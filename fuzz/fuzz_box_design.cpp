@@ -59,7 +59,8 @@ void checkCutFiles(const PieceSet& pieces, bool inches) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     FuzzDraws draws(input);
-    const BoxParameters design = drawDesign(draws);
+    bool inches = false;
+    const BoxParameters design = drawDesign(draws, [&] { inches = input.ConsumeBool(); });
     fuzzContext() = writeProjectJson(design);
 
     BoxParameters validated = design;
@@ -85,6 +86,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> faults = designFaults(validated, pieces, !draws.wild());
     for (const std::string& fault : faults) fuzzContext() += "\n" + fault;
     FUZZ_CHECK(faults.empty());
-    checkCutFiles(pieces, input.ConsumeBool());
+    checkCutFiles(pieces, inches);
     return 0;
 }

@@ -195,6 +195,11 @@ private:
     // Gives control a tooltip whose text is asked for (in the current language) when shown, with the
     // keyboard shortcut of command (if it has one) in brackets after it.
     void addTooltip(HWND control, const wchar_t* key, WORD command);
+    // The tooltip a control keeps while disabled, and its place after a layout.
+    void addDisabledTooltip(HWND control);
+    void placeDisabledTooltips();
+    // Options only a laser uses are greyed while the router check box is on.
+    void enableLaserOnlyOptions();
     // Replaces the combo's list by items and shows shownText.
     void fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText);
     // Value labels: the key's text and the display unit, "Width mm".
@@ -318,6 +323,7 @@ private:
     HWND statusLine_ = nullptr;
     HWND panelScrollBar_ = nullptr;
     HWND tooltipWindow_ = nullptr;
+    std::vector<HWND> disabledTooltips_;  // controls with a tool on the main window as well
     PanelControls panel_;
     ShellFonts fonts_;
 

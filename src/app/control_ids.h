@@ -43,4 +43,5 @@ enum ControlId : int {
     AddLidBoxId = 3002,
     CncRouterModeBoxId = 3003,
     DividerBaseSlotsBoxId = 3004,
+    CompensateKerfBoxId = 3006,
 };

@@ -166,3 +166,43 @@ Outline dividerOutline(const DividerShape& divider, const Joinery& joinery) {
     }
     return rectangleOutline(divider.length, height);
 }
+
+std::optional<Outline> offsetOutline(const Outline& outline, double by) {
+    const size_t n = outline.size();
+    if (n < 3) return std::nullopt;
+    double twiceArea = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Point2 p = outline[i];
+        const Point2 next = outline[(i + 1) % n];
+        twiceArea += p.x * next.y - p.y * next.x;
+    }
+    // The right-hand normal points out of a counter-clockwise outline.
+    const double sigma = twiceArea >= 0 ? 1.0 : -1.0;
+    std::vector<Point2> directions(n);
+    std::vector<Point2> normals(n);
+    for (size_t i = 0; i < n; ++i) {
+        const Point2 a = outline[i];
+        const Point2 b = outline[(i + 1) % n];
+        const double length = distance(a, b);
+        if (length <= kLengthTolerance) return std::nullopt;
+        directions[i] = {(b.x - a.x) / length, (b.y - a.y) / length};
+        normals[i] = {sigma * directions[i].y, -sigma * directions[i].x};
+    }
+    Outline moved(n);
+    for (size_t i = 0; i < n; ++i) {
+        const Point2 before = normals[(i + n - 1) % n];
+        const Point2 after = normals[i];
+        // The mitre: where the two moved edges meet; an edge folding back on itself has none.
+        const double meet = 1 + before.x * after.x + before.y * after.y;
+        if (meet <= kLengthTolerance) return std::nullopt;
+        const double scale = by / meet;
+        moved[i] = {outline[i].x + (before.x + after.x) * scale, outline[i].y + (before.y + after.y) * scale};
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const Point2 a = moved[i];
+        const Point2 b = moved[(i + 1) % n];
+        const double along = (b.x - a.x) * directions[i].x + (b.y - a.y) * directions[i].y;
+        if (along <= kPointTolerance) return std::nullopt;
+    }
+    return moved;
+}

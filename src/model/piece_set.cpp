@@ -1,12 +1,20 @@
 #include "model/piece_set.h"
 
 #include <algorithm>
+#include <optional>
 #include <span>
+#include <stdexcept>
 
 namespace {
 
-CutPath pathFor(const Outline& outline, const Cutter& cutter) {
-    return cutter.mode == CutMode::CncRouter ? dogbonePath(outline, cutter.toolDiameter) : laserPath(outline);
+// A cut-out's material lies outside it, so its compensated path moves inwards.
+CutPath pathFor(const Outline& outline, PieceKind kind, const Cutter& cutter) {
+    if (cutter.mode == CutMode::CncRouter) return dogbonePath(outline, cutter.toolDiameter);
+    if (cutter.kerfOffset <= 0) return laserPath(outline);
+    const double by = kind == PieceKind::BaseCutout ? -cutter.kerfOffset : cutter.kerfOffset;
+    const std::optional<Outline> moved = offsetOutline(outline, by);
+    if (!moved) throw std::runtime_error(kKerfTooWideMessage);  // validation's bound should have said so
+    return laserPath(*moved);
 }
 
 // A named piece with its outline and the path the cutter follows; width and height in mm.
@@ -18,7 +26,7 @@ Piece builtPiece(const std::wstring& name, PieceKind kind, double width, double 
     piece.width = width;
     piece.height = height;
     piece.outline = std::move(outline);
-    piece.path = pathFor(piece.outline, cutter);
+    piece.path = pathFor(piece.outline, kind, cutter);
     return piece;
 }
 
@@ -52,6 +60,13 @@ struct Bounds {
         max = {std::max(max.x, p.x), std::max(max.y, p.y)};
     }
 };
+
+// The lowest x and y of the outline's points.
+Point2 outlineOrigin(const Outline& outline) {
+    Point2 origin = outline.empty() ? Point2{} : outline.front();
+    for (const Point2& p : outline) origin = {std::min(origin.x, p.x), std::min(origin.y, p.y)};
+    return origin;
+}
 
 Piece renamed(Piece piece, const wchar_t* name) {
     piece.name = name;
@@ -156,7 +171,10 @@ void stackDividerColumns(std::span<Piece> dividers, Columns columns, double s) {
 
 Joinery joineryOf(const BoxParameters& p) { return {p.materialThickness, p.clearance}; }
 
-Cutter cutterOf(const BoxParameters& p) { return {p.cutMode, p.toolDiameter}; }
+Cutter cutterOf(const BoxParameters& p) {
+    const bool compensated = p.compensateKerf && p.cutMode == CutMode::Laser;
+    return {p.cutMode, p.toolDiameter, compensated ? p.kerf / 2 : 0.0};
+}
 
 BoxPanels boxPanels(const BoxParameters& p) {
     const double t = p.materialThickness;
@@ -228,7 +246,9 @@ PieceSet generatePieces(BoxParameters parameters) {
     pieces.reserve(6 + (p.addDividerBaseSlots && dividerCount > 0 ? 2 : 1) * dividerCount);
     for (Piece* wall : {&walls.back, &walls.left, &walls.base, &walls.right, &walls.front}) pieces.push_back(std::move(*wall));
     const Piece base = pieces[2];
-    if (p.addDividerBaseSlots) appendBaseCutouts(pieces, p, {base.x, base.y});
+    // A compensated base's outline starts half a kerf into its box.
+    const Point2 baseOrigin = outlineOrigin(base.outline);
+    if (p.addDividerBaseSlots) appendBaseCutouts(pieces, p, {base.x + baseOrigin.x, base.y + baseOrigin.y});
     if (p.includeLid) {
         // The lid is built exactly like the base, beside the right wall.
         Piece lid = renamed(base, L"Tapa");

@@ -24,11 +24,12 @@ struct Piece {
 
 using PieceSet = std::vector<Piece>;
 
-// How pieces are cut: a laser follows the outline; a router bit leaves a dogbone of at most its
-// radius in every concave corner.
+// How pieces are cut: a laser follows the outline, or runs half its kerf outside it when compensating;
+// a router bit leaves a dogbone of at most its radius in every concave corner.
 struct Cutter {
     CutMode mode = CutMode::Laser;
     double toolDiameter = 0.0;  // mm, router only
+    double kerfOffset = 0.0;    // mm the laser's path lies outside a piece (inside a cut-out); laser only
 };
 
 Joinery joineryOf(const BoxParameters& parameters);
@@ -58,7 +59,8 @@ void rotatePiece(Piece& piece, int turn);
 // Moves the geometry so its bounding box (arcs by their whole circle) starts at the local origin.
 void normalizePiece(Piece& piece);
 
-// Validates its own copy (lets the exception through) and builds the laid-out set.
+// Validates its own copy and builds the laid-out set; throws std::runtime_error with a fixed Spanish
+// message for a design the validation refuses or whose kerf compensation would close a notch or slot.
 PieceSet generatePieces(BoxParameters parameters);
 
 // The piece's path moved by (x, y): plan coordinates.
