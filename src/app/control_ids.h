@@ -44,4 +44,5 @@ enum ControlId : int {
     CncRouterModeBoxId = 3003,
     DividerBaseSlotsBoxId = 3004,
     CompensateKerfBoxId = 3006,
+    EngraveLabelsBoxId = 3007,
 };

@@ -328,6 +328,7 @@ std::vector<Application::PanelRow> Application::panelRows() {
 
     static const Row kCutRows[] = {
         optionRow(K::CheckBox, {}, "compensateKerf"),
+        optionRow(K::CheckBox, {}, "engraveLabels"),
     };
 
     static const PanelGroup kFlowGroups[] = {

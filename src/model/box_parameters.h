@@ -30,6 +30,7 @@ struct BoxParameters {
     int32_t depthDividerCount = 0;
     bool addDividerBaseSlots = false;
     bool compensateKerf = false;  // laser: cut half a kerf outside every edge
+    bool engraveLabels = false;   // each piece's name in single strokes
 
     bool operator==(const BoxParameters&) const = default;  // derived sizes too; see sameDesign
 };

@@ -150,6 +150,13 @@ const DesignOption kOptions[] = {
      .panel = {.controlId = CompensateKerfBoxId, .labelKey = L"check.compensateKerf",
                .tooltipKey = L"tooltip.compensateKerf", .laserOnly = true},
      .writtenWhenOn = true},
+    {.kind = OptionKind::Flag,
+     .access = accessOf<&B::engraveLabels>,
+     .projectKey = "engraveLabels",
+     .settingsKey = "engraveLabels", .settingsPlace = 21,
+     .cliFlag = "--labels", .cliHelp = "engrave each piece's name (layer LABELS)", .cliPlace = 19,
+     .panel = {EngraveLabelsBoxId, L"check.engraveLabels", L"tooltip.engraveLabels"},
+     .writtenWhenOn = true},
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "model/piece_set.h"
 
+#include "model/piece_labels.h"
+
 #include <algorithm>
 #include <optional>
 #include <span>
@@ -103,17 +105,21 @@ struct Columns {
     double limit = 0;
 };
 
-// The walls around the base, each a spacing s from it and centred on its side.
+// The walls around the base, each a spacing s from it and centred on its side. A wall whose box
+// outgrows the base's (a router bit's larger dogbones) pushes its neighbours out by that much, so
+// that no two walls meet at a corner of the base.
 Columns placeAroundBase(Walls& w, double s) {
+    const double wider = std::max(0.0, std::max(w.back.width, w.front.width) - w.base.width) / 2;
+    const double taller = std::max(0.0, std::max(w.left.height, w.right.height) - w.base.height) / 2;
     w.left.x = 0;
-    w.base.x = w.left.width + s;
-    w.base.y = w.back.height + s;
+    w.base.x = w.left.width + s + wider;
+    w.base.y = w.back.height + s + taller;
     w.back.x = w.base.x + (w.base.width - w.back.width) / 2;
     w.back.y = 0;
     w.front.x = w.base.x + (w.base.width - w.front.width) / 2;
-    w.front.y = w.base.y + w.base.height + s;
+    w.front.y = w.base.y + w.base.height + s + taller;
     w.left.y = w.base.y + (w.base.height - w.left.height) / 2;
-    w.right.x = w.base.x + w.base.width + s;
+    w.right.x = w.base.x + w.base.width + s + wider;
     w.right.y = w.base.y + (w.base.height - w.right.height) / 2;
     return {w.right.x + w.right.width + s, w.back.height + w.base.height + w.front.height + 2 * s};
 }
@@ -260,6 +266,7 @@ PieceSet generatePieces(BoxParameters parameters) {
     }
     appendDividers(pieces, p);
     stackDividerColumns(std::span(pieces).last(dividerCount), columns, p.spacing);
+    if (p.engraveLabels) engravePieceNames(pieces);
     return pieces;
 }
 

@@ -11,6 +11,14 @@
 // What a piece is in the box; its builder sets it.
 enum class PieceKind { Wall, Base, Lid, Divider, BaseCutout };
 
+// A name engraved on a piece: its text, where the text's origin (the first glyph's left side at the
+// top of its capitals) lies in the piece's local coordinates, and its capitals' height (mm).
+struct PieceLabel {
+    std::wstring text;
+    Point2 origin;
+    double height = 0.0;
+};
+
 struct Piece {
     std::wstring name;      // fixed Spanish name
     PieceKind kind = PieceKind::Wall;
@@ -20,6 +28,7 @@ struct Piece {
     double height = 0.0;
     Outline outline;        // local coordinates
     CutPath path;           // local coordinates
+    std::vector<PieceLabel> labels;  // engraved, when asked for
 };
 
 using PieceSet = std::vector<Piece>;

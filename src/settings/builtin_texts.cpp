@@ -140,6 +140,8 @@ constexpr BuiltinText kTexts[] = {
     {L"section.cut", L"7. Cut", L"7. Corte"},
     {L"check.compensateKerf", L"Compensate kerf", L"Compensar kerf"},
     {L"tooltip.compensateKerf", L"Laser only: cuts half the kerf outside every edge, so pieces and tabs come out at their true size and the joints do not rattle. A router's CAM software offsets by the bit instead.", L"Solo laser: corta la mitad del kerf por fuera de cada borde, para que piezas y encastres salgan a su medida y las uniones no queden flojas. Con router, el programa CAM compensa la fresa."},
+    {L"check.engraveLabels", L"Engrave names", L"Grabar nombres"},
+    {L"tooltip.engraveLabels", L"Scores each piece's name on it in single strokes (layer LABELS, red in SVG), before the cuts, so the box goes together without guessing.", L"Marca el nombre de cada pieza con trazos simples (capa LABELS, rojo en SVG), antes de los cortes, para armar la caja sin adivinar."},
     {L"section.server", L"DXF server", L"Servidor DXF"},
     {L"label.serverAddress", L"Server address (URL)", L"Direccion del servidor (URL)"},
     {L"button.testServer", L"Test DXF server", L"Probar servidor DXF"},

@@ -1,0 +1,17 @@
+#pragma once
+// Single-stroke text, the kind a laser scores in one pass, from the Hershey Simplex font.
+#include "model/outline.h"
+
+#include <string_view>
+#include <vector>
+
+// An open chain of points (mm).
+using Polyline = std::vector<Point2>;
+
+// The strokes of text with capitals `height` mm tall: the first glyph's left side at x = 0, the top
+// of the capitals at y = 0 and y growing downwards, as on the plan. A character outside ' '..'~'
+// draws as '?'.
+std::vector<Polyline> textStrokes(std::wstring_view text, double height);
+
+// How far the text advances at that height (mm), from the first glyph's left side to the last's right.
+double textAdvance(std::wstring_view text, double height);
