@@ -178,31 +178,34 @@ std::optional<Outline> offsetOutline(const Outline& outline, double by) {
     }
     // The right-hand normal points out of a counter-clockwise outline.
     const double sigma = twiceArea >= 0 ? 1.0 : -1.0;
-    std::vector<Point2> directions(n);
-    std::vector<Point2> normals(n);
-    for (size_t i = 0; i < n; ++i) {
+    // Edge i's unit direction; the outlines' edges mostly run along an axis, which needs no root.
+    const auto direction = [&](size_t i) -> Point2 {
         const Point2 a = outline[i];
         const Point2 b = outline[(i + 1) % n];
-        const double length = distance(a, b);
-        if (length <= kLengthTolerance) return std::nullopt;
-        directions[i] = {(b.x - a.x) / length, (b.y - a.y) / length};
-        normals[i] = {sigma * directions[i].y, -sigma * directions[i].x};
-    }
+        const double dx = b.x - a.x;
+        const double dy = b.y - a.y;
+        if (dy == 0) return {dx > 0 ? 1.0 : dx < 0 ? -1.0 : 0.0, 0};
+        if (dx == 0) return {0, dy > 0 ? 1.0 : -1.0};
+        const double length = std::sqrt(dx * dx + dy * dy);
+        return {dx / length, dy / length};
+    };
+    const auto normalOf = [&](Point2 d) { return Point2{sigma * d.y, -sigma * d.x}; };
     Outline moved(n);
+    Point2 before = normalOf(direction(n - 1));
     for (size_t i = 0; i < n; ++i) {
-        const Point2 before = normals[(i + n - 1) % n];
-        const Point2 after = normals[i];
-        // The mitre: where the two moved edges meet; an edge folding back on itself has none.
+        const Point2 after = normalOf(direction(i));
+        // The mitre: where the two moved edges meet; an edge folding back on itself, or none, has none.
         const double meet = 1 + before.x * after.x + before.y * after.y;
-        if (meet <= kLengthTolerance) return std::nullopt;
+        if (meet <= kLengthTolerance || (after.x == 0 && after.y == 0)) return std::nullopt;
         const double scale = by / meet;
         moved[i] = {outline[i].x + (before.x + after.x) * scale, outline[i].y + (before.y + after.y) * scale};
+        before = after;
     }
     for (size_t i = 0; i < n; ++i) {
+        const Point2 d = direction(i);
         const Point2 a = moved[i];
         const Point2 b = moved[(i + 1) % n];
-        const double along = (b.x - a.x) * directions[i].x + (b.y - a.y) * directions[i].y;
-        if (along <= kPointTolerance) return std::nullopt;
+        if ((b.x - a.x) * d.x + (b.y - a.y) * d.y <= kPointTolerance) return std::nullopt;
     }
     return moved;
 }

@@ -2,6 +2,8 @@
 
 #include "hershey_glyphs.inc"
 
+#include <algorithm>
+
 namespace {
 
 // The font's units: a letter's coordinates count from 'R'; capitals run from 12 above to 9 below it.
@@ -16,11 +18,10 @@ const char* glyphOf(wchar_t c) {
 
 double bearing(const char* glyph, int side) { return glyph[side] - kOrigin; }
 
-}  // namespace
-
-std::vector<Polyline> textStrokes(std::wstring_view text, double height) {
+// Calls visit(point, startsStroke) for every point of the text's strokes, in mm.
+template <typename Visit>
+void visitStrokes(std::wstring_view text, double height, Visit&& visit) {
     const double scale = height / kCapHeight;
-    std::vector<Polyline> strokes;
     double x = 0;
     for (const wchar_t c : text) {
         const char* glyph = glyphOf(c);
@@ -31,17 +32,32 @@ std::vector<Polyline> textStrokes(std::wstring_view text, double height) {
                 penUp = true;
                 continue;
             }
-            if (penUp) strokes.emplace_back();
+            visit(Point2{x + (p[0] - kOrigin - left) * scale, (p[1] - kOrigin - kCapTop) * scale}, penUp);
             penUp = false;
-            strokes.back().push_back({x + (p[0] - kOrigin - left) * scale, (p[1] - kOrigin - kCapTop) * scale});
         }
         x += (bearing(glyph, 1) - left) * scale;
     }
+}
+
+}  // namespace
+
+std::vector<Polyline> textStrokes(std::wstring_view text, double height) {
+    std::vector<Polyline> strokes;
+    visitStrokes(text, height, [&](Point2 p, bool startsStroke) {
+        if (startsStroke) strokes.emplace_back();
+        strokes.back().push_back(p);
+    });
     return strokes;
 }
 
-double textAdvance(std::wstring_view text, double height) {
-    double units = 0;
-    for (const wchar_t c : text) units += bearing(glyphOf(c), 1) - bearing(glyphOf(c), 0);
-    return units * height / kCapHeight;
+TextBox textBox(std::wstring_view text, double height) {
+    TextBox box;
+    bool any = false;
+    visitStrokes(text, height, [&](Point2 p, bool) {
+        box = any ? TextBox{std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
+                            std::max(box.bottom, p.y)}
+                  : TextBox{p.x, p.y, p.x, p.y};
+        any = true;
+    });
+    return box;
 }

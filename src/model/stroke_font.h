@@ -13,5 +13,11 @@ using Polyline = std::vector<Point2>;
 // draws as '?'.
 std::vector<Polyline> textStrokes(std::wstring_view text, double height);
 
-// How far the text advances at that height (mm), from the first glyph's left side to the last's right.
-double textAdvance(std::wstring_view text, double height);
+// The box the strokes of textStrokes(text, height) fill (mm); all zero for text without strokes.
+struct TextBox {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+TextBox textBox(std::wstring_view text, double height);
