@@ -102,7 +102,7 @@ CutPath laserPath(const Outline& outline) {
     return path;
 }
 
-CutPath dogbonePath(const Outline& outline, double toolDiameter) {
+CutPath dogbonePath(const Outline& outline, double toolDiameter, bool hole) {
     const size_t n = outline.size();
     if (n < 4 || !(toolDiameter > 0)) return laserPath(outline);
 
@@ -112,7 +112,8 @@ CutPath dogbonePath(const Outline& outline, double toolDiameter) {
         const Point2 next = outline[(i + 1) % n];
         twiceArea += p.x * next.y - p.y * next.x;
     }
-    const double sigma = twiceArea >= 0 ? 1.0 : -1.0;
+    // A hole's corners turn against the material around it, so its winding counts the other way.
+    const double sigma = (twiceArea >= 0) != hole ? 1.0 : -1.0;
     const double radius = toolDiameter * 0.5;
 
     std::vector<bool> concave(n);

@@ -11,9 +11,10 @@ namespace {
 
 // A cut-out's material lies outside it, so its compensated path moves inwards.
 CutPath pathFor(const Outline& outline, PieceKind kind, const Cutter& cutter) {
-    if (cutter.mode == CutMode::CncRouter) return dogbonePath(outline, cutter.toolDiameter);
+    const bool hole = kind == PieceKind::BaseCutout;
+    if (cutter.mode == CutMode::CncRouter) return dogbonePath(outline, cutter.toolDiameter, hole);
     if (cutter.kerfOffset <= 0) return laserPath(outline);
-    const double by = kind == PieceKind::BaseCutout ? -cutter.kerfOffset : cutter.kerfOffset;
+    const double by = hole ? -cutter.kerfOffset : cutter.kerfOffset;
     const std::optional<Outline> moved = offsetOutline(outline, by);
     if (!moved) throw std::runtime_error(kKerfTooWideMessage);  // validation's bound should have said so
     return laserPath(*moved);
@@ -207,8 +208,11 @@ Piece buildDivider(const std::wstring& name, const DividerShape& divider, const 
 
 Piece buildSlotCutout(const std::wstring& name, Point2 at, double width, double height, const Cutter& cutter) {
     Piece piece = builtPiece(name, PieceKind::BaseCutout, width, height, rectangleOutline(width, height), cutter);
-    piece.x = at.x;
-    piece.y = at.y;
+    // A router's dogbones reach past the slot's corners: the box holds them, the slot stays at `at`.
+    normalizePiece(piece);
+    const Point2 origin = outlineOrigin(piece.outline);
+    piece.x = at.x - origin.x;
+    piece.y = at.y - origin.y;
     return piece;
 }
 

@@ -85,8 +85,9 @@ private:
         return std::fabs(off) <= eps_ * length && along >= -eps_ * length && along <= length * (length + eps_);
     }
 
-    // The corners a round bit cannot reach: those turning against the outline's winding.
-    std::vector<bool> concaveCorners(const Outline& o) const {
+    // The corners a round bit cannot reach: those turning against the outline's winding, or with it
+    // in a hole (the material lies outside).
+    std::vector<bool> concaveCorners(const Outline& o, bool hole) const {
         const size_t n = o.size();
         double twiceArea = 0;
         for (size_t i = 0; i < n; ++i) twiceArea += o[i].x * o[(i + 1) % n].y - o[i].y * o[(i + 1) % n].x;
@@ -96,7 +97,8 @@ private:
             const Point2 p = o[i];
             const Point2 r = o[(i + 1) % n];
             const double turn = (p.x - q.x) * (r.y - p.y) - (p.y - q.y) * (r.x - p.x);
-            concave[i] = (twiceArea < 0 ? -turn : turn) < -eps_ * (distance(q, p) + distance(p, r));
+            const double inward = (twiceArea < 0) != hole ? -turn : turn;
+            concave[i] = inward < -eps_ * (distance(q, p) + distance(p, r));
         }
         return concave;
     }
@@ -108,7 +110,7 @@ private:
         const CutPath& path = piece.path;
         const Outline& o = piece.outline;
         const size_t n = o.size();
-        const std::vector<bool> concave = concaveCorners(o);
+        const std::vector<bool> concave = concaveCorners(o, isInnerCut(piece));
         std::vector<bool> served(n);
         expect(path.size() >= 3, nameOf(piece) + ": fewer than three segments");
         size_t corner = 0;
@@ -234,9 +236,11 @@ private:
                                  near(e.maxY, a.y + a.height);
             expect(fitsBox, "a piece's box is not its geometry's");
             expect(a.x >= -eps_ && a.y >= -eps_, "a piece off the sheet");
-            const bool insideWalls = a.x >= base->x + t - eps_ && a.y >= base->y + t - eps_ &&
-                                     a.x + a.width <= base->x + base->width - t + eps_ &&
-                                     a.y + a.height <= base->y + base->height - t + eps_;
+            // A cut-out's outline: a router's dogbones reach past its corners, under the walls' faces.
+            const Box o = extent(a);
+            const bool insideWalls = o.minX >= base->x + t - eps_ && o.minY >= base->y + t - eps_ &&
+                                     o.maxX <= base->x + base->width - t + eps_ &&
+                                     o.maxY <= base->y + base->height - t + eps_;
             expect(!isInnerCut(a) || insideWalls, "a cut-out outside the base's walls");
             for (size_t j = i + 1; j < pieces_.size(); ++j) {
                 const Piece& b = pieces_[j];
