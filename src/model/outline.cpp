@@ -168,8 +168,12 @@ Outline dividerOutline(const DividerShape& divider, const Joinery& joinery) {
 }
 
 std::optional<Outline> offsetOutline(const Outline& outline, double by) {
+    return offsetOutline(outline, std::vector<double>(outline.size(), by));
+}
+
+std::optional<Outline> offsetOutline(const Outline& outline, std::span<const double> by) {
     const size_t n = outline.size();
-    if (n < 3) return std::nullopt;
+    if (n < 3 || by.size() != n) return std::nullopt;
     double twiceArea = 0;
     for (size_t i = 0; i < n; ++i) {
         const Point2 p = outline[i];
@@ -194,11 +198,21 @@ std::optional<Outline> offsetOutline(const Outline& outline, double by) {
     Point2 before = normalOf(direction(n - 1));
     for (size_t i = 0; i < n; ++i) {
         const Point2 after = normalOf(direction(i));
-        // The mitre: where the two moved edges meet; an edge folding back on itself, or none, has none.
-        const double meet = 1 + before.x * after.x + before.y * after.y;
-        if (meet <= kLengthTolerance || (after.x == 0 && after.y == 0)) return std::nullopt;
-        const double scale = by / meet;
-        moved[i] = {outline[i].x + (before.x + after.x) * scale, outline[i].y + (before.y + after.y) * scale};
+        if (after.x == 0 && after.y == 0) return std::nullopt;
+        const double a = by[(i + n - 1) % n];
+        const double b = by[i];
+        // Where the two moved edges meet: (X - p) . before = a and (X - p) . after = b. Edges in line
+        // meet only when moved alike; an edge folding back has no meeting point.
+        const double det = before.x * after.y - before.y * after.x;
+        Point2 shift;
+        if (std::fabs(det) > kLengthTolerance) {
+            shift = {(a * after.y - b * before.y) / det, (before.x * b - after.x * a) / det};
+        } else if (before.x * after.x + before.y * after.y > 0 && a == b) {
+            shift = {a * after.x, a * after.y};
+        } else {
+            return std::nullopt;
+        }
+        moved[i] = {outline[i].x + shift.x, outline[i].y + shift.y};
         before = after;
     }
     for (size_t i = 0; i < n; ++i) {

@@ -209,6 +209,22 @@ def svg_areas(path, pieces, labels=False):
     return areas + [None] * (len(pieces) - len(areas))
 
 
+def check_fit_test(cli, folder):
+    """The fit test's DXF read back: a tongue compensated with the kerf k fits notch i when the true kerf is
+    (tongue - notch) / 2, which must be k - 0.1 ... k + 0.1 (at least 0)."""
+    for kerf in (0.15, 0.05):
+        path = os.path.join(folder, f"fit{kerf}.dxf")
+        subprocess.run([cli, "--kerf", str(kerf), "--fit-test", path], check=True)
+        cuts = read_dxf(path, False, True)
+        comb, tongue = cuts[:24], cuts[24:28]
+        width = max(e.dxf.end.x for e in tongue) - min(e.dxf.start.x for e in tongue)
+        notches = [abs(comb[4 * i + 2].dxf.end.x - comb[4 * i + 2].dxf.start.x) for i in range(5)]
+        fits = [round((width - notch) / 2, 6) for notch in notches]
+        wanted = [round(max(0.0, kerf + step), 6) for step in (-0.1, -0.05, 0, 0.05, 0.1)]
+        if fits != wanted:
+            problems.append(f"fit test with kerf {kerf}: notches fit the tongue at kerfs {fits}, not {wanted}")
+
+
 def main(cli, server):
     folder = tempfile.mkdtemp()
     reference = subprocess.Popen([server, "--port", "0"], stdout=subprocess.PIPE, text=True)
@@ -239,7 +255,8 @@ def main(cli, server):
             for piece, want, got in zip(pieces, expected, areas):
                 if want is None or got is None or abs(got - want) > rel * max(1.0, want):
                     problems.append(f"design {args} {name} {piece['name']}: area {got}, expected {want}")
-    print("\n".join(problems + [f"{len(DESIGNS)} designs checked, {len(problems)} problems"]))
+    check_fit_test(cli, folder)
+    print("\n".join(problems + [f"{len(DESIGNS)} designs and the fit test checked, {len(problems)} problems"]))
     return 1 if problems else 0
 
 
