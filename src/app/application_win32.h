@@ -275,10 +275,13 @@ private:
     void exitCommand();
     // Validates and regenerates, saves the settings, then exportCutFile; an invalid design is shown in a box.
     void exportDxfCommand();
-    // Asks for a file name and type (DXF lines and arcs, DXF closed polylines, SVG) and writes the
-    // pieces in it, DXF in inches when the panel shows inches; a file error is shown and the dialog
-    // comes back until success or cancel.
-    void exportCutFile();
+    // Asks for a file name (offering name) and type (DXF lines and arcs, DXF closed polylines, SVG)
+    // and writes the pieces in it, DXF in inches when the panel shows inches; a file error is shown
+    // and the dialog comes back until success or cancel.
+    void exportCutFile(const PieceSet& pieces, const wchar_t* name);
+    // Writes the joint fit test of the panel's design as exportCutFile does; a design the test cannot
+    // serve is told in a box.
+    void testPieceCommand();
     // Sends the pieces to the address in the server field and tells the size of the DXF answered.
     void testServerCommand();
     // Saves the panel's validated design as a project file; a failure brings the dialog back.

@@ -329,6 +329,8 @@ std::vector<Application::PanelRow> Application::panelRows() {
     static const Row kCutRows[] = {
         optionRow(K::CheckBox, {}, "compensateKerf"),
         optionRow(K::CheckBox, {}, "engraveLabels"),
+        {K::PushButton, TestPieceButtonId, {}, L"button.testPiece", nullptr, nullptr, RowFill::None, L"tooltip.testPiece",
+         0, kAny, &A::testPieceCommand},
     };
 
     static const PanelGroup kFlowGroups[] = {
