@@ -38,7 +38,7 @@ void checkCutFiles(const PieceSet& pieces, bool inches) {
         segments += piece.path.size();
         for (const PathSegment& segment : piece.path) arcs += segment.kind == SegmentKind::Arc;
         for (const PieceLabel& label : piece.labels) {
-            for (const Polyline& stroke : placedLabelStrokes(piece, label, false)) {
+            for (const Stroke& stroke : placedLabelStrokes(piece, label, false)) {
                 ++strokes;
                 strokeLines += stroke.size() - 1;
             }

@@ -4,6 +4,7 @@
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
 #include "output/fit_test.h"
+#include "settings/text_encoding.h"
 #include "output/project_file.h"
 #include "output/server_export.h"
 #include "output/svg_writer.h"

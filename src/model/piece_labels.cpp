@@ -25,9 +25,9 @@ struct Rect {
     }
 };
 
-Rect boundsOf(const std::vector<Polyline>& strokes) {
+Rect boundsOf(const std::vector<Stroke>& strokes) {
     Rect bounds;
-    for (const Polyline& stroke : strokes)
+    for (const Stroke& stroke : strokes)
         for (const Point2 p : stroke) bounds.add(p);
     return bounds;
 }
@@ -184,10 +184,10 @@ bool hasLabels(const PieceSet& pieces) {
     return std::any_of(pieces.begin(), pieces.end(), [](const Piece& piece) { return !piece.labels.empty(); });
 }
 
-std::vector<Polyline> placedLabelStrokes(const Piece& piece, const PieceLabel& label, bool readsUpwards) {
-    std::vector<Polyline> strokes = textStrokes(label.text, label.height);
+std::vector<Stroke> placedLabelStrokes(const Piece& piece, const PieceLabel& label, bool readsUpwards) {
+    std::vector<Stroke> strokes = textStrokes(label.text, label.height);
     const Rect bounds = boundsOf(strokes);
-    for (Polyline& stroke : strokes) {
+    for (Stroke& stroke : strokes) {
         for (Point2& p : stroke) {
             const double y = readsUpwards ? bounds.minY + bounds.maxY - p.y : p.y;
             p = {piece.x + label.origin.x + p.x, piece.y + label.origin.y + y};

@@ -19,4 +19,4 @@ bool hasLabels(const PieceSet& pieces);
 
 // The label's strokes on the plan (mm). readsUpwards mirrors each glyph within its box, for files whose
 // y axis points up (DXF), so the name reads the right way on the sheet.
-std::vector<Polyline> placedLabelStrokes(const Piece& piece, const PieceLabel& label, bool readsUpwards);
+std::vector<Stroke> placedLabelStrokes(const Piece& piece, const PieceLabel& label, bool readsUpwards);

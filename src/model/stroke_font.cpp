@@ -41,8 +41,8 @@ void visitStrokes(std::wstring_view text, double height, Visit&& visit) {
 
 }  // namespace
 
-std::vector<Polyline> textStrokes(std::wstring_view text, double height) {
-    std::vector<Polyline> strokes;
+std::vector<Stroke> textStrokes(std::wstring_view text, double height) {
+    std::vector<Stroke> strokes;
     visitStrokes(text, height, [&](Point2 p, bool startsStroke) {
         if (startsStroke) strokes.emplace_back();
         strokes.back().push_back(p);

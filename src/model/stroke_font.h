@@ -6,12 +6,12 @@
 #include <vector>
 
 // An open chain of points (mm).
-using Polyline = std::vector<Point2>;
+using Stroke = std::vector<Point2>;
 
 // The strokes of text with capitals `height` mm tall: the first glyph's left side at x = 0, the top
 // of the capitals at y = 0 and y growing downwards, as on the plan. A character outside ' '..'~'
 // draws as '?'.
-std::vector<Polyline> textStrokes(std::wstring_view text, double height);
+std::vector<Stroke> textStrokes(std::wstring_view text, double height);
 
 // The box the strokes of textStrokes(text, height) fill (mm); all zero for text without strokes.
 struct TextBox {

@@ -38,7 +38,7 @@ void appendPolyline(std::string& out, const Piece& piece, double scale) {
 }
 
 // An engraved stroke: an open POLYLINE on LABELS.
-void appendStroke(std::string& out, const Polyline& stroke) {
+void appendStroke(std::string& out, const Stroke& stroke) {
     const char* layer = styleOf(Layer::Labels).name;
     appendDxfPair(out, "0", "POLYLINE");
     appendDxfPair(out, "8", layer);
@@ -64,7 +64,7 @@ std::string buildClosedDxf(const PieceSet& pieces, bool inches) {
     const double scale = inches ? 1.0 / kMillimetresPerInch : 1.0;
     std::string out = dxfPreamble(inches, hasLabels(pieces));
     // Names first, as in the line-and-arc file.
-    for (const Polyline& stroke : dxfLabelStrokes(pieces, inches)) appendStroke(out, stroke);
+    for (const Stroke& stroke : dxfLabelStrokes(pieces, inches)) appendStroke(out, stroke);
     for (const Piece& piece : pieces) {
         if (isInnerCut(piece)) appendPolyline(out, piece, scale);
     }

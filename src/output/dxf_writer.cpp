@@ -113,12 +113,12 @@ void appendDxfArc(std::string& out, const char* layer, Point2 center, double rad
     appendNumber(out, "51", endAngle);
 }
 
-std::vector<Polyline> dxfLabelStrokes(const PieceSet& pieces, bool inches) {
+std::vector<Stroke> dxfLabelStrokes(const PieceSet& pieces, bool inches) {
     const double scale = inches ? 1.0 / kMillimetresPerInch : 1.0;
-    std::vector<Polyline> strokes;
+    std::vector<Stroke> strokes;
     for (const Piece& piece : pieces) {
         for (const PieceLabel& label : piece.labels) {
-            for (Polyline& stroke : placedLabelStrokes(piece, label, true)) {
+            for (Stroke& stroke : placedLabelStrokes(piece, label, true)) {
                 for (Point2& p : stroke) p = scaled(p, scale);
                 strokes.push_back(std::move(stroke));
             }
@@ -132,7 +132,7 @@ std::string buildDxf(const PieceSet& pieces, bool inches) {
     std::string out = dxfPreamble(inches, hasLabels(pieces));
     // Names first: a laser runs a file in order, and a piece cut free may shift before it is marked.
     const char* labels = styleOf(Layer::Labels).name;
-    for (const Polyline& stroke : dxfLabelStrokes(pieces, inches))
+    for (const Stroke& stroke : dxfLabelStrokes(pieces, inches))
         for (size_t i = 1; i < stroke.size(); ++i) appendDxfLine(out, labels, stroke[i - 1], stroke[i]);
     for (const Piece& piece : pieces) {
         for (const PathSegment& segment : placedPath(piece)) {

@@ -25,7 +25,7 @@ std::string dxfPreamble(bool inches, bool labels = false);
 
 // Each piece's engraved names as open chains of points in output units, read the right way up in the
 // file's y-up frame.
-std::vector<Polyline> dxfLabelStrokes(const PieceSet& pieces, bool inches);
+std::vector<Stroke> dxfLabelStrokes(const PieceSet& pieces, bool inches);
 
 // Closes the entities section and the file.
 void appendDxfEnd(std::string& out);

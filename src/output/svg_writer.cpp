@@ -80,7 +80,7 @@ std::string buildSvg(const PieceSet& pieces) {
         for (const PieceLabel& label : piece.labels) {
             out += "  <g id=\"" + svgPieceId(L"label " + label.text, ids) + "\" fill=\"none\" stroke=\"" +
                    styleOf(Layer::Labels).svgStroke + "\" stroke-width=\"0.1\">\n";
-            for (const Polyline& stroke : placedLabelStrokes(piece, label, false)) {
+            for (const Stroke& stroke : placedLabelStrokes(piece, label, false)) {
                 std::string d = "M ";
                 appendPoint(d, stroke.front());
                 for (size_t i = 1; i < stroke.size(); ++i) {

@@ -140,7 +140,7 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
         if (!piece.labels.empty()) {
             ScopedCanvasSelection pen(canvas, layerPens[static_cast<size_t>(Layer::Labels)].get());
             for (const PieceLabel& label : piece.labels) {
-                for (const Polyline& stroke : placedLabelStrokes(piece, label, false)) {
+                for (const Stroke& stroke : placedLabelStrokes(piece, label, false)) {
                     std::vector<PixelPoint> points;
                     for (const Point2 p : stroke) points.push_back(mapPlanPoint(view, p));
                     canvas.polyline(points);
