@@ -12,6 +12,14 @@ BoxParameters heavyDesignIn(CutMode mode) {
     return p;
 }
 
+// Compensation only acts on a laser's cut.
+BoxParameters heavyCompensatedAndNamed() {
+    BoxParameters p = heavyDesignIn(CutMode::Laser);
+    p.compensateKerf = true;
+    p.engraveLabels = true;
+    return p;
+}
+
 BoxParameters defaultDesign(CutMode mode) {
     BoxParameters p;
     p.cutMode = mode;
@@ -33,5 +41,6 @@ BENCHMARK_CAPTURE(generate, default_laser, defaultDesign(CutMode::Laser));
 BENCHMARK_CAPTURE(generate, default_cnc, defaultDesign(CutMode::CncRouter));
 BENCHMARK_CAPTURE(generate, heavy_laser, heavyDesignIn(CutMode::Laser));
 BENCHMARK_CAPTURE(generate, heavy_cnc, heavyDesignIn(CutMode::CncRouter));
+BENCHMARK_CAPTURE(generate, heavy_laser_compensated_named, heavyCompensatedAndNamed());
 
 }  // namespace

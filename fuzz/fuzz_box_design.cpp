@@ -4,6 +4,7 @@
 // piece) with finite numbers, and the reference DXF server draws the request it is sent.
 #include "dxf_server_request.h"
 #include "fuzz_draws.h"
+#include "model/piece_labels.h"
 #include "model/piece_set.h"
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
@@ -31,16 +32,24 @@ void checkFile(const std::string& text, const std::string& entity, size_t entiti
 void checkCutFiles(const PieceSet& pieces, bool inches) {
     size_t segments = 0;
     size_t arcs = 0;
+    size_t strokes = 0;
+    size_t strokeLines = 0;
     for (const Piece& piece : pieces) {
         segments += piece.path.size();
         for (const PathSegment& segment : piece.path) arcs += segment.kind == SegmentKind::Arc;
+        for (const PieceLabel& label : piece.labels) {
+            for (const Stroke& stroke : placedLabelStrokes(piece, label, false)) {
+                ++strokes;
+                strokeLines += stroke.size() - 1;
+            }
+        }
     }
     if (segments > 4000) return;  // larger sets only repeat the same entities, ten times slower
     const std::string dxf = buildDxf(pieces, inches);
     FUZZ_CHECK(dxf.starts_with("0\nSECTION\n2\nHEADER\n"));
     FUZZ_CHECK(dxf.ends_with("0\nENDSEC\n0\nEOF\n"));
     checkFile(dxf, "\n0\nARC\n", arcs);
-    checkFile(dxf, "\n0\nLINE\n", segments - arcs);
+    checkFile(dxf, "\n0\nLINE\n", segments - arcs + strokeLines);
     const std::string request = buildServerRequestJson(pieces);
     checkFile(request, "{\"type\":", segments);
     const DxfServerReply reply = convertServerRequest(request);
@@ -48,9 +57,9 @@ void checkCutFiles(const PieceSet& pieces, bool inches) {
     checkFile(reply.body, "\n0\nARC\n", arcs);
     const std::string closed = buildClosedDxf(pieces, inches);
     const std::string svg = buildSvg(pieces);
-    checkFile(closed, "\n0\nPOLYLINE\n", pieces.size());
+    checkFile(closed, "\n0\nPOLYLINE\n", pieces.size() + strokes);
     checkFile(closed, "\n30\n0\n42\n", arcs);  // bulges, after each vertex that starts an arc
-    checkFile(svg, "<path ", pieces.size());
+    checkFile(svg, "<path ", pieces.size() + strokes);
     checkFile(svg, " A ", arcs);
 }
 
@@ -59,7 +68,8 @@ void checkCutFiles(const PieceSet& pieces, bool inches) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
     FuzzDraws draws(input);
-    const BoxParameters design = drawDesign(draws);
+    bool inches = false;
+    const BoxParameters design = drawDesign(draws, [&] { inches = input.ConsumeBool(); });
     fuzzContext() = writeProjectJson(design);
 
     BoxParameters validated = design;
@@ -85,6 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> faults = designFaults(validated, pieces, !draws.wild());
     for (const std::string& fault : faults) fuzzContext() += "\n" + fault;
     FUZZ_CHECK(faults.empty());
-    checkCutFiles(pieces, input.ConsumeBool());
+    checkCutFiles(pieces, inches);
     return 0;
 }

@@ -6,7 +6,7 @@ packages=(
   cmake make g++ ninja-build googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools
   wine wine64 xvfb xauth libgl1-mesa-dri x11-utils xdotool imagemagick
-  nlohmann-json3-dev libmicrohttpd-dev python3 python3-ezdxf
+  nlohmann-json3-dev libmicrohttpd-dev python3 python3-ezdxf hershey-fonts-data
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
 )
 [ $# -eq 0 ] || packages=("$@")

@@ -72,6 +72,8 @@ constexpr OptionEntry kOptions[] = {
     {"--svg", "FILE", setFile<&CliOptions::svgPath>, "write the cut plan as SVG (mm)", kNoFile},
     {"--server-json", "FILE", setFile<&CliOptions::serverJsonPath>, "write the DXF server's request body", kNoFile},
     {"--save-project", "FILE", setFile<&CliOptions::saveProjectPath>, "write the design as a .boxproj", kNoFile},
+    {"--fit-test", "FILE", setFile<&CliOptions::fitTestPath>,
+     "write a joint fit test for this material (SVG for a .svg name, else DXF lines and arcs)", kNoFile},
     {"--help", "", setHelp, "show this text", ""},
 };
 

@@ -16,6 +16,7 @@ struct CliOptions {
     std::optional<std::string> svgPath;          // SVG of the cut plan
     std::optional<std::string> serverJsonPath;   // the DXF server's request body
     std::optional<std::string> saveProjectPath;  // the design as a .boxproj
+    std::optional<std::string> fitTestPath;      // the joint fit test: SVG for a .svg name, else DXF
     bool inches = false;                         // DXF outputs in inches instead of mm
     bool help = false;
 };

@@ -5,6 +5,7 @@
 
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
+#include "output/fit_test.h"
 #include "output/project_file.h"
 #include "output/server_request.h"
 #include "output/svg_writer.h"
@@ -37,6 +38,20 @@ bool writeProject(const std::string& path, const BoxParameters& validated, std::
     if (saveProject(utf8ToWide(path), validated, error)) return true;
     err << wideToUtf8(error) << '\n';
     return false;
+}
+
+// The fit test in the type its name asks for; a test the design cannot have is told, like a refusal.
+bool writeFitTest(const std::string& path, const BoxParameters& validated, bool inches, std::ostream& out,
+                  std::ostream& err) {
+    PieceSet test;
+    try {
+        test = fitTestPieces(validated);
+    } catch (const std::runtime_error& refusal) {
+        err << refusal.what() << '\n';
+        return false;
+    }
+    const bool svg = path.size() >= 4 && path.compare(path.size() - 4, 4, ".svg") == 0;
+    return writeOutput(path, svg ? buildSvg(test) : buildDxf(test, inches), out, err);
 }
 
 }  // namespace
@@ -81,9 +96,10 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (options.serverJsonPath)
         written = writeOutput(*options.serverJsonPath, buildServerRequestJson(pieces), out, err) && written;
     if (options.saveProjectPath) written = writeProject(*options.saveProjectPath, validated, out, err) && written;
+    if (options.fitTestPath) written = writeFitTest(*options.fitTestPath, validated, options.inches, out, err) && written;
 
     const bool anyOutput = options.piecesPath || options.dxfPath || options.closedDxfPath || options.svgPath ||
-                           options.serverJsonPath || options.saveProjectPath;
+                           options.serverJsonPath || options.saveProjectPath || options.fitTestPath;
     if (!anyOutput) out << piecesSummary(pieces) << '\n';
     return written ? 0 : 1;
 }

@@ -195,6 +195,11 @@ private:
     // Gives control a tooltip whose text is asked for (in the current language) when shown, with the
     // keyboard shortcut of command (if it has one) in brackets after it.
     void addTooltip(HWND control, const wchar_t* key, WORD command);
+    // The tooltip a control keeps while disabled, and its place after a layout.
+    void addDisabledTooltip(HWND control);
+    void placeDisabledTooltips();
+    // Options only a laser uses are greyed while the router check box is on.
+    void enableLaserOnlyOptions();
     // Replaces the combo's list by items and shows shownText.
     void fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText);
     // Value labels: the key's text and the display unit, "Width mm".
@@ -270,10 +275,13 @@ private:
     void exitCommand();
     // Validates and regenerates, saves the settings, then exportCutFile; an invalid design is shown in a box.
     void exportDxfCommand();
-    // Asks for a file name and type (DXF lines and arcs, DXF closed polylines, SVG) and writes the
-    // pieces in it, DXF in inches when the panel shows inches; a file error is shown and the dialog
-    // comes back until success or cancel.
-    void exportCutFile();
+    // Asks for a file name (offering name) and type (DXF lines and arcs, DXF closed polylines, SVG)
+    // and writes the pieces in it, DXF in inches when the panel shows inches; a file error is shown
+    // and the dialog comes back until success or cancel.
+    void exportCutFile(const PieceSet& pieces, const wchar_t* name);
+    // Writes the joint fit test of the panel's design as exportCutFile does; a design the test cannot
+    // serve is told in a box.
+    void testPieceCommand();
     // Sends the pieces to the address in the server field and tells the size of the DXF answered.
     void testServerCommand();
     // Saves the panel's validated design as a project file; a failure brings the dialog back.
@@ -318,6 +326,7 @@ private:
     HWND statusLine_ = nullptr;
     HWND panelScrollBar_ = nullptr;
     HWND tooltipWindow_ = nullptr;
+    std::vector<HWND> disabledTooltips_;  // controls with a tool on the main window as well
     PanelControls panel_;
     ShellFonts fonts_;
 

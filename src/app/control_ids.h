@@ -26,6 +26,7 @@ enum ControlId : int {
     UndoCommandId = 1022,      // keyboard only
     RedoCommandId = 1023,      // keyboard only
     Toggle3dCommandId = 1024,  // keyboard only: flips the 3D check box
+    TestPieceButtonId = 1025,
     WidthEditId = 2001,
     HeightEditId = 2002,
     DepthEditId = 2003,
@@ -43,4 +44,6 @@ enum ControlId : int {
     AddLidBoxId = 3002,
     CncRouterModeBoxId = 3003,
     DividerBaseSlotsBoxId = 3004,
+    CompensateKerfBoxId = 3006,
+    EngraveLabelsBoxId = 3007,
 };

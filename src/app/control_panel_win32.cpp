@@ -326,8 +326,16 @@ std::vector<Application::PanelRow> Application::panelRows() {
          &A::testServerCommand},
     };
 
+    static const Row kCutRows[] = {
+        optionRow(K::CheckBox, {}, "compensateKerf"),
+        optionRow(K::CheckBox, {}, "engraveLabels"),
+        {K::PushButton, TestPieceButtonId, {}, L"button.testPiece", nullptr, nullptr, RowFill::None, L"tooltip.testPiece",
+         0, kAny, &A::testPieceCommand},
+    };
+
     static const PanelGroup kFlowGroups[] = {
         {L"section.dividers", kDividerRows},
+        {L"section.cut", kCutRows},
         {L"section.server", kServerRows},
     };
 
@@ -388,6 +396,7 @@ void Application::createControls() {
     if (!tooltipWindow_ && mainWindow_) createTooltipControl();
     textBindings_.clear();
     tooltipBindings_.clear();
+    disabledTooltips_.clear();
     // Added once the texts are on: a tooltip asks for its text when shown.
     struct PendingTooltip {
         HWND control;
@@ -453,6 +462,8 @@ void Application::createControls() {
     refreshValueLabels();
     applyTexts();
     for (const PendingTooltip& tooltip : pendingTooltips) addTooltip(tooltip.control, tooltip.key, tooltip.command);
+    for (const DesignOption& option : designOptions())
+        if (option.panel.laserOnly) addDisabledTooltip(optionControl(option.projectKey));
 
     if (!previewWindow_) {
         modalUi_.showMessage(mainWindow_, text(L"dialog.previewCreateError"), text(L"dialog.preview"), MB_OK | MB_ICONERROR);
@@ -472,6 +483,41 @@ void Application::addTooltip(HWND control, const wchar_t* key, WORD command) {
     tool.hinst = instance_;
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tooltipWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// A disabled control gets no mouse messages, so a tool over its rectangle on the main window shows its
+// tooltip then; the tool asks for the text by the control's id, and layoutControls keeps it in place.
+void Application::addDisabledTooltip(HWND control) {
+    if (!tooltipWindow_ || !control) return;
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = mainWindow_;
+    tool.uId = static_cast<UINT_PTR>(GetDlgCtrlID(control));
+    tool.hinst = instance_;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tooltipWindow_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    disabledTooltips_.push_back(control);
+}
+
+void Application::placeDisabledTooltips() {
+    for (HWND control : disabledTooltips_) {
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V1_SIZE;
+        tool.hwnd = mainWindow_;
+        tool.uId = static_cast<UINT_PTR>(GetDlgCtrlID(control));
+        GetWindowRect(control, &tool.rect);
+        MapWindowPoints(nullptr, mainWindow_, reinterpret_cast<POINT*>(&tool.rect), 2);
+        SendMessageW(tooltipWindow_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Application::enableLaserOnlyOptions() {
+    const HWND router = optionControl("cutMode");
+    const bool laser = !router || SendMessageW(router, BM_GETCHECK, 0, 0) != BST_CHECKED;
+    const auto options = designOptions();
+    for (size_t i = 0; i < options.size() && i < panel_.options.size(); ++i)
+        if (options[i].panel.laserOnly && panel_.options[i]) EnableWindow(panel_.options[i], laser);
 }
 
 void Application::fillCombo(HWND combo, const std::vector<std::wstring>& items, const std::wstring& shownText) {

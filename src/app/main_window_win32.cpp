@@ -283,8 +283,11 @@ LRESULT Application::onNotify(WPARAM wParam, LPARAM lParam) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (header && tooltipWindow_ && header->hwndFrom == tooltipWindow_ && header->code == TTN_GETDISPINFOW) {
         auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+        // A control's own tool names it by handle; its tool on the main window, by id.
+        const bool byHandle = (info->uFlags & TTF_IDISHWND) != 0;
         const auto binding = std::find_if(tooltipBindings_.begin(), tooltipBindings_.end(), [&](const TextBinding& b) {
-            return reinterpret_cast<UINT_PTR>(b.control) == header->idFrom;
+            const UINT_PTR id = byHandle ? reinterpret_cast<UINT_PTR>(b.control) : GetDlgCtrlID(b.control);
+            return id == header->idFrom;
         });
         if (binding != tooltipBindings_.end()) {
             tooltipText_ = text(binding->key.c_str());
@@ -376,6 +379,7 @@ void Application::layoutControls() {
     place(panelScrollBar_, panelScrollBarRect(area));
     place(previewWindow_, previewRect(area));
     place(statusLine_, statusLineRect(area));
+    placeDisabledTooltips();
 }
 
 void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, UINT style, int backgroundColour) {

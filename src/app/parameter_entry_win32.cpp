@@ -124,6 +124,7 @@ void Application::regenerate(HistoryStep step) {
 }
 
 void Application::markChanged() {
+    enableLaserOnlyOptions();
     if (!changeTrackingEnabled_ || !mainWindow_) return;
     // Each edit postpones the regeneration until the typing pauses.
     KillTimer(mainWindow_, REGENERATE_TIMER);
@@ -204,4 +205,5 @@ void Application::applyParametersToControls(const BoxParameters& design) {
     }
     refreshValueLabels();
     refillPresetLists();
+    enableLaserOnlyOptions();
 }

@@ -3,6 +3,8 @@
 #include "app/product_info.h"
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
+#include "output/fit_test.h"
+#include "settings/text_encoding.h"
 #include "output/project_file.h"
 #include "output/server_export.h"
 #include "output/svg_writer.h"
@@ -151,21 +153,35 @@ void Application::exportDxfCommand() {
     regenerate();
     if (pieces_.empty()) return;
     saveSettingsFromControls();
-    exportCutFile();
+    exportCutFile(pieces_, L"caja");
 }
 
-void Application::exportCutFile() {
+void Application::testPieceCommand() {
+    BoxParameters design;
+    if (!readDesignOrWarn(design)) return;
+    PieceSet test;
+    try {
+        test = fitTestPieces(design);
+    } catch (const std::runtime_error& refusal) {
+        const std::wstring reason = widenBytes(refusal.what());
+        modalUi_.showMessage(mainWindow_, reason, text(L"dialog.testPiece"), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    exportCutFile(test, L"prueba");
+}
+
+void Application::exportCutFile(const PieceSet& pieces, const wchar_t* name) {
     std::wstring filter;
     for (const ExportType& type : kExportTypes) filter += text(type.filterKey) + L'\0' + type.pattern + L'\0';
     const ExportType* type = &kExportTypes[exportTypeIndex_];
     const FileDialogKind dialog{true, filter.c_str(), type->extension, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
-    std::wstring path = std::wstring(L"caja.") + type->extension;
+    std::wstring path = std::wstring(name) + L"." + type->extension;
     DWORD filterIndex = static_cast<DWORD>(exportTypeIndex_ + 1);
     while (chooseFile(modalUi_, mainWindow_, dialog, path, filterIndex)) {
         exportTypeIndex_ = std::clamp<size_t>(filterIndex, 1, kExportTypeCount) - 1;
         type = &kExportTypes[exportTypeIndex_];
         addMissingExtension(path, type->extension);
-        const std::wstring error = writeCutFile(path, type->write(pieces_, useInches_));
+        const std::wstring error = writeCutFile(path, type->write(pieces, useInches_));
         if (error.empty()) {
             setStatus(text(useInches_ ? type->savedInchesKey : type->savedMmKey));
             return;

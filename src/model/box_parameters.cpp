@@ -116,4 +116,5 @@ void validateParameters(BoxParameters& p) {
     checkFingerFit(p, std::max(p.outerDepth, 0.0), p.fingerCountDepth);
     checkFingerFit(p, std::max(wallHeight(p), 0.0), p.fingerCountHeight);
     checkDividerFit(p);
+    if (p.compensateKerf && p.cutMode == CutMode::Laser && p.kerf >= t) refuse(kKerfTooWideMessage);
 }

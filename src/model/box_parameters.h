@@ -29,9 +29,15 @@ struct BoxParameters {
     int32_t widthDividerCount = 0;
     int32_t depthDividerCount = 0;
     bool addDividerBaseSlots = false;
+    bool compensateKerf = false;  // laser: cut half a kerf outside every edge
+    bool engraveLabels = false;   // each piece's name in single strokes
 
     bool operator==(const BoxParameters&) const = default;  // derived sizes too; see sameDesign
 };
+
+// Why a design's kerf cannot be compensated: every notch and slot is at least a thickness wide, and
+// compensation takes a kerf off each.
+inline constexpr const char* kKerfTooWideMessage = "Para compensarlo, el kerf debe ser menor que el espesor.";
 
 // Writes the three outer fields, then throws std::runtime_error with a fixed Spanish
 // ASCII message naming the first problem; returns normally when the design can be built.

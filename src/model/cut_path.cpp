@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -48,15 +49,23 @@ double degreesInTurn(double radians) {
     return degrees;
 }
 
-// The arc that lets a round bit reach a concave corner, or none for a convex or degenerate one.
-// sigma makes the concavity test independent of the outline's winding.
-std::optional<PathSegment> dogboneAt(Point2 q, Point2 p, Point2 r, double sigma, double bitRadius) {
+// Whether the outline turns inwards at p, between q and r; sigma makes the test independent of the
+// outline's winding.
+bool isConcave(Point2 q, Point2 p, Point2 r, double sigma) {
     const double turn = sigma * ((p.x - q.x) * (r.y - p.y) - (p.y - q.y) * (r.x - p.x));
-    if (!(turn < -kConcaveTurn)) return std::nullopt;
+    return turn < -kConcaveTurn;
+}
+
+// The arc that lets a round bit reach the concave corner p, or none for a convex or degenerate one.
+// shareQ and shareR are the parts of the edges to q and r it may use: half an edge whose far end
+// has a dogbone too, so that the two never cross.
+std::optional<PathSegment> dogboneAt(Point2 q, Point2 p, Point2 r, double sigma, double bitRadius, double shareQ,
+                                     double shareR) {
+    if (!isConcave(q, p, r, sigma)) return std::nullopt;
     const Point2 toQ{q.x - p.x, q.y - p.y};
     const Point2 toR{r.x - p.x, r.y - p.y};
-    const double dq = length(toQ);
-    const double dr = length(toR);
+    const double dq = length(toQ) * shareQ;
+    const double dr = length(toR) * shareR;
     if (dq <= kLengthTolerance || dr <= kLengthTolerance) return std::nullopt;
     const Point2 a = unit(toQ);
     const Point2 b = unit(toR);
@@ -93,7 +102,7 @@ CutPath laserPath(const Outline& outline) {
     return path;
 }
 
-CutPath dogbonePath(const Outline& outline, double toolDiameter) {
+CutPath dogbonePath(const Outline& outline, double toolDiameter, bool hole) {
     const size_t n = outline.size();
     if (n < 4 || !(toolDiameter > 0)) return laserPath(outline);
 
@@ -103,11 +112,18 @@ CutPath dogbonePath(const Outline& outline, double toolDiameter) {
         const Point2 next = outline[(i + 1) % n];
         twiceArea += p.x * next.y - p.y * next.x;
     }
-    const double sigma = twiceArea >= 0 ? 1.0 : -1.0;
+    // A hole's corners turn against the material around it, so its winding counts the other way.
+    const double sigma = (twiceArea >= 0) != hole ? 1.0 : -1.0;
     const double radius = toolDiameter * 0.5;
 
+    std::vector<bool> concave(n);
+    for (size_t i = 0; i < n; ++i)
+        concave[i] = isConcave(outline[(i + n - 1) % n], outline[i], outline[(i + 1) % n], sigma);
     const auto dogboneOf = [&](size_t i) {
-        return dogboneAt(outline[(i + n - 1) % n], outline[i], outline[(i + 1) % n], sigma, radius);
+        const size_t before = (i + n - 1) % n;
+        const size_t after = (i + 1) % n;
+        return dogboneAt(outline[before], outline[i], outline[after], sigma, radius, concave[before] ? 0.5 : 1.0,
+                         concave[after] ? 0.5 : 1.0);
     };
 
     CutPath path;

@@ -22,8 +22,9 @@ using CutPath = std::vector<PathSegment>;
 // The closed chain of lines through the outline's points.
 CutPath laserPath(const Outline& outline);
 
-// Lines plus a dogbone arc of at most toolDiameter / 2 at every concave corner.
-CutPath dogbonePath(const Outline& outline, double toolDiameter);
+// Lines plus a dogbone arc of at most toolDiameter / 2 at every corner the bit cannot reach: the
+// concave ones of a piece, the convex ones of a hole (whose material lies outside it).
+CutPath dogbonePath(const Outline& outline, double toolDiameter, bool hole = false);
 
 // True when sweeping counter-clockwise from start to end about center passes corner.
 bool arcIsCounterClockwise(Point2 start, Point2 end, Point2 corner, Point2 center);

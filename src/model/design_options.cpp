@@ -142,11 +142,28 @@ const DesignOption kOptions[] = {
      .settingsKey = "dividerBaseSlots", .settingsPlace = 19,
      .cliFlag = "--base-slots", .cliHelp = "cut a slot in the base under each divider", .cliPlace = 14,
      .panel = {DividerBaseSlotsBoxId, L"check.dividerBaseSlots", L"tooltip.dividerBaseSlots"}},
+    {.kind = OptionKind::Flag,
+     .access = accessOf<&B::compensateKerf>,
+     .projectKey = "compensateKerf",
+     .settingsKey = "compensateKerf", .settingsPlace = 20,
+     .cliFlag = "--compensate-kerf", .cliHelp = "laser: cut half the kerf outside every edge", .cliPlace = 18,
+     .panel = {.controlId = CompensateKerfBoxId, .labelKey = L"check.compensateKerf",
+               .tooltipKey = L"tooltip.compensateKerf", .laserOnly = true},
+     .writtenWhenOn = true},
+    {.kind = OptionKind::Flag,
+     .access = accessOf<&B::engraveLabels>,
+     .projectKey = "engraveLabels",
+     .settingsKey = "engraveLabels", .settingsPlace = 21,
+     .cliFlag = "--labels", .cliHelp = "engrave each piece's name (layer LABELS)", .cliPlace = 19,
+     .panel = {EngraveLabelsBoxId, L"check.engraveLabels", L"tooltip.engraveLabels"},
+     .writtenWhenOn = true},
 };
 
 }  // namespace
 
 std::span<const DesignOption> designOptions() { return kOptions; }
+
+bool isWritten(const DesignOption& option, double value) { return !option.writtenWhenOn || value != 0; }
 
 const DesignOption* findDesignOption(const char* projectKey) {
     for (const DesignOption& option : kOptions)

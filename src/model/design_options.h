@@ -58,6 +58,7 @@ struct PanelOption {
     int32_t listedLow = 0;   // counts: the items of the list
     int32_t listedHigh = 0;
     int32_t shownHigh = 0;   // counts: a loaded design is shown held to listedLow..shownHigh
+    bool laserOnly = false;  // disabled while the router mode is on
 };
 
 // An option's value as a number: a length, a count, 0 or 1 for a flag, a choice's index (0 or 1).
@@ -79,7 +80,11 @@ struct DesignOption {
     const char* cliHelp;
     int cliPlace;  // the order of the usage text
     PanelOption panel;
+    bool writtenWhenOn = false;  // a flag settings and projects hold only when on, so older files stay as they were
 };
+
+// Whether settings and projects write the option's member for this value.
+bool isWritten(const DesignOption& option, double value);
 
 // Every design option, in the order of the project file's members.
 std::span<const DesignOption> designOptions();

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <span>
 
-enum class Layer { CutOuter, CutInner, Dogbones, Dividers, Reference };
+enum class Layer { CutOuter, CutInner, Dogbones, Dividers, Reference, Labels };
 
 // A screen colour, 0..255 per channel.
 struct LayerColour {
@@ -18,7 +18,8 @@ struct LayerStyle {
     LayerColour previewPen;
 };
 
-// Every layer, in the order of the DXF layer table.
-std::span<const LayerStyle> layerStyles();
+// Every layer a file holds, in the order of the DXF layer table: the five of the cuts, and Labels
+// after them in a file with engraved names.
+std::span<const LayerStyle> layerStyles(bool withLabels = false);
 
 const LayerStyle& styleOf(Layer layer);

@@ -166,3 +166,60 @@ Outline dividerOutline(const DividerShape& divider, const Joinery& joinery) {
     }
     return rectangleOutline(divider.length, height);
 }
+
+std::optional<Outline> offsetOutline(const Outline& outline, double by) {
+    return offsetOutline(outline, std::vector<double>(outline.size(), by));
+}
+
+std::optional<Outline> offsetOutline(const Outline& outline, std::span<const double> by) {
+    const size_t n = outline.size();
+    if (n < 3 || by.size() != n) return std::nullopt;
+    double twiceArea = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const Point2 p = outline[i];
+        const Point2 next = outline[(i + 1) % n];
+        twiceArea += p.x * next.y - p.y * next.x;
+    }
+    // The right-hand normal points out of a counter-clockwise outline.
+    const double sigma = twiceArea >= 0 ? 1.0 : -1.0;
+    // Edge i's unit direction; the outlines' edges mostly run along an axis, which needs no root.
+    const auto direction = [&](size_t i) -> Point2 {
+        const Point2 a = outline[i];
+        const Point2 b = outline[(i + 1) % n];
+        const double dx = b.x - a.x;
+        const double dy = b.y - a.y;
+        if (dy == 0) return {dx > 0 ? 1.0 : dx < 0 ? -1.0 : 0.0, 0};
+        if (dx == 0) return {0, dy > 0 ? 1.0 : -1.0};
+        const double length = std::sqrt(dx * dx + dy * dy);
+        return {dx / length, dy / length};
+    };
+    const auto normalOf = [&](Point2 d) { return Point2{sigma * d.y, -sigma * d.x}; };
+    Outline moved(n);
+    Point2 before = normalOf(direction(n - 1));
+    for (size_t i = 0; i < n; ++i) {
+        const Point2 after = normalOf(direction(i));
+        if (after.x == 0 && after.y == 0) return std::nullopt;
+        const double a = by[(i + n - 1) % n];
+        const double b = by[i];
+        // Where the two moved edges meet: (X - p) . before = a and (X - p) . after = b. Edges in line
+        // meet only when moved alike; an edge folding back has no meeting point.
+        const double det = before.x * after.y - before.y * after.x;
+        Point2 shift;
+        if (std::fabs(det) > kLengthTolerance) {
+            shift = {(a * after.y - b * before.y) / det, (before.x * b - after.x * a) / det};
+        } else if (before.x * after.x + before.y * after.y > 0 && a == b) {
+            shift = {a * after.x, a * after.y};
+        } else {
+            return std::nullopt;
+        }
+        moved[i] = {outline[i].x + shift.x, outline[i].y + shift.y};
+        before = after;
+    }
+    for (size_t i = 0; i < n; ++i) {
+        const Point2 d = direction(i);
+        const Point2 a = moved[i];
+        const Point2 b = moved[(i + 1) % n];
+        if ((b.x - a.x) * d.x + (b.y - a.y) * d.y <= kPointTolerance) return std::nullopt;
+    }
+    return moved;
+}

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <vector>
 
 struct Point2 {
@@ -69,6 +71,14 @@ Outline panelOutline(const PanelShape& panel, const Joinery& joinery);
 
 // (0,0), (W,0), (W,H), (0,H).
 Outline rectangleOutline(double width, double height);
+
+// The closed outline with every edge moved outwards (by > 0, mm) or inwards (by < 0) along its
+// normal, either winding, corners mitred; nullopt when an edge would vanish or turn around, as the
+// bottom of a notch no wider than twice `by` does.
+std::optional<Outline> offsetOutline(const Outline& outline, double by);
+
+// The same with edge i (from point i to the next) moved by by[i].
+std::optional<Outline> offsetOutline(const Outline& outline, std::span<const double> by);
 
 // i * L / (n + 1) for i = 1..n, ascending: where n dividers stand along a length L.
 std::vector<double> dividerSlotCenters(int32_t count, double length);

@@ -1,12 +1,23 @@
 #include "model/piece_set.h"
 
+#include "model/piece_labels.h"
+
 #include <algorithm>
+#include <optional>
 #include <span>
+#include <stdexcept>
 
 namespace {
 
-CutPath pathFor(const Outline& outline, const Cutter& cutter) {
-    return cutter.mode == CutMode::CncRouter ? dogbonePath(outline, cutter.toolDiameter) : laserPath(outline);
+// A cut-out's material lies outside it, so its compensated path moves inwards.
+CutPath pathFor(const Outline& outline, PieceKind kind, const Cutter& cutter) {
+    const bool hole = kind == PieceKind::BaseCutout;
+    if (cutter.mode == CutMode::CncRouter) return dogbonePath(outline, cutter.toolDiameter, hole);
+    if (cutter.kerfOffset <= 0) return laserPath(outline);
+    const double by = hole ? -cutter.kerfOffset : cutter.kerfOffset;
+    const std::optional<Outline> moved = offsetOutline(outline, by);
+    if (!moved) throw std::runtime_error(kKerfTooWideMessage);  // validation's bound should have said so
+    return laserPath(*moved);
 }
 
 // A named piece with its outline and the path the cutter follows; width and height in mm.
@@ -18,7 +29,7 @@ Piece builtPiece(const std::wstring& name, PieceKind kind, double width, double 
     piece.width = width;
     piece.height = height;
     piece.outline = std::move(outline);
-    piece.path = pathFor(piece.outline, cutter);
+    piece.path = pathFor(piece.outline, kind, cutter);
     return piece;
 }
 
@@ -52,6 +63,13 @@ struct Bounds {
         max = {std::max(max.x, p.x), std::max(max.y, p.y)};
     }
 };
+
+// The lowest x and y of the outline's points.
+Point2 outlineOrigin(const Outline& outline) {
+    Point2 origin = outline.empty() ? Point2{} : outline.front();
+    for (const Point2& p : outline) origin = {std::min(origin.x, p.x), std::min(origin.y, p.y)};
+    return origin;
+}
 
 Piece renamed(Piece piece, const wchar_t* name) {
     piece.name = name;
@@ -88,17 +106,21 @@ struct Columns {
     double limit = 0;
 };
 
-// The walls around the base, each a spacing s from it and centred on its side.
+// The walls around the base, each a spacing s from it and centred on its side. A wall whose box
+// outgrows the base's (a router bit's larger dogbones) pushes its neighbours out by that much, so
+// that no two walls meet at a corner of the base.
 Columns placeAroundBase(Walls& w, double s) {
+    const double wider = std::max(0.0, std::max(w.back.width, w.front.width) - w.base.width) / 2;
+    const double taller = std::max(0.0, std::max(w.left.height, w.right.height) - w.base.height) / 2;
     w.left.x = 0;
-    w.base.x = w.left.width + s;
-    w.base.y = w.back.height + s;
+    w.base.x = w.left.width + s + wider;
+    w.base.y = w.back.height + s + taller;
     w.back.x = w.base.x + (w.base.width - w.back.width) / 2;
     w.back.y = 0;
     w.front.x = w.base.x + (w.base.width - w.front.width) / 2;
-    w.front.y = w.base.y + w.base.height + s;
+    w.front.y = w.base.y + w.base.height + s + taller;
     w.left.y = w.base.y + (w.base.height - w.left.height) / 2;
-    w.right.x = w.base.x + w.base.width + s;
+    w.right.x = w.base.x + w.base.width + s + wider;
     w.right.y = w.base.y + (w.base.height - w.right.height) / 2;
     return {w.right.x + w.right.width + s, w.back.height + w.base.height + w.front.height + 2 * s};
 }
@@ -156,7 +178,10 @@ void stackDividerColumns(std::span<Piece> dividers, Columns columns, double s) {
 
 Joinery joineryOf(const BoxParameters& p) { return {p.materialThickness, p.clearance}; }
 
-Cutter cutterOf(const BoxParameters& p) { return {p.cutMode, p.toolDiameter}; }
+Cutter cutterOf(const BoxParameters& p) {
+    const bool compensated = p.compensateKerf && p.cutMode == CutMode::Laser;
+    return {p.cutMode, p.toolDiameter, compensated ? p.kerf / 2 : 0.0};
+}
 
 BoxPanels boxPanels(const BoxParameters& p) {
     const double t = p.materialThickness;
@@ -183,8 +208,11 @@ Piece buildDivider(const std::wstring& name, const DividerShape& divider, const 
 
 Piece buildSlotCutout(const std::wstring& name, Point2 at, double width, double height, const Cutter& cutter) {
     Piece piece = builtPiece(name, PieceKind::BaseCutout, width, height, rectangleOutline(width, height), cutter);
-    piece.x = at.x;
-    piece.y = at.y;
+    // A router's dogbones reach past the slot's corners: the box holds them, the slot stays at `at`.
+    normalizePiece(piece);
+    const Point2 origin = outlineOrigin(piece.outline);
+    piece.x = at.x - origin.x;
+    piece.y = at.y - origin.y;
     return piece;
 }
 
@@ -228,7 +256,9 @@ PieceSet generatePieces(BoxParameters parameters) {
     pieces.reserve(6 + (p.addDividerBaseSlots && dividerCount > 0 ? 2 : 1) * dividerCount);
     for (Piece* wall : {&walls.back, &walls.left, &walls.base, &walls.right, &walls.front}) pieces.push_back(std::move(*wall));
     const Piece base = pieces[2];
-    if (p.addDividerBaseSlots) appendBaseCutouts(pieces, p, {base.x, base.y});
+    // A compensated base's outline starts half a kerf into its box.
+    const Point2 baseOrigin = outlineOrigin(base.outline);
+    if (p.addDividerBaseSlots) appendBaseCutouts(pieces, p, {base.x + baseOrigin.x, base.y + baseOrigin.y});
     if (p.includeLid) {
         // The lid is built exactly like the base, beside the right wall.
         Piece lid = renamed(base, L"Tapa");
@@ -240,6 +270,7 @@ PieceSet generatePieces(BoxParameters parameters) {
     }
     appendDividers(pieces, p);
     stackDividerColumns(std::span(pieces).last(dividerCount), columns, p.spacing);
+    if (p.engraveLabels) engravePieceNames(pieces);
     return pieces;
 }
 

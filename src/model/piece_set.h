@@ -11,6 +11,14 @@
 // What a piece is in the box; its builder sets it.
 enum class PieceKind { Wall, Base, Lid, Divider, BaseCutout };
 
+// A name engraved on a piece: its text, where the text's origin (the first glyph's left side at the
+// top of its capitals) lies in the piece's local coordinates, and its capitals' height (mm).
+struct PieceLabel {
+    std::wstring text;
+    Point2 origin;
+    double height = 0.0;
+};
+
 struct Piece {
     std::wstring name;      // fixed Spanish name
     PieceKind kind = PieceKind::Wall;
@@ -20,15 +28,17 @@ struct Piece {
     double height = 0.0;
     Outline outline;        // local coordinates
     CutPath path;           // local coordinates
+    std::vector<PieceLabel> labels;  // engraved, when asked for
 };
 
 using PieceSet = std::vector<Piece>;
 
-// How pieces are cut: a laser follows the outline; a router bit leaves a dogbone of at most its
-// radius in every concave corner.
+// How pieces are cut: a laser follows the outline, or runs half its kerf outside it when compensating;
+// a router bit leaves a dogbone of at most its radius in every concave corner.
 struct Cutter {
     CutMode mode = CutMode::Laser;
     double toolDiameter = 0.0;  // mm, router only
+    double kerfOffset = 0.0;    // mm the laser's path lies outside a piece (inside a cut-out); laser only
 };
 
 Joinery joineryOf(const BoxParameters& parameters);
@@ -58,7 +68,8 @@ void rotatePiece(Piece& piece, int turn);
 // Moves the geometry so its bounding box (arcs by their whole circle) starts at the local origin.
 void normalizePiece(Piece& piece);
 
-// Validates its own copy (lets the exception through) and builds the laid-out set.
+// Validates its own copy and builds the laid-out set; throws std::runtime_error with a fixed Spanish
+// message for a design the validation refuses or whose kerf compensation would close a notch or slot.
 PieceSet generatePieces(BoxParameters parameters);
 
 // The piece's path moved by (x, y): plan coordinates.

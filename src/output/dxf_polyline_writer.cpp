@@ -2,6 +2,8 @@
 
 #include "output/dxf_writer.h"
 
+#include "model/piece_labels.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -35,11 +37,34 @@ void appendPolyline(std::string& out, const Piece& piece, double scale) {
     appendDxfPair(out, "8", layer);
 }
 
+// An engraved stroke: an open POLYLINE on LABELS.
+void appendStroke(std::string& out, const Stroke& stroke) {
+    const char* layer = styleOf(Layer::Labels).name;
+    appendDxfPair(out, "0", "POLYLINE");
+    appendDxfPair(out, "8", layer);
+    appendDxfPair(out, "66", "1");
+    appendDxfPair(out, "10", "0");
+    appendDxfPair(out, "20", "0");
+    appendDxfPair(out, "30", "0");
+    appendDxfPair(out, "70", "0");
+    for (const Point2 p : stroke) {
+        appendDxfPair(out, "0", "VERTEX");
+        appendDxfPair(out, "8", layer);
+        appendDxfPair(out, "10", formatDxfNumber(p.x));
+        appendDxfPair(out, "20", formatDxfNumber(p.y));
+        appendDxfPair(out, "30", "0");
+    }
+    appendDxfPair(out, "0", "SEQEND");
+    appendDxfPair(out, "8", layer);
+}
+
 }  // namespace
 
 std::string buildClosedDxf(const PieceSet& pieces, bool inches) {
     const double scale = inches ? 1.0 / kMillimetresPerInch : 1.0;
-    std::string out = dxfPreamble(inches);
+    std::string out = dxfPreamble(inches, hasLabels(pieces));
+    // Names first, as in the line-and-arc file.
+    for (const Stroke& stroke : dxfLabelStrokes(pieces, inches)) appendStroke(out, stroke);
     for (const Piece& piece : pieces) {
         if (isInnerCut(piece)) appendPolyline(out, piece, scale);
     }

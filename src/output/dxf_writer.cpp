@@ -1,5 +1,7 @@
 #include "output/dxf_writer.h"
 
+#include "model/piece_labels.h"
+
 #include "model/cut_path.h"
 #include "settings/number_text.h"
 
@@ -40,7 +42,7 @@ bool isDxfLayer(std::string_view name) {
 
 std::string formatDxfNumber(double value) { return formatTrimmedFixed(value, 6, NegativeZero::Keep); }
 
-std::string dxfPreamble(bool inches) {
+std::string dxfPreamble(bool inches, bool labels) {
     std::string out;
     out.reserve(1024);
     appendDxfPair(out, "0", "SECTION");
@@ -66,8 +68,8 @@ std::string dxfPreamble(bool inches) {
     appendDxfPair(out, "0", "ENDTAB");
     appendDxfPair(out, "0", "TABLE");
     appendDxfPair(out, "2", "LAYER");
-    appendInteger(out, "70", static_cast<int>(layerStyles().size()));
-    for (const LayerStyle& layer : layerStyles()) {
+    appendInteger(out, "70", static_cast<int>(layerStyles(labels).size()));
+    for (const LayerStyle& layer : layerStyles(labels)) {
         appendDxfPair(out, "0", "LAYER");
         appendDxfPair(out, "2", layer.name);
         appendInteger(out, "70", 0);
@@ -111,9 +113,27 @@ void appendDxfArc(std::string& out, const char* layer, Point2 center, double rad
     appendNumber(out, "51", endAngle);
 }
 
+std::vector<Stroke> dxfLabelStrokes(const PieceSet& pieces, bool inches) {
+    const double scale = inches ? 1.0 / kMillimetresPerInch : 1.0;
+    std::vector<Stroke> strokes;
+    for (const Piece& piece : pieces) {
+        for (const PieceLabel& label : piece.labels) {
+            for (Stroke& stroke : placedLabelStrokes(piece, label, true)) {
+                for (Point2& p : stroke) p = scaled(p, scale);
+                strokes.push_back(std::move(stroke));
+            }
+        }
+    }
+    return strokes;
+}
+
 std::string buildDxf(const PieceSet& pieces, bool inches) {
     const double scale = inches ? 1.0 / kMillimetresPerInch : 1.0;
-    std::string out = dxfPreamble(inches);
+    std::string out = dxfPreamble(inches, hasLabels(pieces));
+    // Names first: a laser runs a file in order, and a piece cut free may shift before it is marked.
+    const char* labels = styleOf(Layer::Labels).name;
+    for (const Stroke& stroke : dxfLabelStrokes(pieces, inches))
+        for (size_t i = 1; i < stroke.size(); ++i) appendDxfLine(out, labels, stroke[i - 1], stroke[i]);
     for (const Piece& piece : pieces) {
         for (const PathSegment& segment : placedPath(piece)) {
             const char* layer = styleOf(layerForSegment(piece, segment)).name;

@@ -2,6 +2,7 @@
 // DXF R12 text of a piece set: header, line-type and layer tables, one LINE or ARC per path segment.
 #include "model/outline.h"
 #include "model/piece_set.h"
+#include "model/stroke_font.h"
 
 #include <string>
 #include <string_view>
@@ -18,8 +19,13 @@ bool isDxfLayer(std::string_view name);
 void appendDxfPair(std::string& out, std::string_view code, std::string_view value);
 
 // Everything before the first entity: header ($INSUNITS 1 for inches, 4 for mm), the tables with
-// the five layers, and the opened entities section with its unit comment.
-std::string dxfPreamble(bool inches);
+// the five layers (and LABELS after them when asked), and the opened entities section with its unit
+// comment.
+std::string dxfPreamble(bool inches, bool labels = false);
+
+// Each piece's engraved names as open chains of points in output units, read the right way up in the
+// file's y-up frame.
+std::vector<Stroke> dxfLabelStrokes(const PieceSet& pieces, bool inches);
 
 // Closes the entities section and the file.
 void appendDxfEnd(std::string& out);

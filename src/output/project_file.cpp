@@ -13,6 +13,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -100,11 +101,11 @@ std::string writeProjectJson(const BoxParameters& p) {
     out += "  \"format\": \"TessaroProject\",\n";
     out += "  \"version\": 1,\n";
     out += "  \"parameters\": {\n";
-    const auto options = designOptions();
-    for (size_t i = 0; i < options.size(); ++i) {
-        const DesignOption& option = options[i];
-        appendMember(out, option.projectKey, projectText(option, option.access.get(p)), i + 1 == options.size());
-    }
+    std::vector<const DesignOption*> written;
+    for (const DesignOption& option : designOptions())
+        if (isWritten(option, option.access.get(p))) written.push_back(&option);
+    for (const DesignOption* option : written)
+        appendMember(out, option->projectKey, projectText(*option, option->access.get(p)), option == written.back());
     out += "  }\n";
     out += "}\n";
     return out;

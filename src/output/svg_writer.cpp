@@ -1,5 +1,6 @@
 #include "output/svg_writer.h"
 
+#include "model/piece_labels.h"
 #include "model/tolerances.h"
 #include "output/dxf_writer.h"
 
@@ -74,6 +75,23 @@ std::string buildSvg(const PieceSet& pieces) {
            "mm\" viewBox=\"" + formatDxfNumber(b.minX) + " " + formatDxfNumber(b.minY) + " " + width + " " +
            height + "\">\n";
     std::vector<std::string> ids;
+    // Names first, as in the DXF files: one group each, in the labels' own colour.
+    for (const Piece& piece : pieces) {
+        for (const PieceLabel& label : piece.labels) {
+            out += "  <g id=\"" + svgPieceId(L"label " + label.text, ids) + "\" fill=\"none\" stroke=\"" +
+                   styleOf(Layer::Labels).svgStroke + "\" stroke-width=\"0.1\">\n";
+            for (const Stroke& stroke : placedLabelStrokes(piece, label, false)) {
+                std::string d = "M ";
+                appendPoint(d, stroke.front());
+                for (size_t i = 1; i < stroke.size(); ++i) {
+                    d += " L ";
+                    appendPoint(d, stroke[i]);
+                }
+                out += "    <path d=\"" + d + "\"/>\n";
+            }
+            out += "  </g>\n";
+        }
+    }
     for (const Piece& piece : pieces) {
         const CutPath path = placedPath(piece);
         if (path.empty()) continue;

@@ -24,9 +24,12 @@ std::optional<BoxModel3d> buildBoxModel(const BoxParameters& parameters) {
     model.wallHeight = std::max(wallHeight(p), 0.0);
 
     const BoxPanels panels = boxPanels(p);
-    model.base = buildFingerPanel(L"Base", PieceKind::Base, panels.base, joineryOf(p), cutterOf(p));
-    model.frontWall = buildFingerPanel(L"Frente", PieceKind::Wall, panels.frontWall, joineryOf(p), cutterOf(p));
-    model.sideWall = buildFingerPanel(L"Lateral izquierdo", PieceKind::Wall, panels.sideWall, joineryOf(p), cutterOf(p));
+    // The box at its true size: a compensated laser path is the cut's, not the box's.
+    Cutter cutter = cutterOf(p);
+    cutter.kerfOffset = 0;
+    model.base = buildFingerPanel(L"Base", PieceKind::Base, panels.base, joineryOf(p), cutter);
+    model.frontWall = buildFingerPanel(L"Frente", PieceKind::Wall, panels.frontWall, joineryOf(p), cutter);
+    model.sideWall = buildFingerPanel(L"Lateral izquierdo", PieceKind::Wall, panels.sideWall, joineryOf(p), cutter);
     // The dividers split the inside, between the walls.
     for (const double along : dividerSlotCenters(p.widthDividerCount, std::max(w - 2.0 * t, 0.0)))
         model.widthDividerX.push_back(-w / 2.0 + t + along);

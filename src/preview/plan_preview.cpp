@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <deque>
 
+#include "model/piece_labels.h"
 #include "preview/arc_sweep.h"
 #include "preview/zoom_hint.h"
 
@@ -110,7 +111,7 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
     }
 
     std::deque<OwnedCanvasObject> layerPens;  // by Layer; a deque keeps each where it was made
-    for (const LayerStyle& layer : layerStyles()) {
+    for (const LayerStyle& layer : layerStyles(true)) {
         const Rgb colour{layer.previewPen.red, layer.previewPen.green, layer.previewPen.blue};
         layerPens.emplace_back(canvas, canvas.createPen(PenStyle::Solid, 1, colour));
     }
@@ -135,7 +136,17 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
                 }
             }
         }
-        if (isLabelled(piece)) {
+        // An engraved name is drawn as it will be scored, in place of the written one.
+        if (!piece.labels.empty()) {
+            ScopedCanvasSelection pen(canvas, layerPens[static_cast<size_t>(Layer::Labels)].get());
+            for (const PieceLabel& label : piece.labels) {
+                for (const Stroke& stroke : placedLabelStrokes(piece, label, false)) {
+                    std::vector<PixelPoint> points;
+                    for (const Point2 p : stroke) points.push_back(mapPlanPoint(view, p));
+                    canvas.polyline(points);
+                }
+            }
+        } else if (isLabelled(piece)) {
             canvas.textOut(mapPlanPoint(view, Point2{piece.x + 4.0, piece.y + 4.0}), piece.name);
         }
     }

@@ -83,7 +83,9 @@ void writeDesign(std::string& out, const BoxParameters& design) {
     std::vector<std::pair<int, std::string>> members = {{kRetiredSlotsPlace, "\"baseSlots\": false"},
                                                         {kRetiredSlotsPlace + 1, "\"sideSlots\": false"}};
     for (const DesignOption& option : designOptions()) {
-        const std::string text = storedText(option, option.access.get(design));
+        const double value = option.access.get(design);
+        if (!isWritten(option, value)) continue;
+        const std::string text = storedText(option, value);
         members.emplace_back(option.settingsPlace, '"' + std::string(option.settingsKey) + "\": " + text);
     }
     std::sort(members.begin(), members.end());

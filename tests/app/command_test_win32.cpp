@@ -3,12 +3,14 @@
 
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
+#include "output/fit_test.h"
 #include "output/svg_writer.h"
 #include "output/server_export.h"
 #include "settings/file_io.h"
 #include "settings/app_settings.h"
 #include "support/files.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -153,6 +155,46 @@ TEST_F(Commands, EachExportTypeWritesItsFormat) {
     }
     EXPECT_EQ(shell.ui.dialogTypes, (std::vector<DWORD>{1, 2, 3}));
     EXPECT_EQ(shell.ui.dialogNames, (std::vector<std::wstring>{L"caja.dxf", L"caja.dxf", L"caja.svg"}));
+}
+
+// The tooltip control the window made.
+HWND tooltipsOf(HWND window) {
+    for (HWND tips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr); tips;
+         tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) {
+        if (GetWindow(tips, GW_OWNER) == window) return tips;
+    }
+    return nullptr;
+}
+
+// The cut group: its check boxes are design options, the test piece is written as an export is, and
+// the compensation, greyed for a router, keeps its tooltip through a tool on the window over it.
+TEST_F(Commands, TheCutGroupReachesItsHandlers) {
+    shell.click(CompensateKerfBoxId);
+    shell.click(EngraveLabelsBoxId);
+    shell.click(UpdateButtonId);
+    EXPECT_TRUE(shell.app().design().compensateKerf);
+    EXPECT_TRUE(shell.app().design().engraveLabels);
+    shell.ui.choices = {folder.file(L"prueba")};
+    shell.click(TestPieceButtonId);
+    EXPECT_EQ(shell.ui.dialogNames, std::vector<std::wstring>{L"prueba.dxf"});
+    EXPECT_EQ(readBytes(folder.file(L"prueba.dxf")), buildDxf(fitTestPieces(shell.app().design()), false));
+
+    shell.click(CncRouterModeBoxId);
+    const HWND box = shell.control(CompensateKerfBoxId);
+    EXPECT_FALSE(IsWindowEnabled(box));
+    RECT place{};
+    GetWindowRect(box, &place);
+    MapWindowPoints(nullptr, shell.window(), reinterpret_cast<POINT*>(&place), 2);
+    TTHITTESTINFOW hit{};
+    hit.hwnd = shell.window();
+    hit.pt = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    hit.ti.cbSize = TTTOOLINFOW_V1_SIZE;
+    ASSERT_TRUE(SendMessageW(tooltipsOf(shell.window()), TTM_HITTESTW, 0, reinterpret_cast<LPARAM>(&hit)));
+    NMTTDISPINFOW shown{};
+    shown.hdr = {tooltipsOf(shell.window()), hit.ti.uId, TTN_GETDISPINFOW};
+    SendMessageW(shell.window(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&shown));
+    ASSERT_NE(shown.lpszText, nullptr);
+    EXPECT_TRUE(std::wstring(shown.lpszText).starts_with(L"Solo laser:"));
 }
 
 std::wstring address(const char* portVariable) {

@@ -78,6 +78,11 @@ TEST(ValidateParameters, RefusesWithTheFirstProblemInSpanish) {
         {{.materialThickness = 0.01, .widthDividerCount = 101}, "Hay demasiadas divisiones en ancho."},
         {{.materialThickness = 0.01, .widthDividerCount = 100, .depthDividerCount = kMaxInt},
          "Hay demasiadas divisiones en profundidad."},
+        // Compensation takes a kerf off every notch and slot, each at least a thickness wide.
+        {{.materialThickness = 3, .kerf = 2.999, .compensateKerf = true}, ""},
+        {{.materialThickness = 3, .kerf = 3, .compensateKerf = true},
+         "Para compensarlo, el kerf debe ser menor que el espesor."},
+        {{.materialThickness = 3, .kerf = 3, .cutMode = router, .compensateKerf = true}, ""},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         BoxParameters p = cases[i].first;

@@ -2,6 +2,7 @@
 // names) and the project file.
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
+#include "output/fit_test.h"
 #include "output/project_file.h"
 #include "output/server_request.h"
 #include "output/svg_writer.h"
@@ -116,6 +117,34 @@ TEST(CutFiles, SvgFrameIsThePlanAndIdsAreUniqueXmlNames) {
 }
 
 // The default design's text is the fuzz seed kept in the corpus: what earlier versions wrote.
+// The fit test: the kerf row only for a laser, the whole test within its sheet, and the designs it
+// cannot serve refused with their reason. What its notches fit is read back from its DXF.
+TEST(FitTest, RowsForTheCutModeWithinItsSheetOrARefusal) {
+    constexpr CutMode router = CutMode::CncRouter;
+    const std::pair<BoxParameters, std::string> cases[] = {
+        {{}, "Peine Lengueta Placa Ranura de prueba Ranura de prueba Ranura de prueba Ranura de prueba "
+             "Ranura de prueba "},
+        {{.cutMode = router, .toolDiameter = 3}, "Placa Ranura de prueba Ranura de prueba Ranura de prueba "
+                                                 "Ranura de prueba Ranura de prueba "},
+        {{.cutMode = router, .toolDiameter = 3.1}, "La fresa no entra en las ranuras de la pieza de prueba."},
+        {{.inputWidth = 600, .inputHeight = 400, .inputDepth = 600, .materialThickness = 18},
+         "La pieza de prueba no cabe en 120 x 60 mm con este espesor."},
+        {{.inputWidth = -1}, "El ancho debe ser mayor a 0 mm."},
+    };
+    for (const auto& [design, outcome] : cases) {
+        std::string names;
+        try {
+            const PieceSet test = fitTestPieces(design);
+            for (const Piece& piece : test) names += std::string(piece.name.begin(), piece.name.end()) + " ";
+            EXPECT_LE(planExtent(test).width(), kFitTestWidth);
+            EXPECT_LE(planExtent(test).height(), kFitTestHeight);
+        } catch (const std::runtime_error& refusal) {
+            names = refusal.what();
+        }
+        EXPECT_EQ(names, outcome);
+    }
+}
+
 TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
     EXPECT_EQ(writeProjectJson(BoxParameters{}),
               readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/defaults.boxproj")));

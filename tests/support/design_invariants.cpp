@@ -85,8 +85,9 @@ private:
         return std::fabs(off) <= eps_ * length && along >= -eps_ * length && along <= length * (length + eps_);
     }
 
-    // The corners a round bit cannot reach: those turning against the outline's winding.
-    std::vector<bool> concaveCorners(const Outline& o) const {
+    // The corners a round bit cannot reach: those turning against the outline's winding, or with it
+    // in a hole (the material lies outside).
+    std::vector<bool> concaveCorners(const Outline& o, bool hole) const {
         const size_t n = o.size();
         double twiceArea = 0;
         for (size_t i = 0; i < n; ++i) twiceArea += o[i].x * o[(i + 1) % n].y - o[i].y * o[(i + 1) % n].x;
@@ -96,7 +97,8 @@ private:
             const Point2 p = o[i];
             const Point2 r = o[(i + 1) % n];
             const double turn = (p.x - q.x) * (r.y - p.y) - (p.y - q.y) * (r.x - p.x);
-            concave[i] = (twiceArea < 0 ? -turn : turn) < -eps_ * (distance(q, p) + distance(p, r));
+            const double inward = (twiceArea < 0) != hole ? -turn : turn;
+            concave[i] = inward < -eps_ * (distance(q, p) + distance(p, r));
         }
         return concave;
     }
@@ -108,10 +110,11 @@ private:
         const CutPath& path = piece.path;
         const Outline& o = piece.outline;
         const size_t n = o.size();
-        const std::vector<bool> concave = concaveCorners(o);
+        const std::vector<bool> concave = concaveCorners(o, isInnerCut(piece));
         std::vector<bool> served(n);
         expect(path.size() >= 3, nameOf(piece) + ": fewer than three segments");
         size_t corner = 0;
+        size_t edge = 0;
         for (size_t i = 0; i < path.size(); ++i) {
             const PathSegment& s = path[i];
             const std::string where = nameOf(piece) + " segment " + std::to_string(i);
@@ -119,7 +122,11 @@ private:
             const Point2 next = path[(i + 1) % path.size()].start;
             expect(distance(s.end, next) <= kLengthTolerance + eps_, where + ": gap after");
             expect(distance(s.start, s.end) > kLengthTolerance, where + ": vanishes");
-            if (s.kind == SegmentKind::Line) continue;
+            if (s.kind == SegmentKind::Line) {
+                const bool forward = p_.cutMode != CutMode::CncRouter || alongAnEdge(s, o, edge);
+                expect(forward, where + ": off or against its edge");
+                continue;
+            }
             expect(p_.cutMode == CutMode::CncRouter, where + ": arc in a laser path");
             expect(s.radius > kLengthTolerance && s.radius <= p_.toolDiameter / 2 + eps_, where + ": arc radius");
             expect(near(distance(s.start, s.center), s.radius), where + ": arc starts off its circle");
@@ -145,9 +152,63 @@ private:
             const bool passesCorner = ccwDegrees(s.center, first, o[corner]) < ccwDegrees(s.center, first, last);
             expect(passesCorner, where + ": misses its corner");
         }
-        if (p_.cutMode != CutMode::CncRouter) return;
+        if (p_.cutMode != CutMode::CncRouter) {
+            checkLaserPath(piece);
+            return;
+        }
         for (size_t i = 0; i < n; ++i)
             expect(!concave[i] || served[i], nameOf(piece) + " corner " + std::to_string(i) + ": no dogbone");
+    }
+
+    // A laser path runs along the outline, or, compensated, along each edge moved half a kerf out of the
+    // material (into a cut-out): one line per edge, both ends that far off the edge's line, and the area
+    // a mitred offset of a right-angled outline has, A + P d + 4 d² (A - P d + 4 d² inwards).
+    void checkLaserPath(const Piece& piece) {
+        const Outline& o = piece.outline;
+        const CutPath& path = piece.path;
+        const size_t n = o.size();
+        if (path.size() != n) {
+            const std::string counts = std::to_string(path.size()) + " cuts for " + std::to_string(n) + " edges";
+            expect(false, nameOf(piece) + ": " + counts);
+            return;
+        }
+        const double d = (p_.compensateKerf ? p_.kerf / 2 : 0) * (isInnerCut(piece) ? -1 : 1);
+        double twiceArea = 0;
+        double perimeter = 0;
+        double pathTwiceArea = 0;
+        for (size_t i = 0; i < n; ++i) {
+            twiceArea += o[i].x * o[(i + 1) % n].y - o[i].y * o[(i + 1) % n].x;
+            perimeter += distance(o[i], o[(i + 1) % n]);
+            pathTwiceArea += path[i].start.x * path[i].end.y - path[i].start.y * path[i].end.x;
+        }
+        const double outside = twiceArea > 0 ? 1 : -1;  // the right-hand normal points out
+        for (size_t i = 0; i < n; ++i) {
+            const Point2 a = o[i];
+            const Point2 b = o[(i + 1) % n];
+            const double length = distance(a, b);
+            const Point2 normal{outside * (b.y - a.y) / length, -outside * (b.x - a.x) / length};
+            for (const Point2 end : {path[i].start, path[i].end}) {
+                const double off = (end.x - a.x) * normal.x + (end.y - a.y) * normal.y;
+                expect(near(off, d, 10), nameOf(piece) + " cut " + std::to_string(i) + ": not its edge moved by d");
+            }
+        }
+        const double area = std::fabs(twiceArea) / 2;
+        const double expected = area + perimeter * d + 4 * d * d;
+        const bool rightArea = std::fabs(std::fabs(pathTwiceArea) / 2 - expected) <= 1e-9 * std::max(1.0, area);
+        expect(rightArea, nameOf(piece) + ": the cut's area is not the offset outline's");
+    }
+
+    // The line lies on an outline edge and runs its way (two dogbones that cross leave a line running
+    // back); lines come in outline order, so the search goes on from the last edge found.
+    bool alongAnEdge(const PathSegment& line, const Outline& o, size_t& edge) const {
+        const size_t n = o.size();
+        for (size_t tried = 0; tried < n; ++tried, edge = (edge + 1) % n) {
+            const Point2 a = o[edge];
+            const Point2 b = o[(edge + 1) % n];
+            if (!onSegment(line.start, a, b) || !onSegment(line.end, a, b)) continue;
+            return (line.end.x - line.start.x) * (b.x - a.x) + (line.end.y - line.start.y) * (b.y - a.y) > 0;
+        }
+        return false;
     }
 
     // The arc runs from the edge before the corner to the edge after it, centred a radius away.
@@ -175,9 +236,11 @@ private:
                                  near(e.maxY, a.y + a.height);
             expect(fitsBox, "a piece's box is not its geometry's");
             expect(a.x >= -eps_ && a.y >= -eps_, "a piece off the sheet");
-            const bool insideWalls = a.x >= base->x + t - eps_ && a.y >= base->y + t - eps_ &&
-                                     a.x + a.width <= base->x + base->width - t + eps_ &&
-                                     a.y + a.height <= base->y + base->height - t + eps_;
+            // A cut-out's outline: a router's dogbones reach past its corners, under the walls' faces.
+            const Box o = extent(a);
+            const bool insideWalls = o.minX >= base->x + t - eps_ && o.minY >= base->y + t - eps_ &&
+                                     o.maxX <= base->x + base->width - t + eps_ &&
+                                     o.maxY <= base->y + base->height - t + eps_;
             expect(!isInnerCut(a) || insideWalls, "a cut-out outside the base's walls");
             for (size_t j = i + 1; j < pieces_.size(); ++j) {
                 const Piece& b = pieces_[j];
@@ -303,14 +366,17 @@ private:
             expect(false, "one slot per crossing divider");
             return;
         }
-        expect(depth + crossDepth >= widths[0]->height - eps_, "crossing dividers slide fully together");
+        // Measured on the outlines: a compensated piece's box also holds the kerf.
+        const Box divider = extent(*widths[0]);
+        expect(depth + crossDepth >= divider.maxY - divider.minY - eps_, "crossing dividers slide fully together");
+        const Box floor = extent(*base);
         const double t = p_.materialThickness;
         for (size_t k = 0; k < depthCuts.size() && k < nd; ++k) {
-            const double cutCenter = depthCuts[k]->y + depthCuts[k]->height / 2 - base->y - t;
+            const double cutCenter = depthCuts[k]->y + depthCuts[k]->height / 2 - floor.minY - t;
             expect(near(centers[k], cutCenter, 10), "slot off its cut-out");
         }
         for (size_t k = 0; k < widthCuts.size() && k < nw; ++k) {
-            const double cutCenter = widthCuts[k]->x + widthCuts[k]->width / 2 - base->x - t;
+            const double cutCenter = widthCuts[k]->x + widthCuts[k]->width / 2 - floor.minX - t;
             expect(near(crossCenters[k], cutCenter, 10), "slot off its cut-out");
         }
     }

@@ -15,5 +15,5 @@ inline PathSegment arcSegment(Point2 start, Point2 end, Point2 center, double ra
 inline Piece bulgedPiece(const std::wstring& name, double x, double y, bool counterClockwise = true) {
     const CutPath path{lineSegment({0, 0}, {4, 0}), arcSegment({4, 0}, {4, 2}, {4, 1}, 1, counterClockwise),
                        lineSegment({4, 2}, {0, 2}), lineSegment({0, 2}, {0, 0})};
-    return {name, PieceKind::Wall, x, y, 5, 2, {}, path};
+    return {name, PieceKind::Wall, x, y, 5, 2, {}, path, {}};
 }

@@ -73,13 +73,16 @@ double drawOption(Draws& draw, const DesignOption& option, const OptionDraw& how
     return draw.chance(how.high) ? 1 : 0;
 }
 
-template <typename Draws>
-BoxParameters drawDesign(Draws& draw) {
+// The listed options in their order, then `between` (a draw of the caller's that seeds made before
+// later options hold right there), then the options added since.
+template <typename Draws, typename Between>
+BoxParameters drawDesign(Draws& draw, Between&& between) {
     BoxParameters p;
     for (const OptionDraw& how : kOptionDraws) {
         const DesignOption& option = *findDesignOption(how.option);
         option.access.set(p, drawOption(draw, option, how, p));
     }
+    between();
     for (const DesignOption& option : designOptions()) {
         const auto drawsThis = [&](const OptionDraw& how) { return how.option == std::string(option.projectKey); };
         const bool listed = std::any_of(std::begin(kOptionDraws), std::end(kOptionDraws), drawsThis);
@@ -92,6 +95,11 @@ BoxParameters drawDesign(Draws& draw) {
         option.access.set(p, drawOption(draw, option, how, p));
     }
     return p;
+}
+
+template <typename Draws>
+BoxParameters drawDesign(Draws& draw) {
+    return drawDesign(draw, [] {});
 }
 
 // The next drawn design that validation accepts, outer sizes derived.
