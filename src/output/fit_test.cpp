@@ -82,7 +82,7 @@ std::vector<Piece> kerfRow(const BoxParameters& p, double fingerWidth) {
     moves.insert(moves.end(), {k / 2, k / 2, k / 2, k / 2});
     const Cutter laser{CutMode::Laser, 0, 0};
     Piece combPiece = cutPiece(L"Peine", PieceKind::Wall, comb, moves, laser);
-    const Point2 origin = {combPiece.outline.front().x, combPiece.outline.front().y};
+    const Point2 origin = combPiece.outline.front();
     for (PieceLabel& value : values) value.origin = {value.origin.x + origin.x, value.origin.y + origin.y};
     combPiece.labels = values;
     const Outline tongue = rectangleOutline(fingerWidth, kTongueLength);
