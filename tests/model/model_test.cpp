@@ -2,6 +2,7 @@
 // with the cut files' independent readers, are the home of finger edges, slots and dogbones).
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
+#include "model/stroke_font.h"
 #include "output/project_file.h"
 #include "support/design_invariants.h"
 #include "support/random_designs.h"
@@ -141,6 +142,18 @@ TEST(GeneratePieces, WallsFoldAroundTheBaseAndDividersStackInColumns) {
               "Ranura base ancho at 260.45, 165: 3.1 x 144\n"
               "Tapa at 536, 162: 200 x 150\n"
               "Divisor ancho at 748, 0: 144 x 144\n");
+}
+
+// Names are engraved upright and left to right: a capital stands its height from the top of the box,
+// and a second letter widens the text.
+TEST(StrokeFont, CapitalsStandTheirHeightAndTextRunsRight) {
+    const TextBox one = textBox(L"A", 6);
+    const TextBox two = textBox(L"AA", 6);
+    EXPECT_NEAR(one.top, 0, 1e-12);
+    EXPECT_NEAR(one.bottom, 6, 1e-12);
+    EXPECT_NEAR(two.left, one.left, 1e-12) << "the second letter follows the first";
+    EXPECT_GT(two.right, 1.5 * one.right);
+    EXPECT_EQ(textStrokes(L"A", 6).size(), 3u) << "two sides and the bar";
 }
 
 TEST(GeneratedDesigns, KeepEveryInvariantOfACuttableBox) {

@@ -219,6 +219,9 @@ def check_fit_test(cli, folder):
         comb, tongue = cuts[:24], cuts[24:28]
         width = max(e.dxf.end.x for e in tongue) - min(e.dxf.start.x for e in tongue)
         notches = [abs(comb[4 * i + 2].dxf.end.x - comb[4 * i + 2].dxf.start.x) for i in range(5)]
+        tops = {round(y, 6) for i in range(6) for y in (comb[4 * i].dxf.start.y, comb[4 * i].dxf.end.y)}
+        if len(tops) != 1:
+            problems.append(f"fit test with kerf {kerf}: the comb's top runs at {sorted(tops)}, not in one line")
         fits = [round((width - notch) / 2, 6) for notch in notches]
         wanted = [round(max(0.0, kerf + step), 6) for step in (-0.1, -0.05, 0, 0.05, 0.1)]
         if fits != wanted:

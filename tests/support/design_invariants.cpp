@@ -1,5 +1,7 @@
 #include "support/design_invariants.h"
 
+#include "model/piece_labels.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -57,6 +59,7 @@ public:
     std::vector<std::string> run(bool assembles) {
         for (const Piece& piece : pieces_) checkPath(piece);
         checkPlan();
+        checkLabels();
         if (!assembles) return faults_;
         checkJoints();
         checkDividers();
@@ -248,6 +251,40 @@ private:
                                    a.y + a.height + gap <= b.y || b.y + b.height + gap <= a.y;
                 expect(isInnerCut(a) || isInnerCut(b) || apart,
                        "pieces " + std::to_string(i) + " and " + std::to_string(j) + " closer than the spacing");
+            }
+        }
+    }
+
+    // Only a labelled piece of a design asking for names has one; it lies inside its piece's outline
+    // box, 2 to 6 mm tall, and 1 mm from every cut of the plan (its piece's, the cut-outs' in it, any
+    // other's).
+    void checkLabels() {
+        for (const Piece& piece : pieces_) {
+            const bool asked = p_.engraveLabels && isLabelled(piece);
+            expect(piece.labels.empty() || asked, nameOf(piece) + ": an unasked name");
+            for (const PieceLabel& label : piece.labels) {
+                expect(label.height >= 2 - eps_ && label.height <= 6 + eps_, nameOf(piece) + ": name height");
+                Box name;
+                for (const Stroke& stroke : placedLabelStrokes(piece, label, false))
+                    for (const Point2 q : stroke) name.add(q.x, q.y);
+                const Box outline = extent(piece);
+                const bool inside = name.minX >= outline.minX && name.maxX <= outline.maxX &&
+                                    name.minY >= outline.minY && name.maxY <= outline.maxY;
+                expect(inside, nameOf(piece) + ": name outside its piece");
+                for (const Piece& other : pieces_) {
+                    for (const PathSegment& s : placedPath(other)) {
+                        const double reach = s.kind == SegmentKind::Arc ? s.radius : 0;
+                        const Point2 mid = s.kind == SegmentKind::Arc ? s.center : Point2{};
+                        const bool apart = s.kind == SegmentKind::Arc
+                                               ? mid.x + reach < name.minX - 1 || mid.x - reach > name.maxX + 1 ||
+                                                     mid.y + reach < name.minY - 1 || mid.y - reach > name.maxY + 1
+                                               : std::max(s.start.x, s.end.x) < name.minX - 1 + eps_ ||
+                                                     std::min(s.start.x, s.end.x) > name.maxX + 1 - eps_ ||
+                                                     std::max(s.start.y, s.end.y) < name.minY - 1 + eps_ ||
+                                                     std::min(s.start.y, s.end.y) > name.maxY + 1 - eps_;
+                        expect(apart, nameOf(piece) + ": name within 1 mm of a cut of " + nameOf(other));
+                    }
+                }
             }
         }
     }
