@@ -190,7 +190,8 @@ std::vector<Stroke> placedLabelStrokes(const Piece& piece, const PieceLabel& lab
     for (Stroke& stroke : strokes) {
         for (Point2& p : stroke) {
             const double y = readsUpwards ? bounds.minY + bounds.maxY - p.y : p.y;
-            p = {piece.x + label.origin.x + p.x, piece.y + label.origin.y + y};
+            p = {piece.x + label.origin.x + p.x * label.along.x + y * label.down.x,
+                 piece.y + label.origin.y + p.x * label.along.y + y * label.down.y};
         }
     }
     return strokes;

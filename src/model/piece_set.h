@@ -12,11 +12,14 @@
 enum class PieceKind { Wall, Base, Lid, Divider, BaseCutout };
 
 // A name engraved on a piece: its text, where the text's origin (the first glyph's left side at the
-// top of its capitals) lies in the piece's local coordinates, and its capitals' height (mm).
+// top of its capitals) lies in the piece's local coordinates, its capitals' height (mm), and the unit
+// directions in which the text runs and its letters hang down (a turned piece turns them).
 struct PieceLabel {
     std::wstring text;
     Point2 origin;
     double height = 0.0;
+    Point2 along{1.0, 0.0};
+    Point2 down{0.0, 1.0};
 };
 
 struct Piece {

@@ -2,6 +2,7 @@
 // with the cut files' independent readers, are the home of finger edges, slots and dogbones).
 #include "model/box_parameters.h"
 #include "model/piece_set.h"
+#include "model/sheet_layout.h"
 #include "model/stroke_font.h"
 #include "output/project_file.h"
 #include "support/design_invariants.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <sstream>
 #include <stdexcept>
@@ -154,6 +156,92 @@ TEST(StrokeFont, CapitalsStandTheirHeightAndTextRunsRight) {
     EXPECT_NEAR(two.left, one.left, 1e-12) << "the second letter follows the first";
     EXPECT_GT(two.right, 1.5 * one.right);
     EXPECT_EQ(textStrokes(L"A", 6).size(), 3u) << "two sides and the bar";
+}
+
+// A piece's cut as a move and a quarter turn keep it: its name, segment count and length.
+std::tuple<std::wstring, size_t, double> cutOf(const Piece& piece) {
+    double length = 0;
+    for (const PathSegment& s : piece.path) {
+        const double chord = std::hypot(s.end.x - s.start.x, s.end.y - s.start.y);
+        const double sweep = 2 * std::asin(std::min(1.0, chord / (2 * std::max(s.radius, 1e-12))));
+        length += s.kind == SegmentKind::Arc ? s.radius * sweep : chord;
+    }
+    return {piece.name, piece.path.size(), length};
+}
+
+// Random designs onto random sheets: every piece on one sheet, inside the margin, apart from the
+// others by the spacing, each cut-out inside a piece, every cut the same up to a move and a turn; a
+// refusal only for a piece larger than the sheet. How often the sheet count meets the area's lower
+// bound is reported.
+TEST(SheetLayout, EveryPieceOnceInsideItsSheetApartAndWhole) {
+    SeededDraws draws(23u);
+    int laid = 0;
+    int met = 0;
+    for (int i = 0; i < 300 && !HasFailure(); ++i) {
+        const BoxParameters p = drawValidDesign(draws);
+        const PieceSet pieces = generatePieces(p);
+        const SheetSpec sheet{draws.uniform(150, 900), draws.uniform(150, 600), draws.uniform(0, 10),
+                              draws.chance(0.7), p.spacing};
+        const double usableWidth = sheet.width - 2 * sheet.margin;
+        const double usableHeight = sheet.height - 2 * sheet.margin;
+        std::vector<Sheet> sheets;
+        try {
+            sheets = layoutOnSheets(pieces, sheet);
+        } catch (const std::runtime_error& refusal) {
+            const bool tooLarge = std::any_of(pieces.begin(), pieces.end(), [&](const Piece& q) {
+                const bool upright = q.width <= usableWidth && q.height <= usableHeight;
+                const bool turned = sheet.turn && q.height <= usableWidth && q.width <= usableHeight;
+                return !upright && !turned;
+            });
+            EXPECT_TRUE(tooLarge) << refusal.what();
+            continue;
+        }
+        ++laid;
+        std::vector<std::tuple<std::wstring, size_t, double>> before;
+        std::vector<std::tuple<std::wstring, size_t, double>> after;
+        double area = 0;
+        for (const Piece& q : pieces) {
+            before.push_back(cutOf(q));
+            if (!isInnerCut(q)) area += q.width * q.height;
+        }
+        for (const Sheet& on : sheets) {
+            for (size_t a = 0; a < on.pieces.size(); ++a) {
+                const Piece& q = on.pieces[a];
+                after.push_back(cutOf(q));
+                EXPECT_GE(q.x, sheet.margin - 1e-6) << writeProjectJson(p);
+                EXPECT_GE(q.y, sheet.margin - 1e-6);
+                EXPECT_LE(q.x + q.width, sheet.width - sheet.margin + 1e-6);
+                EXPECT_LE(q.y + q.height, sheet.height - sheet.margin + 1e-6);
+                const auto holds = [&](const Piece& host) {
+                    return !isInnerCut(host) && host.x <= q.x + 1e-6 && host.y <= q.y + 1e-6 &&
+                           q.x + q.width <= host.x + host.width + 1e-6 && q.y + q.height <= host.y + host.height + 1e-6;
+                };
+                if (isInnerCut(q)) {
+                    EXPECT_TRUE(std::any_of(on.pieces.begin(), on.pieces.end(), holds)) << "a cut-out off its piece";
+                    continue;
+                }
+                for (size_t b = a + 1; b < on.pieces.size(); ++b) {
+                    const Piece& o = on.pieces[b];
+                    const double gap = p.spacing - 1e-6;
+                    const bool apart = q.x + q.width + gap <= o.x || o.x + o.width + gap <= q.x ||
+                                       q.y + q.height + gap <= o.y || o.y + o.height + gap <= q.y;
+                    EXPECT_TRUE(isInnerCut(o) || apart) << "pieces closer than the spacing";
+                }
+            }
+        }
+        std::sort(before.begin(), before.end());
+        std::sort(after.begin(), after.end());
+        ASSERT_EQ(after.size(), before.size()) << "each piece once";
+        for (size_t k = 0; k < after.size(); ++k) {
+            EXPECT_EQ(std::get<0>(after[k]), std::get<0>(before[k]));
+            EXPECT_EQ(std::get<1>(after[k]), std::get<1>(before[k])) << "its cut whole";
+            EXPECT_NEAR(std::get<2>(after[k]), std::get<2>(before[k]), 1e-5) << "its cut whole";
+        }
+        met += static_cast<double>(sheets.size()) <= std::ceil(area / (usableWidth * usableHeight) - 1e-9);
+    }
+    RecordProperty("layouts", laid);
+    RecordProperty("metLowerBound", met);
+    std::printf("%d of %d layouts used the lower bound's number of sheets\n", met, laid);
 }
 
 TEST(GeneratedDesigns, KeepEveryInvariantOfACuttableBox) {
