@@ -59,17 +59,21 @@ Group turnedGroup(Group group) {
     return group;
 }
 
+// How a free space is chosen for a box: the one leaving the shortest side over, or the least area.
+enum class Fit { ShortSide, Area };
+
 // The free spaces of one sheet, kept as maximal rectangles.
 class FreeSpace {
 public:
     explicit FreeSpace(Box whole) : free_{whole} {}
 
-    // The best place for a width x height box: the one leaving the shortest side over.
-    std::optional<std::pair<Box, double>> bestFit(double width, double height) const {
+    // The best place for a width x height box, and its score (lower is better).
+    std::optional<std::pair<Box, double>> bestFit(double width, double height, Fit rule) const {
         std::optional<std::pair<Box, double>> best;
         for (const Box& space : free_) {
             if (width > space.width + kFits || height > space.height + kFits) continue;
-            const double score = std::min(space.width - width, space.height - height);
+            const double score = rule == Fit::ShortSide ? std::min(space.width - width, space.height - height)
+                                                        : space.width * space.height - width * height;
             if (!best || score < best->second) best = {{space.x, space.y, width, height}, score};
         }
         return best;
@@ -109,7 +113,7 @@ struct Layout {
 // Places the groups in the given order, each on the first sheet that takes it (turned when that
 // fits better), opening sheets as needed. Boxes grow by the spacing, and so does the usable area,
 // so that placed boxes keep the spacing between them and the margin all round.
-Layout place(const std::vector<Group>& groups, const std::vector<size_t>& order, const SheetSpec& sheet) {
+Layout place(const std::vector<Group>& groups, const std::vector<size_t>& order, Fit rule, const SheetSpec& sheet) {
     const double s = sheet.spacing;
     const Box usable{0, 0, sheet.width - 2 * sheet.margin + s, sheet.height - 2 * sheet.margin + s};
     Layout layout;
@@ -117,9 +121,9 @@ Layout place(const std::vector<Group>& groups, const std::vector<size_t>& order,
     for (const size_t index : order) {
         const Group& group = groups[index];
         const auto fitOn = [&](const FreeSpace& space) {
-            std::optional<std::pair<Box, double>> upright = space.bestFit(group.piece.width + s, group.piece.height + s);
+            const auto upright = space.bestFit(group.piece.width + s, group.piece.height + s, rule);
             std::optional<std::pair<Box, double>> turned;
-            if (sheet.turn) turned = space.bestFit(group.piece.height + s, group.piece.width + s);
+            if (sheet.turn) turned = space.bestFit(group.piece.height + s, group.piece.width + s, rule);
             const bool turn = turned && (!upright || turned->second < upright->second);
             return std::pair{turn ? turned : upright, turn};
         };
@@ -172,7 +176,8 @@ std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet
             }
         }
     }
-    // A few orders, largest first by different measures; the fewest sheets wins, then the emptier last sheet.
+    // A few orders, largest first by different measures, each with both fits; the fewest sheets wins,
+    // then the emptier last sheet.
     const std::function<double(const Piece&)> measures[] = {
         [](const Piece& p) { return p.width * p.height; },
         [](const Piece& p) { return std::max(p.width, p.height); },
@@ -186,13 +191,15 @@ std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet
         for (size_t i = 0; i < order.size(); ++i) order[i] = i;
         std::stable_sort(order.begin(), order.end(),
                          [&](size_t a, size_t b) { return measure(groups[a].piece) > measure(groups[b].piece); });
-        Layout layout = place(groups, order, sheet);
-        double last = 0;
-        for (const Group& group : layout.sheets.back()) last += group.piece.width * group.piece.height;
-        if (!best || layout.sheets.size() < best->sheets.size() ||
-            (layout.sheets.size() == best->sheets.size() && last < bestLast)) {
-            best = std::move(layout);
-            bestLast = last;
+        for (const Fit rule : {Fit::ShortSide, Fit::Area}) {
+            Layout layout = place(groups, order, rule, sheet);
+            double last = 0;
+            for (const Group& group : layout.sheets.back()) last += group.piece.width * group.piece.height;
+            if (!best || layout.sheets.size() < best->sheets.size() ||
+                (layout.sheets.size() == best->sheets.size() && last < bestLast)) {
+                best = std::move(layout);
+                bestLast = last;
+            }
         }
     }
     std::vector<Sheet> sheets;
