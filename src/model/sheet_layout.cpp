@@ -79,26 +79,32 @@ public:
         return best;
     }
 
+    // Splits every free space the box meets into the maximal spaces around it. Only those pieces can
+    // lie inside another space: the untouched ones were maximal already, and a piece of one cannot
+    // hold another.
     void take(const Box& used) {
-        std::vector<Box> next;
+        std::vector<Box> kept;
+        std::vector<Box> pieces;
         for (const Box& space : free_) {
             if (!space.meets(used)) {
-                next.push_back(space);
+                kept.push_back(space);
                 continue;
             }
-            if (used.x > space.x) next.push_back({space.x, space.y, used.x - space.x, space.height});
+            if (used.x > space.x) pieces.push_back({space.x, space.y, used.x - space.x, space.height});
             if (used.right() < space.right())
-                next.push_back({used.right(), space.y, space.right() - used.right(), space.height});
-            if (used.y > space.y) next.push_back({space.x, space.y, space.width, used.y - space.y});
+                pieces.push_back({used.right(), space.y, space.right() - used.right(), space.height});
+            if (used.y > space.y) pieces.push_back({space.x, space.y, space.width, used.y - space.y});
             if (used.bottom() < space.bottom())
-                next.push_back({space.x, used.bottom(), space.width, space.bottom() - used.bottom()});
+                pieces.push_back({space.x, used.bottom(), space.width, space.bottom() - used.bottom()});
         }
-        free_.clear();
-        for (size_t i = 0; i < next.size(); ++i) {
-            bool inside = false;
-            for (size_t j = 0; j < next.size() && !inside; ++j)
-                inside = j != i && next[j].holds(next[i]) && !(next[i].holds(next[j]) && j > i);
-            if (!inside) free_.push_back(next[i]);
+        free_ = kept;
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const auto holdsIt = [&](const Box& other) { return other.holds(pieces[i]); };
+            bool inside = std::any_of(kept.begin(), kept.end(), holdsIt);
+            // Of two equal pieces the first stays.
+            for (size_t j = 0; j < pieces.size() && !inside; ++j)
+                inside = j != i && pieces[j].holds(pieces[i]) && !(pieces[i].holds(pieces[j]) && j > i);
+            if (!inside) free_.push_back(pieces[i]);
         }
     }
 
@@ -106,8 +112,15 @@ private:
     std::vector<Box> free_;
 };
 
+// Where one group goes: its sheet's corner of the spaced box, and whether it is turned.
+struct Placement {
+    size_t group;
+    Point2 at;
+    bool turn;
+};
+
 struct Layout {
-    std::vector<std::vector<Group>> sheets;
+    std::vector<std::vector<Placement>> sheets;
 };
 
 // Places the groups in the given order, each on the first sheet that takes it (turned when that
@@ -145,17 +158,22 @@ Layout place(const std::vector<Group>& groups, const std::vector<size_t>& order,
                                      " mm utiles).");
         }
         spaces[on].take(fit->first);
-        Group placed = turn ? turnedGroup(group) : group;
-        const Point2 shift{sheet.margin + fit->first.x - placed.piece.x, sheet.margin + fit->first.y - placed.piece.y};
-        placed.piece.x += shift.x;
-        placed.piece.y += shift.y;
-        for (Piece& cutout : placed.cutouts) {
-            cutout.x += shift.x;
-            cutout.y += shift.y;
-        }
-        layout.sheets[on].push_back(std::move(placed));
+        layout.sheets[on].push_back({index, {sheet.margin + fit->first.x, sheet.margin + fit->first.y}, turn});
     }
     return layout;
+}
+
+// The group moved (and turned) to its place.
+Group placedGroup(const Group& group, const Placement& placement) {
+    Group placed = placement.turn ? turnedGroup(group) : group;
+    const Point2 shift{placement.at.x - placed.piece.x, placement.at.y - placed.piece.y};
+    placed.piece.x += shift.x;
+    placed.piece.y += shift.y;
+    for (Piece& cutout : placed.cutouts) {
+        cutout.x += shift.x;
+        cutout.y += shift.y;
+    }
+    return placed;
 }
 
 }  // namespace
@@ -194,7 +212,10 @@ std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet
         for (const Fit rule : {Fit::ShortSide, Fit::Area}) {
             Layout layout = place(groups, order, rule, sheet);
             double last = 0;
-            for (const Group& group : layout.sheets.back()) last += group.piece.width * group.piece.height;
+            for (const Placement& placement : layout.sheets.back()) {
+                const Piece& piece = groups[placement.group].piece;
+                last += piece.width * piece.height;
+            }
             if (!best || layout.sheets.size() < best->sheets.size() ||
                 (layout.sheets.size() == best->sheets.size() && last < bestLast)) {
                 best = std::move(layout);
@@ -204,10 +225,11 @@ std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet
     }
     std::vector<Sheet> sheets;
     const double usableArea = (sheet.width - 2 * sheet.margin) * (sheet.height - 2 * sheet.margin);
-    for (std::vector<Group>& groupsOn : best ? best->sheets : std::vector<std::vector<Group>>{}) {
+    for (const std::vector<Placement>& placements : best ? best->sheets : std::vector<std::vector<Placement>>{}) {
         Sheet out;
         double area = 0;
-        for (Group& group : groupsOn) {
+        for (const Placement& placement : placements) {
+            Group group = placedGroup(groups[placement.group], placement);
             area += group.piece.width * group.piece.height;
             out.pieces.push_back(std::move(group.piece));
             out.turned.push_back(group.turned);
