@@ -1,6 +1,7 @@
 #include "cli_options.h"
 
 #include "model/design_options.h"
+#include "settings/sheet_size_text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -58,6 +59,7 @@ bool setFile(CliOptions& options, std::string_view value) {
 constexpr std::string_view kNotANumber = "is not a number";
 constexpr std::string_view kNotWhole = "is not a whole number";
 constexpr std::string_view kNoFile = "is not a file name";
+constexpr std::string_view kNotASize = "is not a sheet size (WxH in mm, a4 or a3)";
 
 // The options that are not design options, after them in the usage text.
 constexpr OptionEntry kOptions[] = {
@@ -77,23 +79,29 @@ constexpr OptionEntry kOptions[] = {
     {"--help", "", setHelp, "show this text", ""},
 };
 
-// A design option's entry: a length or a count takes a value, a flag or a choice is a switch that
-// turns it on.
+// A design option's entry: a length, a count or a size takes a value, a flag or a choice is a
+// switch that sets it opposite to its default.
 struct DesignEntry {
     const DesignOption* option;
     OptionEntry entry;
 };
 
 bool takesValue(const DesignOption& option) {
-    return option.kind == OptionKind::Length || option.kind == OptionKind::Count;
+    return option.kind == OptionKind::Length || option.kind == OptionKind::Count || option.kind == OptionKind::Size;
+}
+
+std::string_view valueProblem(const DesignOption& option) {
+    if (option.kind == OptionKind::Length) return kNotANumber;
+    return option.kind == OptionKind::Size ? kNotASize : kNotWhole;
 }
 
 std::vector<DesignEntry> designEntries() {
     std::vector<DesignEntry> entries;
     for (const DesignOption& option : designOptions()) {
         const bool valued = takesValue(option);
-        const std::string_view problem = option.kind == OptionKind::Length ? kNotANumber : kNotWhole;
-        entries.push_back({&option, {option.cliFlag, valued ? "N" : "", nullptr, option.cliHelp, valued ? problem : ""}});
+        const std::string_view placeholder = option.kind == OptionKind::Size ? "WxH" : "N";
+        entries.push_back(
+            {&option, {option.cliFlag, valued ? placeholder : "", nullptr, option.cliHelp, valued ? valueProblem(option) : ""}});
     }
     std::sort(entries.begin(), entries.end(),
               [](const DesignEntry& a, const DesignEntry& b) { return a.option->cliPlace < b.option->cliPlace; });
@@ -101,7 +109,14 @@ std::vector<DesignEntry> designEntries() {
 }
 
 bool applyDesignOption(CliOptions& options, const DesignOption& option, std::string_view text) {
-    double value = 1;
+    if (option.kind == OptionKind::Size) {
+        const auto size = parseSheetSize(std::wstring(text.begin(), text.end()), false);
+        if (!size) return false;
+        option.access.set(options.parameters, size->width);
+        option.second.set(options.parameters, size->height);
+        return true;
+    }
+    double value = option.access.get(BoxParameters{}) != 0 ? 0 : 1;
     if (option.kind == OptionKind::Length && !readNumber(text, value)) return false;
     if (option.kind == OptionKind::Count) {
         int32_t count = 0;

@@ -3,7 +3,7 @@
 #include "cli_options.h"
 #include "piece_report.h"
 
-#include "output/dxf_polyline_writer.h"
+#include "output/cut_files.h"
 #include "output/dxf_writer.h"
 #include "output/fit_test.h"
 #include "output/project_file.h"
@@ -54,6 +54,27 @@ bool writeFitTest(const std::string& path, const BoxParameters& validated, bool 
     return writeOutput(path, svg ? buildSvg(test) : buildDxf(test, inches), out, err);
 }
 
+// A cut-file output: the plan, or one file per sheet named after it.
+struct CutOutput {
+    const std::optional<std::string>* path;
+    CutFileType type;
+    const char* flag;
+};
+
+bool writeCutOutput(const CutOutput& output, const PieceSet& pieces, const std::vector<Sheet>& sheets,
+                    const CliOptions& options, std::ostream& out, std::ostream& err) {
+    const std::string& path = **output.path;
+    const SheetSize sheet = options.parameters.sheetSize;
+    if (path == "-") {
+        const PieceSet& shown = sheets.empty() ? pieces : sheets.front().pieces;
+        return writeOutput(path, cutFileText(output.type, shown, options.inches, sheet), out, err);
+    }
+    bool written = true;
+    for (const CutFile& file : cutFiles(output.type, utf8ToWide(path), pieces, sheets, sheet, options.inches))
+        written = writeOutput(wideToUtf8(file.path), file.text, out, err) && written;
+    return written;
+}
+
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -79,20 +100,31 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const CliOptions& options = parsed.options;
     BoxParameters validated = options.parameters;
     PieceSet pieces;
+    std::vector<Sheet> sheets;
     try {
         validateParameters(validated);
         pieces = generatePieces(validated);
+        sheets = sheetsOf(validated, pieces);
     } catch (const std::runtime_error& refusal) {
         err << refusal.what() << '\n';
         return 1;
     }
 
+    const CutOutput cutOutputs[] = {{&options.dxfPath, CutFileType::DxfLines, "--dxf"},
+                                    {&options.closedDxfPath, CutFileType::DxfClosed, "--dxf-closed"},
+                                    {&options.svgPath, CutFileType::Svg, "--svg"}};
+    // Several files cannot share standard output; refused before anything is written.
+    for (const CutOutput& output : cutOutputs) {
+        if (*output.path != "-" || sheets.size() <= 1) continue;
+        err << "tessaro-cli: " << output.flag << " -: the pieces lie on " << sheets.size()
+            << " sheets, a file each; give a file name\n";
+        return 2;
+    }
+
     bool written = true;
-    if (options.piecesPath) written = writeOutput(*options.piecesPath, piecesJson(pieces), out, err) && written;
-    if (options.dxfPath) written = writeOutput(*options.dxfPath, buildDxf(pieces, options.inches), out, err) && written;
-    if (options.closedDxfPath)
-        written = writeOutput(*options.closedDxfPath, buildClosedDxf(pieces, options.inches), out, err) && written;
-    if (options.svgPath) written = writeOutput(*options.svgPath, buildSvg(pieces), out, err) && written;
+    if (options.piecesPath) written = writeOutput(*options.piecesPath, piecesJson(pieces, sheets), out, err) && written;
+    for (const CutOutput& output : cutOutputs)
+        if (*output.path) written = writeCutOutput(output, pieces, sheets, options, out, err) && written;
     if (options.serverJsonPath)
         written = writeOutput(*options.serverJsonPath, buildServerRequestJson(pieces), out, err) && written;
     if (options.saveProjectPath) written = writeProject(*options.saveProjectPath, validated, out, err) && written;
@@ -100,6 +132,6 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
     const bool anyOutput = options.piecesPath || options.dxfPath || options.closedDxfPath || options.svgPath ||
                            options.serverJsonPath || options.saveProjectPath || options.fitTestPath;
-    if (!anyOutput) out << piecesSummary(pieces) << '\n';
+    if (!anyOutput) out << piecesSummary(pieces, sheets, options.parameters.sheetSize) << '\n';
     return written ? 0 : 1;
 }

@@ -17,25 +17,33 @@ std::string exactNumber(double value) {
 
 const char* boolean(bool value) { return value ? "true" : "false"; }
 
+// One piece's object; sheetMembers (", \"sheet\": 2, ...") follow its name.
+std::string pieceJson(const Piece& p, const std::string& sheetMembers) {
+    const auto arcs = std::count_if(p.path.begin(), p.path.end(),
+                                    [](const PathSegment& s) { return s.kind == SegmentKind::Arc; });
+    return "  {\"name\": \"" + escapeJsonString(wideToUtf8(p.name)) + "\"" + sheetMembers + ", \"x\": " +
+           exactNumber(p.x) + ", \"y\": " + exactNumber(p.y) + ", \"width\": " + exactNumber(p.width) +
+           ", \"height\": " + exactNumber(p.height) + ", \"labelled\": " + boolean(isLabelled(p)) +
+           ", \"innerCut\": " + boolean(isInnerCut(p)) + ", \"outlinePoints\": " + std::to_string(p.outline.size()) +
+           ", \"segments\": " + std::to_string(p.path.size()) + ", \"arcs\": " + std::to_string(arcs) + "}";
+}
+
 }  // namespace
 
-std::string piecesJson(const PieceSet& pieces) {
+std::string piecesJson(const PieceSet& pieces, const std::vector<Sheet>& sheets) {
+    std::vector<std::string> objects;
+    if (sheets.empty())
+        for (const Piece& piece : pieces) objects.push_back(pieceJson(piece, ""));
+    for (size_t s = 0; s < sheets.size(); ++s)
+        for (size_t i = 0; i < sheets[s].pieces.size(); ++i)
+            objects.push_back(pieceJson(sheets[s].pieces[i], ", \"sheet\": " + std::to_string(s + 1) +
+                                                                  ", \"turned\": " + boolean(sheets[s].turned[i])));
     std::string out = "[\n";
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const Piece& p = pieces[i];
-        const auto arcs = std::count_if(p.path.begin(), p.path.end(),
-                                        [](const PathSegment& s) { return s.kind == SegmentKind::Arc; });
-        out += "  {\"name\": \"" + escapeJsonString(wideToUtf8(p.name)) + "\", \"x\": " + exactNumber(p.x) +
-               ", \"y\": " + exactNumber(p.y) + ", \"width\": " + exactNumber(p.width) +
-               ", \"height\": " + exactNumber(p.height) + ", \"labelled\": " + boolean(isLabelled(p)) +
-               ", \"innerCut\": " + boolean(isInnerCut(p)) + ", \"outlinePoints\": " + std::to_string(p.outline.size()) +
-               ", \"segments\": " + std::to_string(p.path.size()) + ", \"arcs\": " + std::to_string(arcs) + "}";
-        out += i + 1 < pieces.size() ? ",\n" : "\n";
-    }
+    for (size_t i = 0; i < objects.size(); ++i) out += objects[i] + (i + 1 < objects.size() ? ",\n" : "\n");
     return out + "]\n";
 }
 
-std::string piecesSummary(const PieceSet& pieces) {
+std::string piecesSummary(const PieceSet& pieces, const std::vector<Sheet>& sheets, SheetSize sheet) {
     // The plan starts at the origin: its far corner is its size.
     const PlanExtent plan = planExtent(pieces);
     std::string names;
@@ -47,6 +55,15 @@ std::string piecesSummary(const PieceSet& pieces) {
         names += wideToUtf8(pieces[i].name);
         i += run;
     }
-    return std::to_string(pieces.size()) + " pieces, plan " + formatTrimmedFixed(plan.maxX, 3, NegativeZero::AsZero) + " x " +
-           formatTrimmedFixed(plan.maxY, 3, NegativeZero::AsZero) + " mm: " + names;
+    const auto size = [](double width, double height) {
+        return formatTrimmedFixed(width, 3, NegativeZero::AsZero) + " x " + formatTrimmedFixed(height, 3, NegativeZero::AsZero);
+    };
+    std::string where = ", plan " + size(plan.maxX, plan.maxY) + " mm: ";
+    if (!sheets.empty()) {
+        double used = 0;
+        for (const Sheet& one : sheets) used += one.used / static_cast<double>(sheets.size());
+        where = " on " + std::to_string(sheets.size()) + (sheets.size() == 1 ? " sheet" : " sheets") + " of " +
+                size(sheet.width, sheet.height) + " mm, " + std::to_string(static_cast<int>(used * 100 + 0.5)) + "% used: ";
+    }
+    return std::to_string(pieces.size()) + " pieces" + where + names;
 }

@@ -40,10 +40,13 @@ enum ControlId : int {
     ToolDiameterComboId = 2011,
     WidthDividersComboId = 2012,
     DepthDividersComboId = 2013,
+    SheetSizeComboId = 2014,
+    SheetMarginEditId = 2015,
     InternalDimensionsBoxId = 3001,
     AddLidBoxId = 3002,
     CncRouterModeBoxId = 3003,
     DividerBaseSlotsBoxId = 3004,
+    TurnPiecesBoxId = 3005,
     CompensateKerfBoxId = 3006,
     EngraveLabelsBoxId = 3007,
 };

@@ -4,7 +4,7 @@
 
 bool sameDesign(const BoxParameters& a, const BoxParameters& b) {
     for (const DesignOption& option : designOptions())
-        if (!(option.access.get(a) == option.access.get(b))) return false;
+        if (!sameValue(option, a, b)) return false;
     return true;
 }
 

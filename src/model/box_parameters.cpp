@@ -11,15 +11,33 @@ namespace {
 
 [[noreturn]] void refuse(const char* message) { throw std::runtime_error(message); }
 
+// The lengths or number an option holds: its one value, a set size's two, an unset size's none.
+struct HeldValues {
+    double values[2] = {};
+    int count = 0;
+    const double* begin() const { return values; }
+    const double* end() const { return values + count; }
+};
+
+HeldValues heldValues(const DesignOption& option, const BoxParameters& p) {
+    if (option.kind != OptionKind::Size) return {{option.access.get(p)}, 1};
+    if (!p.sheetSize.isSet()) return {};
+    return {{option.access.get(p), option.second.get(p)}, 2};
+}
+
+bool isLength(const DesignOption& option) { return option.kind == OptionKind::Length || option.kind == OptionKind::Size; }
+
 bool allFinite(const BoxParameters& p) {
     for (const DesignOption& option : designOptions())
-        if (option.kind == OptionKind::Length && !std::isfinite(option.access.get(p))) return false;
+        for (const double value : heldValues(option, p))
+            if (isLength(option) && !std::isfinite(value)) return false;
     return std::isfinite(p.outerWidth) && std::isfinite(p.outerHeight) && std::isfinite(p.outerDepth);
 }
 
 bool allWithinReach(const BoxParameters& p) {
     for (const DesignOption& option : designOptions())
-        if (option.kind == OptionKind::Length && option.access.get(p) > kLongestLength) return false;
+        for (const double value : heldValues(option, p))
+            if (isLength(option) && value > kLongestLength) return false;
     return true;
 }
 
@@ -42,7 +60,8 @@ void checkBounds(const BoxParameters& p, OptionBound OptionRules::*bound, BoundS
         const OptionRules& rules = option.rules;
         if (scope != BoundScope::Every && rules.shapesBox != (scope == BoundScope::ShapeOnly)) continue;
         if (rules.routerOnly && p.cutMode != CutMode::CncRouter) continue;
-        if (!holds(rules.*bound, option.access.get(p))) refuse((rules.*bound).message);
+        for (const double value : heldValues(option, p))
+            if (!holds(rules.*bound, value)) refuse((rules.*bound).message);
     }
 }
 
@@ -117,4 +136,7 @@ void validateParameters(BoxParameters& p) {
     checkFingerFit(p, std::max(wallHeight(p), 0.0), p.fingerCountHeight);
     checkDividerFit(p);
     if (p.compensateKerf && p.cutMode == CutMode::Laser && p.kerf >= t) refuse(kKerfTooWideMessage);
+    const SheetSize& sheet = p.sheetSize;
+    if (sheet.isSet() && 2.0 * p.sheetMargin >= std::min(sheet.width, sheet.height))
+        refuse("El margen no deja lugar en la hoja.");
 }

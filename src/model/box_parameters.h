@@ -8,6 +8,14 @@ inline constexpr double kMillimetresPerInch = 25.4;
 enum class DimensionMode : int32_t { External = 0, Internal = 1 };
 enum class CutMode : int32_t { Laser = 0, CncRouter = 1 };
 
+// The machine's sheet (mm); 0 x 0 is no limit: the one plan as the pieces come.
+struct SheetSize {
+    double width = 0.0;
+    double height = 0.0;
+    bool isSet() const { return width != 0.0 || height != 0.0; }
+    bool operator==(const SheetSize&) const = default;
+};
+
 struct BoxParameters {
     double inputWidth = 200.0;
     double inputHeight = 100.0;
@@ -31,6 +39,9 @@ struct BoxParameters {
     bool addDividerBaseSlots = false;
     bool compensateKerf = false;  // laser: cut half a kerf outside every edge
     bool engraveLabels = false;   // each piece's name in single strokes
+    SheetSize sheetSize{};        // pieces laid onto sheets of this size, one cut file each
+    double sheetMargin = 5.0;     // kept free along every edge of a sheet
+    bool turnPieces = true;       // a piece may lie turned a quarter on its sheet
 
     bool operator==(const BoxParameters&) const = default;  // derived sizes too; see sameDesign
 };

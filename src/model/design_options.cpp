@@ -10,6 +10,11 @@ using B = BoxParameters;
 using Bound = OptionBound;
 using Repair = StoredRepair;
 
+double sheetWidth(const B& p) { return p.sheetSize.width; }
+double sheetHeight(const B& p) { return p.sheetSize.height; }
+void setSheetWidth(B& p, double value) { p.sheetSize.width = value; }
+void setSheetHeight(B& p, double value) { p.sheetSize.height = value; }
+
 const DesignOption kOptions[] = {
     {.kind = OptionKind::Length,
      .access = accessOf<&B::inputWidth>, .projectKey = "inputWidth",
@@ -149,21 +154,52 @@ const DesignOption kOptions[] = {
      .cliFlag = "--compensate-kerf", .cliHelp = "laser: cut half the kerf outside every edge", .cliPlace = 18,
      .panel = {.controlId = CompensateKerfBoxId, .labelKey = L"check.compensateKerf",
                .tooltipKey = L"tooltip.compensateKerf", .laserOnly = true},
-     .writtenWhenOn = true},
+     .writtenWhenChanged = true},
     {.kind = OptionKind::Flag,
      .access = accessOf<&B::engraveLabels>,
      .projectKey = "engraveLabels",
      .settingsKey = "engraveLabels", .settingsPlace = 21,
      .cliFlag = "--labels", .cliHelp = "engrave each piece's name (layer LABELS)", .cliPlace = 19,
      .panel = {EngraveLabelsBoxId, L"check.engraveLabels", L"tooltip.engraveLabels"},
-     .writtenWhenOn = true},
+     .writtenWhenChanged = true},
+    // Validation asks the minimum of both lengths, and only of a size that is set.
+    {.kind = OptionKind::Size,
+     .access = {sheetWidth, setSheetWidth}, .second = {sheetHeight, setSheetHeight},
+     .projectKey = "sheetSize",
+     .settingsKey = "sheetSizeMm", .settingsPlace = 22,
+     .repair = {Repair::SizeOrNone},
+     .rules = {.minimum = {Bound::Above, 0, "La hoja debe medir mas de 0 mm de cada lado."}},
+     .cliFlag = "--sheet", .cliHelp = "lay the pieces onto sheets of WxH mm (or a4, a3), a file each", .cliPlace = 20,
+     .panel = {SheetSizeComboId, L"label.sheetSize", L"tooltip.sheetSize"},
+     .writtenWhenChanged = true},
+    {.kind = OptionKind::Length,
+     .access = accessOf<&B::sheetMargin>, .projectKey = "sheetMargin",
+     .settingsKey = "sheetMarginMm", .settingsPlace = 23,
+     .repair = {Repair::NonNegative, 0, 0, 5.0},
+     .rules = {.minimum = {Bound::AtLeast, 0, "El margen de la hoja no puede ser negativo."}},
+     .cliFlag = "--margin", .cliHelp = "free edge kept on every side of a sheet, mm", .cliPlace = 21,
+     .panel = {SheetMarginEditId, L"label.sheetMargin", L"tooltip.sheetMargin"},
+     .writtenWhenChanged = true},
+    {.kind = OptionKind::Flag,
+     .access = accessOf<&B::turnPieces>, .projectKey = "turnPieces",
+     .settingsKey = "turnPieces", .settingsPlace = 24,
+     .cliFlag = "--no-turn", .cliHelp = "keep every piece on the sheets as the plan has it", .cliPlace = 22,
+     .panel = {TurnPiecesBoxId, L"check.turnPieces", L"tooltip.turnPieces"},
+     .writtenWhenChanged = true},
 };
 
 }  // namespace
 
 std::span<const DesignOption> designOptions() { return kOptions; }
 
-bool isWritten(const DesignOption& option, double value) { return !option.writtenWhenOn || value != 0; }
+bool isWritten(const DesignOption& option, const BoxParameters& design) {
+    return !option.writtenWhenChanged || !sameValue(option, design, BoxParameters{});
+}
+
+bool sameValue(const DesignOption& option, const BoxParameters& a, const BoxParameters& b) {
+    if (!(option.access.get(a) == option.access.get(b))) return false;
+    return option.kind != OptionKind::Size || option.second.get(a) == option.second.get(b);
+}
 
 const DesignOption* findDesignOption(const char* projectKey) {
     for (const DesignOption& option : kOptions)

@@ -13,6 +13,7 @@ enum class OptionKind {
     Count,   // a whole number
     Flag,    // on or off
     Choice,  // one of an enum's two values: named in projects, a flag in settings and on the panel
+    Size,    // two lengths, width then height (mm), or none (both 0); [w, h] in settings and projects
 };
 
 // A limit the validation holds a value to, and what it refuses a design with beyond it.
@@ -42,6 +43,7 @@ struct StoredRepair {
         NonNegative,  // below 0: the fallback
         Clamp,        // held to low..high
         InRange,      // outside low..high: the default
+        SizeOrNone,   // a size: both lengths positive and within reach, else none
     };
     Rule rule = None;
     double low = 0;
@@ -69,22 +71,26 @@ struct OptionAccess {
 
 struct DesignOption {
     OptionKind kind;
-    OptionAccess access;
+    OptionAccess access;  // a size's width
+    OptionAccess second{};  // a size's height
     const char* projectKey;
     const char* choiceNames[2] = {};  // Choice: the project's names of index 0 and 1
     const char* settingsKey;
     int settingsPlace;  // the order of the settings file's design members
     StoredRepair repair{};
     OptionRules rules{};
-    const char* cliFlag;  // a flag or choice is a switch that turns it on
+    const char* cliFlag;  // a flag or choice is a switch that sets it opposite to its default
     const char* cliHelp;
     int cliPlace;  // the order of the usage text
     PanelOption panel;
-    bool writtenWhenOn = false;  // a flag settings and projects hold only when on, so older files stay as they were
+    bool writtenWhenChanged = false;  // held by settings and projects only when not the default, so older files stay
 };
 
-// Whether settings and projects write the option's member for this value.
-bool isWritten(const DesignOption& option, double value);
+// Whether settings and projects write the option's member for this design.
+bool isWritten(const DesignOption& option, const BoxParameters& design);
+
+// Whether two designs hold the same value of the option (both lengths of a size).
+bool sameValue(const DesignOption& option, const BoxParameters& a, const BoxParameters& b);
 
 // Every design option, in the order of the project file's members.
 std::span<const DesignOption> designOptions();

@@ -243,3 +243,12 @@ std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet
     }
     return sheets;
 }
+
+SheetSpec sheetSpecOf(const BoxParameters& design) {
+    return {design.sheetSize.width, design.sheetSize.height, design.sheetMargin, design.turnPieces, design.spacing};
+}
+
+std::vector<Sheet> sheetsOf(const BoxParameters& validated, const PieceSet& pieces) {
+    if (!validated.sheetSize.isSet()) return {};
+    return layoutOnSheets(pieces, sheetSpecOf(validated));
+}

@@ -27,3 +27,10 @@ struct Sheet {
 // layout with the fewest sheets. Throws std::runtime_error with a fixed Spanish message naming a
 // piece that fits no sheet, even turned.
 std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet);
+
+// The design's sheet, margin, turning and spacing.
+SheetSpec sheetSpecOf(const BoxParameters& design);
+
+// The validated design's pieces laid onto its sheets; none when it sets no sheet (the one plan).
+// Throws as layoutOnSheets does.
+std::vector<Sheet> sheetsOf(const BoxParameters& validated, const PieceSet& pieces);

@@ -5,6 +5,7 @@
 #include "settings/file_io.h"
 #include "settings/flat_json.h"
 #include "settings/number_text.h"
+#include "settings/sheet_size_text.h"
 #include "settings/text_encoding.h"
 
 #include <charconv>
@@ -62,9 +63,11 @@ std::optional<double> readNumber(const std::string& text, size_t pos) {
 }
 
 // The text of an option's value in a project.
-std::string projectText(const DesignOption& option, double value) {
+std::string projectText(const DesignOption& option, const BoxParameters& design) {
+    const double value = option.access.get(design);
     switch (option.kind) {
     case OptionKind::Length: return formatFixed(value, 6);
+    case OptionKind::Size: return storedSheetSize({value, option.second.get(design)});
     case OptionKind::Count: return std::to_string(static_cast<int32_t>(value));
     case OptionKind::Flag: return boolText(value != 0);
     case OptionKind::Choice: break;
@@ -78,6 +81,7 @@ std::optional<double> readOption(const std::string& text, const DesignOption& op
     const auto pos = findJsonValue(text, option.projectKey);
     if (!pos) return std::nullopt;
     switch (option.kind) {
+    case OptionKind::Size: return std::nullopt;  // two values, read on their own
     case OptionKind::Length: return readNumber(text, *pos);
     case OptionKind::Count:
         if (const auto value = readInteger(text, *pos)) return *value;
@@ -103,9 +107,9 @@ std::string writeProjectJson(const BoxParameters& p) {
     out += "  \"parameters\": {\n";
     std::vector<const DesignOption*> written;
     for (const DesignOption& option : designOptions())
-        if (isWritten(option, option.access.get(p))) written.push_back(&option);
+        if (isWritten(option, p)) written.push_back(&option);
     for (const DesignOption* option : written)
-        appendMember(out, option->projectKey, projectText(*option, option->access.get(p)), option == written.back());
+        appendMember(out, option->projectKey, projectText(*option, p), option == written.back());
     out += "  }\n";
     out += "}\n";
     return out;
@@ -151,6 +155,15 @@ bool loadProject(const std::wstring& path, BoxParameters& result, std::wstring& 
     BoxParameters loaded;
     for (const DesignOption& option : designOptions()) {
         if (const auto value = readOption(text, option)) option.access.set(loaded, *value);
+    }
+    // A size that is there but no pair of numbers is refused, not dropped: the cut would not be the one saved.
+    for (const DesignOption& option : designOptions()) {
+        if (option.kind != OptionKind::Size) continue;
+        const auto pos = findJsonValue(text, option.projectKey);
+        if (!pos) continue;
+        const auto size = readStoredSheetSize(text, *pos);
+        option.access.set(loaded, size ? size->width : std::numeric_limits<double>::quiet_NaN());
+        option.second.set(loaded, size ? size->height : std::numeric_limits<double>::quiet_NaN());
     }
 
     try {

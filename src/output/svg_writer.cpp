@@ -66,8 +66,8 @@ std::string svgPieceId(const std::wstring& name, std::vector<std::string>& used)
     return id;
 }
 
-std::string buildSvg(const PieceSet& pieces) {
-    const PlanExtent b = planExtent(pieces);
+std::string buildSvg(const PieceSet& pieces, SheetSize page) {
+    const PlanExtent b = page.isSet() ? PlanExtent{0, 0, page.width, page.height} : planExtent(pieces);
     const std::string width = formatDxfNumber(b.width());
     const std::string height = formatDxfNumber(b.height());
     std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";

@@ -1,9 +1,11 @@
 #include "settings/app_settings.h"
 
 #include "model/design_options.h"
+#include "model/tolerances.h"
 
 #include "settings/flat_json.h"
 #include "settings/number_text.h"
+#include "settings/sheet_size_text.h"
 #include "settings/text_encoding.h"
 
 #include <algorithm>
@@ -30,6 +32,7 @@ double repaired(const StoredRepair& repair, double value, double defaultValue) {
     case StoredRepair::NonNegative: return value >= 0 && std::isfinite(value) ? value : repair.fallback;
     case StoredRepair::Clamp: return std::clamp(value, repair.low, repair.high);
     case StoredRepair::InRange: return value >= repair.low && value <= repair.high ? value : defaultValue;
+    case StoredRepair::SizeOrNone:
     case StoredRepair::None: break;
     }
     return value;
@@ -67,10 +70,12 @@ void member(std::string& out, int indent, const char* key, const std::string& va
 }
 
 // The text of an option's value in settings.json.
-std::string storedText(const DesignOption& option, double value) {
+std::string storedText(const DesignOption& option, const BoxParameters& design) {
+    const double value = option.access.get(design);
     switch (option.kind) {
     case OptionKind::Length: return formatFixed(value, 6);
     case OptionKind::Count: return std::to_string(static_cast<int32_t>(value));
+    case OptionKind::Size: return storedSheetSize({value, option.second.get(design)});
     case OptionKind::Flag:
     case OptionKind::Choice: break;
     }
@@ -83,9 +88,8 @@ void writeDesign(std::string& out, const BoxParameters& design) {
     std::vector<std::pair<int, std::string>> members = {{kRetiredSlotsPlace, "\"baseSlots\": false"},
                                                         {kRetiredSlotsPlace + 1, "\"sideSlots\": false"}};
     for (const DesignOption& option : designOptions()) {
-        const double value = option.access.get(design);
-        if (!isWritten(option, value)) continue;
-        const std::string text = storedText(option, value);
+        if (!isWritten(option, design)) continue;
+        const std::string text = storedText(option, design);
         members.emplace_back(option.settingsPlace, '"' + std::string(option.settingsKey) + "\": " + text);
     }
     std::sort(members.begin(), members.end());
@@ -98,6 +102,14 @@ void writeDesign(std::string& out, const BoxParameters& design) {
 void readDesign(const std::string& text, BoxParameters& design) {
     for (const DesignOption& option : designOptions()) {
         double value = option.access.get(design);
+        if (option.kind == OptionKind::Size) {
+            if (const auto pos = findJsonValue(text, option.settingsKey))
+                if (const auto size = readStoredSheetSize(text, *pos)) {
+                    option.access.set(design, size->width);
+                    option.second.set(design, size->height);
+                }
+            continue;
+        }
         if (option.kind == OptionKind::Length || option.kind == OptionKind::Count) {
             readDouble(text, option.settingsKey, value);
             // Counts truncate toward zero and stop at the 32-bit range's ends rather than overflow.
@@ -124,6 +136,8 @@ void normalizeSettings(AppSettings& s) {
         const double value = repaired(option.repair, option.access.get(s.design), option.access.get(defaults));
         option.access.set(s.design, value);
     }
+    const auto usableSide = [](double side) { return side > 0 && side <= kLongestLength; };
+    if (!usableSide(s.design.sheetSize.width) || !usableSide(s.design.sheetSize.height)) s.design.sheetSize = {};
     if (s.render3dMode < 0 || s.render3dMode > 2) s.render3dMode = 0;
     if (!unitsAreInches(s)) s.units = L"mm";
     if (s.language.empty()) s.language = L"es";

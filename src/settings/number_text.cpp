@@ -27,7 +27,7 @@ std::basic_string_view<Char> withoutSpace(std::basic_string_view<Char> s) {
 }
 
 template <typename Char>
-std::optional<double> scanNumber(std::basic_string_view<Char> text, Underflow underflow) {
+std::optional<double> scanNumber(std::basic_string_view<Char> text, Underflow underflow, size_t* consumed) {
     const std::basic_string_view<Char> s = withoutSpace(text);
     size_t i = 0;
     bool negative = false;
@@ -57,6 +57,7 @@ std::optional<double> scanNumber(std::basic_string_view<Char> text, Underflow un
     } else if (error != std::errc() || last != ascii.data() + ascii.size() || !std::isfinite(value)) {
         return std::nullopt;
     }
+    if (consumed) *consumed = text.size() - s.size() + end;
     return negative ? -value : value;
 }
 
@@ -77,10 +78,12 @@ std::optional<int32_t> scanInteger(std::basic_string_view<Char> s, Sign sign, si
 
 }  // namespace
 
-std::optional<double> scanLeadingNumber(std::string_view text, Underflow underflow) { return scanNumber(text, underflow); }
+std::optional<double> scanLeadingNumber(std::string_view text, Underflow underflow, size_t* consumed) {
+    return scanNumber(text, underflow, consumed);
+}
 
-std::optional<double> scanLeadingNumber(std::wstring_view text, Underflow underflow) {
-    return scanNumber(text, underflow);
+std::optional<double> scanLeadingNumber(std::wstring_view text, Underflow underflow, size_t* consumed) {
+    return scanNumber(text, underflow, consumed);
 }
 
 std::optional<int32_t> scanLeadingInteger(std::string_view text, Sign sign, size_t* consumed) {

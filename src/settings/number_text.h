@@ -12,9 +12,9 @@ enum class Underflow { Zero, NoNumber };
 // The longest decimal number at the start of text after white space: an optional sign, digits with
 // at most one point (one digit at least), an exponent only when it has digits. None when there is
 // none or it is too large for a double; too small gives what underflow says. Wide characters beyond
-// ASCII end the number.
-std::optional<double> scanLeadingNumber(std::string_view text, Underflow underflow);
-std::optional<double> scanLeadingNumber(std::wstring_view text, Underflow underflow);
+// ASCII end the number. consumed, when given, receives where the number ends.
+std::optional<double> scanLeadingNumber(std::string_view text, Underflow underflow, size_t* consumed = nullptr);
+std::optional<double> scanLeadingNumber(std::wstring_view text, Underflow underflow, size_t* consumed = nullptr);
 
 enum class Sign { Allowed, NotAllowed };
 

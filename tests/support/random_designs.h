@@ -68,7 +68,8 @@ double drawOption(Draws& draw, const DesignOption& option, const OptionDraw& how
     case OptionKind::Length: return draw.uniform(how.low, how.highOf ? how.highOf(before) : how.high);
     case OptionKind::Count: return draw.integer(static_cast<int32_t>(how.low), static_cast<int32_t>(how.high));
     case OptionKind::Flag:
-    case OptionKind::Choice: break;
+    case OptionKind::Choice:
+    case OptionKind::Size: break;
     }
     return draw.chance(how.high) ? 1 : 0;
 }
@@ -86,7 +87,7 @@ BoxParameters drawDesign(Draws& draw, Between&& between) {
     for (const DesignOption& option : designOptions()) {
         const auto drawsThis = [&](const OptionDraw& how) { return how.option == std::string(option.projectKey); };
         const bool listed = std::any_of(std::begin(kOptionDraws), std::end(kOptionDraws), drawsThis);
-        if (listed) continue;
+        if (listed || option.kind == OptionKind::Size) continue;  // sheets are drawn by their own tests
         const double usual = option.access.get(BoxParameters{});
         const double high = option.kind == OptionKind::Length ? 2 * usual : 0.5;
         OptionDraw how{option.projectKey, 0, high};
