@@ -1,11 +1,13 @@
 // Any design, however absurd: validation refuses it with a message, and generation refuses exactly
 // the same, or the generated set is cuttable within bounded size (a design within the generator's
 // ranges also assembles), and each cut file writes one entity per path segment (or one contour per
-// piece) with finite numbers, and the reference DXF server draws the request it is sent.
+// piece) with finite numbers, the reference DXF server draws the request it is sent, and the pieces
+// lie on the design's sheets.
 #include "dxf_server_request.h"
 #include "fuzz_draws.h"
 #include "model/piece_labels.h"
 #include "model/piece_set.h"
+#include "model/sheet_layout.h"
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
 #include "output/project_file.h"
@@ -96,5 +98,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const std::string& fault : faults) fuzzContext() += "\n" + fault;
     FUZZ_CHECK(faults.empty());
     checkCutFiles(pieces, inches);
+
+    // On sheets: every piece once, inside its sheet's margin; a refusal names the piece that fits none.
+    std::vector<Sheet> sheets;
+    try {
+        sheets = sheetsOf(validated, pieces);
+    } catch (const std::runtime_error& error) {
+        FUZZ_CHECK(std::string(error.what()).starts_with("La pieza "));
+        return 0;
+    }
+    size_t laid = 0;
+    const double margin = validated.sheetMargin - 1e-6;
+    for (const Sheet& sheet : sheets) {
+        laid += sheet.pieces.size();
+        for (const Piece& piece : sheet.pieces) {
+            FUZZ_CHECK(piece.x >= margin && piece.x + piece.width <= validated.sheetSize.width - margin);
+            FUZZ_CHECK(piece.y >= margin && piece.y + piece.height <= validated.sheetSize.height - margin);
+        }
+    }
+    FUZZ_CHECK(sheets.empty() || laid == pieces.size());
     return 0;
 }

@@ -33,6 +33,10 @@ void checkSettings(const std::string& text) {
         const bool ranged = repair.rule == StoredRepair::Clamp || repair.rule == StoredRepair::InRange;
         if (ranged) FUZZ_CHECK(value >= repair.low);
         if (ranged) FUZZ_CHECK(value <= repair.high);
+        // A size is none or both lengths within reach: never half a sheet.
+        const double height = option.second.get ? option.second.get(s.design) : 0;
+        const bool none = value == 0 && height == 0;
+        if (repair.rule == StoredRepair::SizeOrNone) FUZZ_CHECK(none || (value > 0 && height > 0 && value <= 1e5 && height <= 1e5));
     }
     FUZZ_CHECK(s.render3dMode >= 0 && s.render3dMode <= 2);
     FUZZ_CHECK(!s.language.empty());

@@ -10,7 +10,10 @@
 #include "model/box_parameters.h"
 #include "model/design_options.h"
 #include "model/piece_set.h"
+#include "model/sheet_layout.h"
+#include "output/cut_files.h"
 #include "preview/direct3d_renderer_win32.h"
+#include "preview/plan_preview.h"
 #include "preview/gdi_objects_win32.h"
 #include "preview/preview_view_state.h"
 #include "settings/app_settings.h"
@@ -52,6 +55,7 @@ struct PanelControls {
     HWND loadButton = nullptr;
     HWND updateButton = nullptr;
     HWND fitViewButton = nullptr;
+    HWND sheetResult = nullptr;  // "2 sheets, 71% used"
     // Each design option's control and label (null where it has none), in the options' order.
     std::vector<HWND> options;
     std::vector<HWND> optionLabels;
@@ -210,6 +214,8 @@ private:
     void refillUnitsCombo();
     void refillLanguageCombo();
     void refillRenderCombo();
+    // "No limit" in the current language, then the common sheets; the size shown is kept.
+    void refillSheetCombo();
     // Every language-bound text of the window, combos and value labels; the status line keeps its text.
     void applyTexts();
 
@@ -222,18 +228,25 @@ private:
     int32_t readCount(HWND combo, int32_t defaultCount) const;
     // Selects the combo item beginning with the number, else sets the text (plain controls).
     void selectOrSetInteger(HWND control, int32_t value);
-    // A design option's value as its control shows it (lengths in millimetres; the default for text
-    // that is no number), and a value shown in it.
-    double readOption(const DesignOption& option, HWND control) const;
-    void writeOption(const DesignOption& option, HWND control, double value);
+    // A design option's value as its control shows it, into design (lengths in millimetres; the
+    // default for text that is no number), and the design's value shown in it.
+    void readOption(const DesignOption& option, HWND control, BoxParameters& design) const;
+    void writeOption(const DesignOption& option, HWND control, const BoxParameters& design);
+    // The sheet combo's size: none for its first item ("no limit", in whatever language filled it) or
+    // an empty box, -1 x -1 for text that is no size; and a size shown as its preset or typed.
+    SheetSize readSheetSize(HWND combo) const;
+    void writeSheetSize(HWND combo, SheetSize size);
     // The design the panel shows, in millimetres; not validated.
     BoxParameters readParametersFromControls() const;
     // The panel's design validated (outer sizes derived); false with the model's message.
     bool tryReadParameters(BoxParameters& parameters, std::wstring& error) const;
     std::wstring statusSummary() const;
-    // New pieces from the panel, or the error in the status line with the last pieces kept; a new
-    // design is an undo step unless step says Rebase.
-    void regenerate(HistoryStep step = HistoryStep::Record);
+    // New pieces (on their sheets) from the panel, or the error in the status line with the last
+    // pieces kept; a new design is an undo step unless step says Rebase. Empty when the pieces are
+    // the panel's design, else why not.
+    std::wstring regenerate(HistoryStep step = HistoryStep::Record);
+    // The sheets as the 2D plan shows them, and the panel's line with their count and use.
+    void refreshSheetView();
     // An edit: regenerate 350 ms after the last one (only while change tracking is on).
     void markChanged();
     // Switches the panel between millimetres and inches as the units combo says.
@@ -277,8 +290,13 @@ private:
     void exportDxfCommand();
     // Asks for a file name (offering name) and type (DXF lines and arcs, DXF closed polylines, SVG)
     // and writes the pieces in it, DXF in inches when the panel shows inches; a file error is shown
-    // and the dialog comes back until success or cancel.
-    void exportCutFile(const PieceSet& pieces, const wchar_t* name);
+    // and the dialog comes back until success or cancel. Several sheets are a file each, named after
+    // the chosen one: one question for the files that exist, and a failure names its file and stops.
+    void exportCutFile(const PieceSet& pieces, const wchar_t* name, const std::vector<Sheet>& sheets = {},
+                       SheetSize sheet = {});
+    // Asks once whether files of the set that exist may be replaced, naming them and any leftover
+    // higher-numbered files of an earlier export; leftover holds those names when nothing was asked.
+    bool confirmSheetFiles(const std::vector<CutFile>& files, const std::wstring& chosen, std::wstring& leftover);
     // Writes the joint fit test of the panel's design as exportCutFile does; a design the test cannot
     // serve is told in a box.
     void testPieceCommand();
@@ -362,6 +380,8 @@ private:
     std::wstring currentLanguage_ = L"es";
 
     PieceSet pieces_;
+    std::vector<Sheet> sheets_;  // pieces_ on the design's sheets; empty for the one plan
+    SheetView sheetView_;        // sheets_ side by side, as the 2D plan shows them
     BoxParameters design_;
 };
 

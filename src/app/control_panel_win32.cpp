@@ -4,6 +4,7 @@
 #include "app/length_text.h"
 #include "app/panel_layout.h"
 #include "model/design_options.h"
+#include "settings/sheet_size_text.h"
 
 #include <commctrl.h>
 
@@ -16,7 +17,7 @@ namespace {
 enum class ControlKind { TitleLabel, UpdateNotice, Label, ValueLabel, Edit, ListCombo, EditableCombo, CheckBox, GroupBox, PushButton };
 
 // What a row's control is filled with right after creation.
-enum class RowFill { None, Languages, Units, Engines, Presets, Counts };
+enum class RowFill { None, Languages, Units, Engines, Presets, Counts, Sheets };
 
 constexpr Application::Notifications kAny = Application::kAnyNotifications;
 constexpr Application::Notifications kFieldEdits{EN_CHANGE, CBN_EDITCHANGE, CBN_SELCHANGE};
@@ -138,13 +139,15 @@ std::vector<Row> flowingRows(std::span<const PanelGroup> groups, int32_t top) {
         int32_t y = groupY + kFirstRowOffset;
         for (const Row& row : group.rows) {
             const DesignOption* option = row.option ? findDesignOption(row.option) : nullptr;
-            if (option && (option->kind == OptionKind::Count || option->kind == OptionKind::Length)) {
+            if (option && option->kind != OptionKind::Flag && option->kind != OptionKind::Choice) {
                 const bool count = option->kind == OptionKind::Count;
+                const bool size = option->kind == OptionKind::Size;
                 const bool typed = option->panel.shownHigh > option->panel.listedHigh;
-                const K field = !count ? K::Edit : typed ? K::EditableCombo : K::ListCombo;
+                const K field = size ? K::EditableCombo : !count ? K::Edit : typed ? K::EditableCombo : K::ListCombo;
+                const RowFill fill = size ? RowFill::Sheets : count ? RowFill::Counts : RowFill::None;
                 rows.push_back(optionRow(count ? K::Label : K::ValueLabel, {kRowX, y, kLabelWidth, 20}, row.option));
-                rows.push_back(optionRow(field, {kFieldX, y - 2, kFieldWidth, count ? kListHeight : 22}, row.option,
-                                         count ? RowFill::Counts : RowFill::None));
+                rows.push_back(optionRow(field, {kFieldX, y - 2, kFieldWidth, count || size ? kListHeight : 22}, row.option,
+                                         fill));
                 y += kFieldPitch;
                 continue;
             }
@@ -333,9 +336,17 @@ std::vector<Application::PanelRow> Application::panelRows() {
          0, kAny, &A::testPieceCommand},
     };
 
+    static const Row kSheetRows[] = {
+        optionRow(K::ValueLabel, {}, "sheetSize"),
+        optionRow(K::ValueLabel, {}, "sheetMargin"),
+        optionRow(K::CheckBox, {}, "turnPieces"),
+        {K::Label, 0, {}, nullptr, L"", &F::sheetResult},
+    };
+
     static const PanelGroup kFlowGroups[] = {
         {L"section.dividers", kDividerRows},
         {L"section.cut", kCutRows},
+        {L"section.sheet", kSheetRows},
         {L"section.server", kServerRows},
     };
 
@@ -439,6 +450,7 @@ void Application::createControls() {
             fillCombo(control, presets.millimetres, presets.emptyMm);
             break;
         }
+        case RowFill::Sheets: refillSheetCombo(); break;
         case RowFill::Counts: {
             const DesignOption& option = *findDesignOption(row.option);
             const auto shown = static_cast<int32_t>(option.access.get(BoxParameters{}));
@@ -530,7 +542,8 @@ void Application::refreshValueLabels() {
     const std::wstring unit = useInches_ ? L" in" : L" mm";
     const auto options = designOptions();
     for (size_t i = 0; i < panel_.optionLabels.size(); ++i) {
-        if (options[i].kind != OptionKind::Length || !panel_.optionLabels[i]) continue;
+        const bool length = options[i].kind == OptionKind::Length || options[i].kind == OptionKind::Size;
+        if (!length || !panel_.optionLabels[i]) continue;
         SetWindowTextW(panel_.optionLabels[i], (text(options[i].panel.labelKey) + unit).c_str());
     }
 }
@@ -548,6 +561,17 @@ void Application::refillPresetLists() {
 HWND Application::optionControl(const char* key) const {
     const size_t index = optionIndex(key);
     return index < panel_.options.size() ? panel_.options[index] : nullptr;
+}
+
+void Application::refillSheetCombo() {
+    const HWND combo = optionControl("sheetSize");
+    if (!combo) return;
+    // Read before the list changes: its first item, in the old language, is what "no limit" said.
+    const SheetSize shown = readSheetSize(combo);
+    std::vector<std::wstring> items{text(L"sheet.noLimit")};
+    for (const SheetPreset& preset : sheetPresets()) items.push_back(preset.label);
+    setComboItems(combo, items);
+    writeSheetSize(combo, shown);
 }
 
 void Application::refillUnitsCombo() {
@@ -590,6 +614,8 @@ void Application::applyTexts() {
     refillUnitsCombo();
     refillLanguageCombo();
     refillRenderCombo();
+    refillSheetCombo();
+    refreshSheetView();
     refreshValueLabels();
     refreshUpdateNotice();
     if (statusLine_ && GetWindowTextLengthW(statusLine_) == 0) setStatus(text(L"status.ready"));

@@ -3,6 +3,7 @@
 #include "app/length_text.h"
 #include "model/design_options.h"
 #include "settings/number_text.h"
+#include "settings/sheet_size_text.h"
 #include "settings/text_encoding.h"
 
 #include <algorithm>
@@ -52,21 +53,51 @@ void Application::selectOrSetInteger(HWND control, int32_t value) {
     SetWindowTextW(control, number.c_str());
 }
 
-double Application::readOption(const DesignOption& option, HWND control) const {
-    const double fallback = option.access.get(defaultDesign);
-    switch (option.kind) {
-    case OptionKind::Length: return readNumber(control, fallback);
-    case OptionKind::Count: return readCount(control, static_cast<int32_t>(fallback));
-    case OptionKind::Flag:
-    case OptionKind::Choice: break;
-    }
-    return isChecked(control) ? 1 : 0;
+SheetSize Application::readSheetSize(HWND combo) const {
+    const std::wstring shown = windowText(combo, 127);
+    std::wstring noLimit(static_cast<size_t>(std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXTLEN, 0, 0), 0)), L'\0');
+    if (!noLimit.empty()) SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(noLimit.data()));
+    if (shown.find_first_not_of(L' ') == std::wstring::npos || lstrcmpiW(shown.c_str(), noLimit.c_str()) == 0) return {};
+    // What cannot be read stays visible as a size the validation refuses, never as no limit.
+    return parseSheetSize(shown, useInches_).value_or(SheetSize{-1, -1});
 }
 
-void Application::writeOption(const DesignOption& option, HWND control, double value) {
+void Application::writeSheetSize(HWND combo, SheetSize size) {
+    if (!combo) return;
+    const auto presets = sheetPresets();
+    const auto same = [&](const SheetPreset& preset) { return preset.size == size; };
+    const auto preset = std::find_if(presets.begin(), presets.end(), same);
+    if (!size.isSet() || preset != presets.end()) {
+        const auto item = size.isSet() ? preset - presets.begin() + 1 : 0;
+        SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+        return;
+    }
+    SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetWindowTextW(combo, sheetSizeText(size, useInches_).c_str());
+}
+
+void Application::readOption(const DesignOption& option, HWND control, BoxParameters& design) const {
+    const double fallback = option.access.get(defaultDesign);
+    switch (option.kind) {
+    case OptionKind::Length: option.access.set(design, readNumber(control, fallback)); return;
+    case OptionKind::Count: option.access.set(design, readCount(control, static_cast<int32_t>(fallback))); return;
+    case OptionKind::Size: {
+        const SheetSize size = readSheetSize(control);
+        option.access.set(design, size.width);
+        option.second.set(design, size.height);
+        return;
+    }
+    case OptionKind::Flag:
+    case OptionKind::Choice: option.access.set(design, isChecked(control) ? 1 : 0); return;
+    }
+}
+
+void Application::writeOption(const DesignOption& option, HWND control, const BoxParameters& design) {
+    const double value = option.access.get(design);
     switch (option.kind) {
     case OptionKind::Length: writeNumber(control, value); return;
     case OptionKind::Count: selectOrSetInteger(control, static_cast<int32_t>(value)); return;
+    case OptionKind::Size: writeSheetSize(control, {value, option.second.get(design)}); return;
     case OptionKind::Flag:
     case OptionKind::Choice: setChecked(control, value != 0); return;
     }
@@ -75,9 +106,7 @@ void Application::writeOption(const DesignOption& option, HWND control, double v
 BoxParameters Application::readParametersFromControls() const {
     BoxParameters design;
     const auto options = designOptions();
-    for (size_t i = 0; i < panel_.options.size(); ++i) {
-        options[i].access.set(design, readOption(options[i], panel_.options[i]));
-    }
+    for (size_t i = 0; i < panel_.options.size(); ++i) readOption(options[i], panel_.options[i], design);
     return design;
 }
 
@@ -100,7 +129,7 @@ std::wstring Application::statusSummary() const {
            shown + L" | " + text(L"status.doubleBuffer");
 }
 
-void Application::regenerate(HistoryStep step) {
+std::wstring Application::regenerate(HistoryStep step) {
     BoxParameters design;
     std::wstring error;
     if (!tryReadParameters(design, error)) {
@@ -108,8 +137,11 @@ void Application::regenerate(HistoryStep step) {
     } else {
         try {
             PieceSet generated = generatePieces(design);
+            std::vector<Sheet> sheets = sheetsOf(design, generated);
             pieces_ = std::move(generated);
+            sheets_ = std::move(sheets);
             design_ = design;
+            refreshSheetView();
             if (step == HistoryStep::Record) {
                 history_.record(design);
             } else {
@@ -117,10 +149,25 @@ void Application::regenerate(HistoryStep step) {
             }
             setStatus(statusSummary());
         } catch (const std::exception& failure) {
-            setStatus(text(L"status.parameterError") + widenBytes(failure.what()));
+            error = widenBytes(failure.what());
+            setStatus(text(L"status.parameterError") + error);
         }
     }
     if (previewWindow_) InvalidateRect(previewWindow_, nullptr, FALSE);
+    return error;
+}
+
+void Application::refreshSheetView() {
+    sheetView_ = sheetView(sheets_, design_.sheetSize, text(L"preview.sheet"), text(L"sheet.of"));
+    if (!panel_.sheetResult) return;
+    std::wstring result;
+    if (!sheets_.empty()) {
+        double used = 0;
+        for (const Sheet& sheet : sheets_) used += sheet.used / static_cast<double>(sheets_.size());
+        result = std::to_wstring(sheets_.size()) + L" " + text(sheets_.size() == 1 ? L"sheet.one" : L"sheet.many") +
+                 L", " + std::to_wstring(static_cast<int>(used * 100 + 0.5)) + text(L"sheet.used");
+    }
+    SetWindowTextW(panel_.sheetResult, result.c_str());
 }
 
 void Application::markChanged() {
@@ -143,7 +190,8 @@ void Application::changeUnits() {
         refreshValueLabels();
         const auto options = designOptions();
         for (size_t i = 0; i < panel_.options.size(); ++i) {
-            if (options[i].kind == OptionKind::Length) writeNumber(panel_.options[i], options[i].access.get(shown));
+            const bool length = options[i].kind == OptionKind::Length || options[i].kind == OptionKind::Size;
+            if (length) writeOption(options[i], panel_.options[i], shown);
         }
         refillPresetLists();
         refillUnitsCombo();
@@ -163,9 +211,7 @@ void Application::applySettingsToControls(const AppSettings& settings) {
     refreshValueLabels();
     refillPresetLists();
     const auto options = designOptions();
-    for (size_t i = 0; i < panel_.options.size(); ++i) {
-        writeOption(options[i], panel_.options[i], options[i].access.get(settings.design));
-    }
+    for (size_t i = 0; i < panel_.options.size(); ++i) writeOption(options[i], panel_.options[i], settings.design);
     view_.show3D = settings.preview3d;
     view_.renderMode = renderModeFromIndex(settings.render3dMode);
     setChecked(panel_.preview3dBox, view_.show3D);
@@ -197,11 +243,13 @@ void Application::saveSettingsFromControls() { saveSettings(readSettingsFromCont
 
 void Application::applyParametersToControls(const BoxParameters& design) {
     const auto options = designOptions();
+    BoxParameters shown = design;
     for (size_t i = 0; i < panel_.options.size(); ++i) {
         const DesignOption& option = options[i];
-        double value = option.access.get(design);
-        if (option.kind == OptionKind::Count) value = std::clamp<double>(value, option.panel.listedLow, option.panel.shownHigh);
-        writeOption(option, panel_.options[i], value);
+        const double value = option.access.get(design);
+        if (option.kind == OptionKind::Count)
+            option.access.set(shown, std::clamp<double>(value, option.panel.listedLow, option.panel.shownHigh));
+        writeOption(option, panel_.options[i], shown);
     }
     refreshValueLabels();
     refillPresetLists();

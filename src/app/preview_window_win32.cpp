@@ -78,7 +78,9 @@ void Application::onPreviewWheel(WPARAM wParam, LPARAM lParam) {
     // The wheel message carries screen coordinates.
     POINT cursor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ScreenToClient(previewWindow_, &cursor);
-    if (zoomAt(view_, GET_WHEEL_DELTA_WPARAM(wParam), cursor.x, cursor.y, clientRectOf(previewWindow_), pieces_)) {
+    const PieceSet& shown = sheets_.empty() ? pieces_ : sheetView_.pieces;
+    if (zoomAt(view_, GET_WHEEL_DELTA_WPARAM(wParam), cursor.x, cursor.y, clientRectOf(previewWindow_), shown,
+               sheetView_.frames)) {
         invalidatePreview();
     }
 }
@@ -87,14 +89,20 @@ void Application::onPreviewPaint() {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(previewWindow_, &paint);
     if (dc) {
+        std::wstring size = planSizeText(planExtent(pieces_), useInches_);
+        if (!sheets_.empty()) {
+            const PlanExtent sheet{0, 0, design_.sheetSize.width, design_.sheetSize.height};
+            size = std::to_wstring(sheets_.size()) + L" " + text(sheets_.size() == 1 ? L"sheet.one" : L"sheet.many") +
+                   L" " + text(L"sheet.of") + L" " + planSizeText(sheet, useInches_);
+        }
         const PreviewTexts texts{text(L"preview.2dTitle"), text(L"preview.noPieces"), text(L"preview.zoomHintFormat"),
-                                 text(L"preview.3dInvalid"), text(L"status.d3dNotAvailable"),
-                                 planSizeText(planExtent(pieces_), useInches_)};
+                                 text(L"preview.3dInvalid"), text(L"status.d3dNotAvailable"), size};
         // Automatic tries Direct3D once per engine choice and window size, not at every paint.
         PreviewViewState painted = view_;
         if (direct3dRefused_ && painted.renderMode == RenderMode::Automatic) painted.renderMode = RenderMode::Gdi;
         const auto announcement =
-            paintPreview(previewWindow_, dc, clientRectOf(previewWindow_), painted, renderer_, design_, pieces_, texts);
+            paintPreview(previewWindow_, dc, clientRectOf(previewWindow_), painted, renderer_, design_,
+                         sheets_.empty() ? pieces_ : sheetView_.pieces, texts, sheetView_.frames);
         if (announcement) setStatus(*announcement);
         if (painted.show3D && painted.renderMode == RenderMode::Automatic && !renderer_.hasDeviceFor(previewWindow_)) {
             direct3dRefused_ = true;

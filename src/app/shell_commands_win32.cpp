@@ -1,13 +1,11 @@
 #include "app/application_win32.h"
 #include "app/control_access_win32.h"
 #include "app/product_info.h"
-#include "output/dxf_polyline_writer.h"
-#include "output/dxf_writer.h"
+#include "output/cut_files.h"
 #include "output/fit_test.h"
 #include "settings/text_encoding.h"
 #include "output/project_file.h"
 #include "output/server_export.h"
-#include "output/svg_writer.h"
 #include "settings/file_io.h"
 
 #include <algorithm>
@@ -32,16 +30,16 @@ struct ExportType {
     const wchar_t* filterKey;
     const wchar_t* pattern;
     const wchar_t* extension;
-    std::string (*write)(const PieceSet& pieces, bool inches);
+    CutFileType file;
     const wchar_t* savedMmKey;
     const wchar_t* savedInchesKey;
 };
 
 const ExportType kExportTypes[] = {
-    {L"file.dxfLinesFilter", L"*.dxf", L"dxf", buildDxf, L"status.dxfSavedMm", L"status.dxfSavedInches"},
-    {L"file.dxfClosedFilter", L"*.dxf", L"dxf", buildClosedDxf, L"status.closedDxfSavedMm", L"status.closedDxfSavedInches"},
-    {L"file.svgFilter", L"*.svg", L"svg", [](const PieceSet& pieces, bool) { return buildSvg(pieces); },
-     L"status.svgSaved", L"status.svgSaved"},
+    {L"file.dxfLinesFilter", L"*.dxf", L"dxf", CutFileType::DxfLines, L"status.dxfSavedMm", L"status.dxfSavedInches"},
+    {L"file.dxfClosedFilter", L"*.dxf", L"dxf", CutFileType::DxfClosed, L"status.closedDxfSavedMm",
+     L"status.closedDxfSavedInches"},
+    {L"file.svgFilter", L"*.svg", L"svg", CutFileType::Svg, L"status.svgSaved", L"status.svgSaved"},
 };
 constexpr size_t kExportTypeCount = std::size(kExportTypes);
 
@@ -98,6 +96,18 @@ std::wstring writeCutFile(const std::wstring& path, const std::string& bytes) {
     return {};
 }
 
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring fileNameOf(const std::wstring& path) { return path.substr(path.find_last_of(L"\\/") + 1); }
+
+// An earlier export's files past this set's last number, as long as they run on.
+std::wstring leftoverFileNames(const std::wstring& chosen, size_t count) {
+    std::wstring names;
+    for (size_t number = count + 1; fileExists(sheetFileName(chosen, number, count)); ++number)
+        names += L"\n" + fileNameOf(sheetFileName(chosen, number, count));
+    return names;
+}
+
 const wchar_t* const kServerCaption = L"Servidor DXF";
 
 }  // namespace
@@ -150,10 +160,14 @@ void Application::exitCommand() {
 void Application::exportDxfCommand() {
     BoxParameters design;
     if (!readDesignOrWarn(design)) return;
-    regenerate();
+    // Pieces that are not the panel's design (a layout that refuses it) are never written.
+    if (const std::wstring refused = regenerate(); !refused.empty()) {
+        modalUi_.showMessage(mainWindow_, refused, text(L"dialog.invalidParameters"), MB_OK | MB_ICONWARNING);
+        return;
+    }
     if (pieces_.empty()) return;
     saveSettingsFromControls();
-    exportCutFile(pieces_, L"caja");
+    exportCutFile(pieces_, L"caja", sheets_, design_.sheetSize);
 }
 
 void Application::testPieceCommand() {
@@ -170,24 +184,62 @@ void Application::testPieceCommand() {
     exportCutFile(test, L"prueba");
 }
 
-void Application::exportCutFile(const PieceSet& pieces, const wchar_t* name) {
+void Application::exportCutFile(const PieceSet& pieces, const wchar_t* name, const std::vector<Sheet>& sheets,
+                                SheetSize sheet) {
     std::wstring filter;
     for (const ExportType& type : kExportTypes) filter += text(type.filterKey) + L'\0' + type.pattern + L'\0';
     const ExportType* type = &kExportTypes[exportTypeIndex_];
-    const FileDialogKind dialog{true, filter.c_str(), type->extension, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST};
+    // The dialog would ask about the chosen name, which several sheets never write: they ask themselves.
+    const DWORD overwrite = sheets.size() > 1 ? 0 : OFN_OVERWRITEPROMPT;
+    const FileDialogKind dialog{true, filter.c_str(), type->extension, overwrite | OFN_PATHMUSTEXIST};
     std::wstring path = std::wstring(name) + L"." + type->extension;
     DWORD filterIndex = static_cast<DWORD>(exportTypeIndex_ + 1);
     while (chooseFile(modalUi_, mainWindow_, dialog, path, filterIndex)) {
         exportTypeIndex_ = std::clamp<size_t>(filterIndex, 1, kExportTypeCount) - 1;
         type = &kExportTypes[exportTypeIndex_];
         addMissingExtension(path, type->extension);
-        const std::wstring error = writeCutFile(path, type->write(pieces, useInches_));
-        if (error.empty()) {
-            setStatus(text(useInches_ ? type->savedInchesKey : type->savedMmKey));
-            return;
+        const std::vector<CutFile> files = cutFiles(type->file, path, pieces, sheets, sheet, useInches_);
+        std::wstring leftover;
+        if (files.size() > 1 && !confirmSheetFiles(files, path, leftover)) continue;
+        bool written = true;
+        for (const CutFile& file : files) {
+            const std::wstring error = writeCutFile(file.path, file.text);
+            if (error.empty()) continue;
+            if (files.size() > 1) {
+                // The files before it stay written; the dialog does not come back over them.
+                const std::wstring failed = text(L"status.sheetFileFailed") + L" " + fileNameOf(file.path) + L". " + error;
+                setStatus(failed);
+                modalUi_.showMessage(mainWindow_, failed, text(L"dialog.saveError"), MB_OK | MB_ICONWARNING);
+                return;
+            }
+            modalUi_.showMessage(mainWindow_, error, text(L"dialog.saveError"), MB_OK | MB_ICONWARNING);
+            written = false;
         }
-        modalUi_.showMessage(mainWindow_, error, text(L"dialog.saveError"), MB_OK | MB_ICONWARNING);
+        if (!written) continue;
+        std::wstring saved = text(useInches_ ? type->savedInchesKey : type->savedMmKey);
+        if (files.size() > 1) saved += L" " + std::to_wstring(files.size()) + L" " + text(L"status.sheetFiles");
+        if (!leftover.empty()) saved += L" " + text(L"message.leftoverSheets") + L" " + leftover;
+        setStatus(saved);
+        return;
     }
+}
+
+bool Application::confirmSheetFiles(const std::vector<CutFile>& files, const std::wstring& chosen,
+                                    std::wstring& leftover) {
+    std::wstring existing;
+    for (const CutFile& file : files)
+        if (fileExists(file.path)) existing += L"\n" + fileNameOf(file.path);
+    leftover = leftoverFileNames(chosen, files.size());
+    if (existing.empty()) {
+        for (wchar_t& c : leftover) c = c == L'\n' ? L' ' : c;
+        return true;
+    }
+    std::wstring question = text(L"dialog.replaceSheets") + L"\n" + existing;
+    if (!leftover.empty()) question += L"\n\n" + text(L"message.leftoverSheets") + leftover;
+    leftover.clear();
+    const int answer = modalUi_.showMessage(mainWindow_, question, text(L"button.exportDxf"),
+                                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    return answer == IDYES;
 }
 
 void Application::testServerCommand() {

@@ -12,6 +12,7 @@ namespace {
 constexpr Rgb kFrame{190, 190, 190};
 constexpr Rgb kTitleText{90, 90, 90};
 constexpr Rgb kLabelText{60, 60, 60};
+constexpr Rgb kSheetEdge{150, 150, 150};
 
 void drawZoomHint(Canvas& canvas, const ClientRect& client, const std::wstring& format, const PreviewViewState& state) {
     const std::wstring& effective = format.empty() ? std::wstring(L"Zoom %d%%") : format;
@@ -30,9 +31,45 @@ void drawPlanSize(Canvas& canvas, const ClientRect& client, const std::wstring& 
     canvas.textOut(at, size);
 }
 
+// Each sheet as a thin rectangle with its title just above its corner.
+void drawSheets(Canvas& canvas, const PlanView& view, std::span<const SheetFrame> sheets, int32_t dpi) {
+    if (sheets.empty()) return;
+    OwnedCanvasObject pen(canvas, canvas.createPen(PenStyle::Solid, 1, kSheetEdge));
+    ScopedCanvasSelection selected(canvas, pen.get());
+    ScopedCanvasSelection font(canvas, canvas.stockObject(StockObject::DefaultGuiFont));
+    canvas.setTransparentBackground();
+    canvas.setTextColor(kTitleText);
+    for (const SheetFrame& sheet : sheets) {
+        const PixelPoint corners[] = {mapPlanPoint(view, {sheet.box.minX, sheet.box.minY}),
+                                      mapPlanPoint(view, {sheet.box.maxX, sheet.box.minY}),
+                                      mapPlanPoint(view, {sheet.box.maxX, sheet.box.maxY}),
+                                      mapPlanPoint(view, {sheet.box.minX, sheet.box.maxY}),
+                                      mapPlanPoint(view, {sheet.box.minX, sheet.box.minY})};
+        canvas.polyline(corners);
+        canvas.textOut({corners[0].x, corners[0].y - scaledToDpi(16, dpi)}, sheet.title);
+    }
+}
+
 }  // namespace
 
-PlanBounds planBounds(const PieceSet& pieces) {
+SheetView sheetView(const std::vector<Sheet>& sheets, SheetSize size, const std::wstring& sheetWord,
+                    const std::wstring& ofWord) {
+    SheetView view;
+    const double pitch = size.width * 1.1;
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const double left = pitch * static_cast<double>(i);
+        for (Piece piece : sheets[i].pieces) {
+            piece.x += left;
+            view.pieces.push_back(std::move(piece));
+        }
+        const std::wstring title =
+            sheetWord + L" " + std::to_wstring(i + 1) + L" " + ofWord + L" " + std::to_wstring(sheets.size());
+        view.frames.push_back({{left, 0, left + size.width, size.height}, title});
+    }
+    return view;
+}
+
+PlanBounds planBounds(const PieceSet& pieces, std::span<const SheetFrame> sheets) {
     PlanBounds bounds;
     bool any = false;
     auto widen = [&](double x, double y) {
@@ -46,6 +83,10 @@ PlanBounds planBounds(const PieceSet& pieces) {
         bounds.maxX = std::max(bounds.maxX, x);
         bounds.maxY = std::max(bounds.maxY, y);
     };
+    for (const SheetFrame& sheet : sheets) {
+        widen(sheet.box.minX, sheet.box.minY);
+        widen(sheet.box.maxX, sheet.box.maxY);
+    }
     for (const Piece& piece : pieces) {
         for (const PathSegment& segment : placedPath(piece)) {
             widen(segment.start.x, segment.start.y);
@@ -59,8 +100,8 @@ PlanBounds planBounds(const PieceSet& pieces) {
     return bounds;
 }
 
-PlanFit fitPlan(const ClientRect& client, const PieceSet& pieces, int32_t dpi) {
-    const PlanBounds bounds = planBounds(pieces);
+PlanFit fitPlan(const ClientRect& client, const PieceSet& pieces, int32_t dpi, std::span<const SheetFrame> sheets) {
+    const PlanBounds bounds = planBounds(pieces, sheets);
     const int32_t margin = scaledToDpi(24, dpi);
     const double availableWidth = std::max((client.right - client.left) - 2 * margin, 1);
     const double availableHeight = std::max((client.bottom - client.top) - 3 * margin, 1);
@@ -93,7 +134,7 @@ std::vector<PixelPoint> planArcPolyline(const PlanView& view, const PathSegment&
 }
 
 void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& pieces, const PreviewViewState& state,
-                  const PreviewTexts& texts) {
+                  const PreviewTexts& texts, std::span<const SheetFrame> sheets) {
     const int32_t textX = client.left + scaledToDpi(10, state.dpi);
     paintBackdrop(canvas, client, kFrame);
     canvas.setTransparentBackground();
@@ -104,11 +145,12 @@ void paintCutPlan(Canvas& canvas, const ClientRect& client, const PieceSet& piec
         if (pieces.empty()) canvas.textOut(PixelPoint{textX, client.top + scaledToDpi(30, state.dpi)}, texts.noPieces);
     }
 
-    const PlanView view{fitPlan(client, pieces, state.dpi), state.zoom, state.panX, state.panY};
+    const PlanView view{fitPlan(client, pieces, state.dpi, sheets), state.zoom, state.panX, state.panY};
     if (pieces.empty()) {
         drawZoomHint(canvas, client, texts.zoomHintFormat, state);
         return;
     }
+    drawSheets(canvas, view, sheets, state.dpi);
 
     std::deque<OwnedCanvasObject> layerPens;  // by Layer; a deque keeps each where it was made
     for (const LayerStyle& layer : layerStyles(true)) {

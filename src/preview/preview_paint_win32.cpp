@@ -28,19 +28,19 @@ ClientRect clientRectOf(HWND window) {
 }
 
 void paintGdiView(HDC dc, const ClientRect& client, const PreviewViewState& view, const BoxParameters& parameters,
-                  const PieceSet& pieces, const PreviewTexts& texts) {
+                  const PieceSet& pieces, const PreviewTexts& texts, std::span<const SheetFrame> sheets) {
     GdiCanvas canvas(dc, view.dpi);
     if (view.show3D) {
         drawGdi3dView(canvas, client, parameters, view, texts.invalid3d);
     } else {
-        paintCutPlan(canvas, client, pieces, view, texts);
+        paintCutPlan(canvas, client, pieces, view, texts, sheets);
     }
 }
 
 std::optional<std::wstring> paintPreview(HWND window, HDC paintDc, const ClientRect& client,
                                          const PreviewViewState& view, Direct3DRenderer& renderer,
                                          const BoxParameters& parameters, const PieceSet& pieces,
-                                         const PreviewTexts& texts) {
+                                         const PreviewTexts& texts, std::span<const SheetFrame> sheets) {
     std::optional<std::wstring> status;
     if (view.show3D && (view.renderMode == RenderMode::Automatic || view.renderMode == RenderMode::Direct3D9)) {
         if (tryDirect3D(window, view, renderer, parameters)) return status;
@@ -57,7 +57,7 @@ std::optional<std::wstring> paintPreview(HWND window, HDC paintDc, const ClientR
     if (memory.get() == nullptr || bitmap.get() == nullptr) return status;
     {
         ScopedSelection selection(memory.get(), bitmap.get());
-        paintGdiView(memory.get(), client, view, parameters, pieces, texts);
+        paintGdiView(memory.get(), client, view, parameters, pieces, texts, sheets);
         BitBlt(paintDc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
     }
     return status;

@@ -70,7 +70,7 @@ bool dragTo(PreviewViewState& state, int32_t x, int32_t y) {
 }
 
 bool zoomAt(PreviewViewState& state, int32_t wheelDelta, int32_t mx, int32_t my, const ClientRect& client,
-            const PieceSet& pieces) {
+            const PieceSet& pieces, std::span<const SheetFrame> sheets) {
     const double old = state.zoom;
     const double next = std::clamp(wheelDelta > 0 ? old * 1.15 : old / 1.15, 0.2, 8.0);
     if (std::abs(next - old) <= kZoomStep) return false;
@@ -79,7 +79,7 @@ bool zoomAt(PreviewViewState& state, int32_t wheelDelta, int32_t mx, int32_t my,
         state.panX = truncToPixel(mx - (mx - state.panX) * ratio);
         state.panY = truncToPixel(my - (my - state.panY) * ratio);
     } else {
-        const PlanFit fit = fitPlan(client, pieces, state.dpi);
+        const PlanFit fit = fitPlan(client, pieces, state.dpi, sheets);
         state.panX = truncToPixel((mx - fit.originX) - (static_cast<double>(mx) - state.panX - fit.originX) * ratio);
         state.panY = truncToPixel((my - fit.originY) - (static_cast<double>(my) - state.panY - fit.originY) * ratio);
     }

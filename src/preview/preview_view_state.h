@@ -2,10 +2,13 @@
 // Zoom, pan, rotation and drag state of the preview window, and the mouse operations on it.
 // The window procedure only dispatches to these and repaints when they say so.
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "model/piece_set.h"
 #include "preview/canvas.h"
+
+struct SheetFrame;  // plan_preview.h
 
 // The 3D engine choice, also its persisted number and combo-box index.
 enum class RenderMode : int32_t { Automatic = 0, Gdi = 1, Direct3D9 = 2 };
@@ -55,4 +58,4 @@ bool dragTo(PreviewViewState& state, int32_t x, int32_t y);
 // One wheel step at client (mx, my): x1.15 forward, /1.15 otherwise, kept within 0.2..8.0. The 2D
 // view keeps the plan point under the cursor still (the plan fitted into client). True to repaint.
 bool zoomAt(PreviewViewState& state, int32_t wheelDelta, int32_t mx, int32_t my, const ClientRect& client,
-            const PieceSet& pieces);
+            const PieceSet& pieces, std::span<const SheetFrame> sheets = {});

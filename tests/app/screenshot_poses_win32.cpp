@@ -1,5 +1,5 @@
 // Poses the main window for scripts/screenshots.sh and saves each picture as NAME.ppm: the plan (also
-// at 150%), the panel scrolled to its dividers and server groups, the GDI and Direct3D views, the update
+// at 150%), the panel scrolled to its dividers and server groups, the plan on sheets, the GDI and Direct3D views, the update
 // notice a loopback server announces, and the About window. The pictures are read from the screen, the
 // one place a presented Direct3D frame can be read under Wine.
 // Usage: screenshot_poses <output folder> <product page of the server>
@@ -43,6 +43,11 @@ int wmain(int argc, wchar_t** argv) {
     shell.click(UpdateButtonId);
     SendMessageW(shell.window(), WM_VSCROLL, SB_BOTTOM, 0);
     ok = saved(shell.window(), folder, L"dividers") && ok;
+    shell.choose(SheetSizeComboId, 2);  // 400 x 300 mm
+    shell.click(UpdateButtonId);
+    ok = saved(shell.window(), folder, L"sheets") && ok;
+    shell.choose(SheetSizeComboId, 0);
+    shell.click(UpdateButtonId);
     SendMessageW(shell.window(), WM_VSCROLL, SB_TOP, 0);
     shell.choose(RenderEngineComboId, 1);
     shell.click(Preview3dBoxId);

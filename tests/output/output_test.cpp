@@ -1,5 +1,6 @@
 // The cut files (the exact DXF frame and entity text, number formats whatever the locale, SVG
 // names) and the project file.
+#include "output/cut_files.h"
 #include "output/dxf_polyline_writer.h"
 #include "output/dxf_writer.h"
 #include "output/fit_test.h"
@@ -145,6 +146,37 @@ TEST(FitTest, RowsForTheCutModeWithinItsSheetOrARefusal) {
     }
 }
 
+// One file per sheet, named after the chosen name, each a sheet's pieces on a drawing of the sheet's
+// size; without sheets, the plan in the chosen file.
+TEST(CutFiles, SheetsAreAFileEachNamedAfterTheChosenOne) {
+    const std::tuple<const wchar_t*, size_t, size_t, const wchar_t*> names[] = {
+        {L"caja.dxf", 2, 3, L"caja-2.dxf"},
+        {L"caja.dxf", 1, 1, L"caja.dxf"},
+        {L"caja", 1, 2, L"caja-1"},
+        {L"C:\\v1.2\\caja", 3, 3, L"C:\\v1.2\\caja-3"},
+        {L"dir/caja.tar.svg", 10, 12, L"dir/caja.tar-10.svg"},
+    };
+    for (const auto& [chosen, number, count, expected] : names)
+        EXPECT_EQ(sheetFileName(chosen, number, count), expected) << chosen;
+
+    BoxParameters design{.widthDividerCount = 2, .sheetSize = {300, 200}};
+    validateParameters(design);
+    const PieceSet plan = generatePieces(design);
+    const std::vector<Sheet> sheets = sheetsOf(design, plan);
+    ASSERT_GT(sheets.size(), 1u);
+    const std::vector<CutFile> files = cutFiles(CutFileType::Svg, L"caja.svg", plan, sheets, design.sheetSize, false);
+    ASSERT_EQ(files.size(), sheets.size());
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(files[i].path, L"caja-" + std::to_wstring(i + 1) + L".svg");
+        EXPECT_EQ(files[i].text, buildSvg(sheets[i].pieces, design.sheetSize));
+        EXPECT_NE(files[i].text.find(R"(width="300mm" height="200mm" viewBox="0 0 300 200")"), std::string::npos);
+    }
+    const std::vector<CutFile> one = cutFiles(CutFileType::DxfClosed, L"caja.dxf", plan, {}, {}, true);
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_EQ(one[0].path, L"caja.dxf");
+    EXPECT_EQ(one[0].text, buildClosedDxf(plan, true));
+}
+
 TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
     EXPECT_EQ(writeProjectJson(BoxParameters{}),
               readBytes(utf8ToWide(TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/defaults.boxproj")));
@@ -162,6 +194,25 @@ TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
         EXPECT_EQ(writeProjectJson(loaded), writeProjectJson(design));
         EXPECT_NEAR(loaded.outerWidth, design.outerWidth, 2e-6);
         EXPECT_EQ(loaded.inputWidth, std::round(design.inputWidth * 1e6) / 1e6);
+    }
+    // A sheet that is there but no pair of numbers refuses the project: the cut would not be the one saved.
+    const std::pair<const char*, const wchar_t*> sheets[] = {
+        {R"("sheetSize": [600, 400], "sheetMargin": 2, "turnPieces": false)", L""},
+        {R"("sheetSize": [600])", L"El proyecto contiene parametros invalidos: Los valores deben ser numeros finitos."},
+        {R"("sheetSize": [0, 400])",
+         L"El proyecto contiene parametros invalidos: La hoja debe medir mas de 0 mm de cada lado."},
+        {R"("sheetSize": [8, 400])", L"El proyecto contiene parametros invalidos: El margen no deja lugar en la hoja."},
+    };
+    for (const auto& [members, refusal] : sheets) {
+        writeBytes(path, std::string(R"({"format": "TessaroProject", "parameters": {)") + members + "}}");
+        BoxParameters loaded;
+        std::wstring error;
+        const bool read = loadProject(path, loaded, error);
+        EXPECT_EQ(read, error.empty());
+        EXPECT_EQ(error, refusal) << members;
+        if (!error.empty()) continue;
+        EXPECT_EQ(loaded.sheetSize, (SheetSize{600, 400}));
+        EXPECT_FALSE(loaded.turnPieces);
     }
 }
 

@@ -2,6 +2,7 @@
 // them) and the UTF-8 conversion behind them.
 #include "settings/app_settings.h"
 #include "settings/language_manager.h"
+#include "settings/sheet_size_text.h"
 #include "settings/text_encoding.h"
 #include "support/files.h"
 
@@ -43,12 +44,19 @@ TEST(SettingsFile, KeysGiveNormalizedFields) {
         {R"({"widthDividers": 100, "depthDividers": 2.7, "dividerBaseSlots": true})",
          {.design = {.widthDividerCount = 100, .depthDividerCount = 2, .addDividerBaseSlots = true}}},
         {R"({"widthDividers": 101, "depthDividers": -1})", {}},
+        {R"({"sheetSizeMm": [600, 400.5], "sheetMarginMm": 0, "turnPieces": false})",
+         {.design = {.sheetSize = {600, 400.5}, .sheetMargin = 0, .turnPieces = false}}},
+        {R"({"sheetSizeMm": [600, -1], "sheetMarginMm": -2})", {}},
+        {R"({"sheetSizeMm": [1e6, 400]})", {}},
+        {R"({"sheetSizeMm": "600 x 400"})", {}},
         {R"({"windowX": -99999999999, "windowY": 5, "windowWidth": 99999999999, "windowHeight": 640})",
          {.windowX = -100000, .windowY = 5, .windowWidth = 100000, .windowHeight = 640}},
         {R"({"windowX": 7, "windowWidth": 800, "windowHeight": -3, "windowMaximized": true})",
          {.windowX = 7, .windowMaximized = true}},
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(loaded(text), expected) << text;
+    const AppSettings sheet{.design = {.sheetSize = {304.8, 609.6}, .sheetMargin = 1.5, .turnPieces = false}};
+    EXPECT_EQ(loaded(writeSettingsJson(sheet)), sheet) << writeSettingsJson(sheet);
     const AppSettings start{.units = L"in", .checkUpdatesOnStart = false, .design = {.inputWidth = 99}};
     AppSettings settings = start;
     readSettingsJson(R"({"widthMm": "12", "units": in, "checkUpdatesOnStart": nope})", settings);
@@ -73,6 +81,46 @@ TEST(SettingsFile, WrittenTextHasItsExactLayout) {
                         .windowMaximized = true};  // the server's fields and the slots are never written as set
     const std::string seed = TESSARO_SOURCE_DIR "/fuzz/corpus/fuzz_text_readers/written.json";
     EXPECT_EQ(writeSettingsJson(s), readBytes(utf8ToWide(seed)));
+}
+
+// A size typed on the panel or the command line, in the unit it names or else the one asked for.
+TEST(SheetSizeText, PresetsTypedSizesAndStoredPairs) {
+    using Size = std::optional<SheetSize>;
+    const std::tuple<const wchar_t*, bool, Size> cases[] = {
+        {L"600x400", false, SheetSize{600, 400}},
+        {L" 600 X 400.5 ", false, SheetSize{600, 400.5}},
+        {L"12 x 24", true, SheetSize{304.8, 609.6}},
+        {L"300 x 200 mm", true, SheetSize{300, 200}},
+        {L"24x12in", false, SheetSize{609.6, 304.8}},
+        {L"a4", true, SheetSize{297, 210}},
+        {L"A3 (420 x 297 mm)", true, SheetSize{420, 297}},
+        {L"600", false, std::nullopt},
+        {L"600x", false, std::nullopt},
+        {L"x400", false, std::nullopt},
+        {L"0x400", false, std::nullopt},
+        {L"600x-400", false, std::nullopt},
+        {L"600x400x3", false, std::nullopt},
+        {L"600x400 cm", false, std::nullopt},
+        {L"a5", false, std::nullopt},
+        {L"", false, std::nullopt},
+    };
+    for (const auto& [text, inches, size] : cases) {
+        const Size read = parseSheetSize(text, inches);
+        EXPECT_EQ(read.has_value(), size.has_value()) << text;
+        if (!read || !size) continue;
+        EXPECT_NEAR(read->width, size->width, 1e-9) << text;
+        EXPECT_NEAR(read->height, size->height, 1e-9) << text;
+    }
+    for (const SheetPreset& preset : sheetPresets()) {
+        EXPECT_EQ(parseSheetSize(preset.label, true), preset.size) << preset.label;
+        EXPECT_EQ(parseSheetSize(preset.label, false), preset.size) << preset.label;
+    }
+    EXPECT_EQ(sheetSizeText({304.8, 609.6}, true), L"12 x 24");
+    EXPECT_EQ(sheetSizeText({600, 400.25}, false), L"600 x 400.25");
+    const SheetSize odd{1.0 / 3, 1e5};
+    EXPECT_EQ(readStoredSheetSize(" " + storedSheetSize(odd), 1), (SheetSize{0.333333, 1e5}));
+    for (const char* damaged : {"[600]", "[600, 400", "[600 400]", "600, 400]", "[, 400]"})
+        EXPECT_FALSE(readStoredSheetSize(damaged, 0)) << damaged;
 }
 
 // Windows puts U+FFFD where bytes are no UTF-8 or a surrogate stands alone, the native build keeps

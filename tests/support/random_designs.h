@@ -87,7 +87,14 @@ BoxParameters drawDesign(Draws& draw, Between&& between) {
     for (const DesignOption& option : designOptions()) {
         const auto drawsThis = [&](const OptionDraw& how) { return how.option == std::string(option.projectKey); };
         const bool listed = std::any_of(std::begin(kOptionDraws), std::end(kOptionDraws), drawsThis);
-        if (listed || option.kind == OptionKind::Size) continue;  // sheets are drawn by their own tests
+        if (listed) continue;
+        // A sheet now and then, from a small laser's bed to a large router's.
+        if (option.kind == OptionKind::Size) {
+            if (!draw.chance(0.3)) continue;
+            option.access.set(p, draw.uniform(150, 1500));
+            option.second.set(p, draw.uniform(150, 1000));
+            continue;
+        }
         const double usual = option.access.get(BoxParameters{});
         const double high = option.kind == OptionKind::Length ? 2 * usual : 0.5;
         OptionDraw how{option.projectKey, 0, high};

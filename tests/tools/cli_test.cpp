@@ -44,14 +44,15 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
          "4", "--fingers-height", "2", "--width-dividers", "3", "--depth-dividers", "1", "--base-slots", "--internal",
          "--lid", "--cnc", "--pieces", "caja \xc3\xb1.json", "--project", "a.boxproj", "--dxf", "-", "--inches",
          "--dxf-closed", "c.dxf", "--svg", "p.svg", "--server-json", "s.json", "--save-project", "b.boxproj",
-         "--help"});
+         "--sheet", "12x24.5", "--margin", "2", "--no-turn", "--help"});
     ASSERT_EQ(all.error, "");
     const CliOptions& o = all.options;
     const BoxParameters expected{
         .inputWidth = 210.5, .inputHeight = 80, .inputDepth = 100, .dimensionMode = DimensionMode::Internal,
         .materialThickness = 4, .fingerCountWidth = 5, .fingerCountDepth = 4, .fingerCountHeight = 2, .kerf = 0.2,
         .clearance = 0, .spacing = 5, .includeLid = true, .cutMode = CutMode::CncRouter, .toolDiameter = 6.35,
-        .widthDividerCount = 3, .depthDividerCount = 1, .addDividerBaseSlots = true};
+        .widthDividerCount = 3, .depthDividerCount = 1, .addDividerBaseSlots = true, .sheetSize = {12, 24.5},
+        .sheetMargin = 2, .turnPieces = false};
     EXPECT_EQ(writeProjectJson(o.parameters), writeProjectJson(expected));
     EXPECT_TRUE(o.inches);
     EXPECT_TRUE(o.help);
@@ -71,7 +72,10 @@ TEST(CliOptions, EveryOptionReachesItsFieldAndBadOnesSayWhy) {
         {{"--fingers-height", "3.0"}, "--fingers-height: '3.0' is not a whole number"},
         {{"--width-dividers", "99999999999"}, "--width-dividers: '99999999999' is not a whole number"},
         {{"--pieces", ""}, "--pieces: '' is not a file name"},
+        {{"--sheet", "600"}, "--sheet: '600' is not a sheet size (WxH in mm, a4 or a3)"},
+        {{"--sheet", "a5"}, "--sheet: 'a5' is not a sheet size (WxH in mm, a4 or a3)"},
     };
+    EXPECT_EQ(parseCliOptions({"--sheet", "A3"}).options.parameters.sheetSize, (SheetSize{420, 297}));
     for (const auto& [args, error] : refused) EXPECT_EQ(parseCliOptions(args).error, error);
     // --help shows each option's value in a column beside its help, a switch without one.
     EXPECT_NE(cliUsage().find("\n  --fingers-width N     fingers along the width\n"), std::string::npos);
@@ -130,6 +134,37 @@ TEST(CliRun, ExitStatusStreamsProjectsAndFiles) {
     clearWriteFault();
     EXPECT_EQ(readBytes(folder.file(L"plano.dxf")), "previous plan");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 3);
+
+    // Sheets: a file per sheet after the chosen name; one sheet keeps the name and may go to standard
+    // output, several may not; the pieces and the summary say where each piece lies.
+    const std::vector<std::string> sheets = {"--sheet", "300x200", "--width-dividers", "2"};
+    const auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), sheets.begin(), sheets.end());
+        return more;
+    };
+    const Outcome summary = run(sheets);
+    EXPECT_TRUE(summary.out.starts_with("7 pieces on 5 sheets of 300 x 200 mm, 46% used: Atras, ")) << summary.out;
+    EXPECT_EQ(run(with({"--dxf", base + "hojas.dxf", "--svg", base + "hojas.svg"})).status, 0);
+    for (const char* name : {"hojas-1.dxf", "hojas-5.dxf", "hojas-1.svg", "hojas-5.svg"})
+        EXPECT_TRUE(std::filesystem::exists(folder.path() / name)) << name;
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "hojas.dxf"));
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "hojas-6.dxf"));
+    const Outcome streamed = run(with({"--svg", "-"}));
+    EXPECT_EQ(streamed.status, 2);
+    EXPECT_EQ(streamed.out, "");
+    EXPECT_EQ(streamed.err, "tessaro-cli: --svg -: the pieces lie on 5 sheets, a file each; give a file name\n");
+    EXPECT_EQ(processStatus(with({"--svg", "-"})), 2);
+    const Outcome one = run({"--sheet", "a3", "--width", "100", "--svg", "-"});
+    EXPECT_EQ(one.status, 0);
+    EXPECT_NE(one.out.find("width=\"420mm\" height=\"297mm\" viewBox=\"0 0 420 297\""), std::string::npos);
+    const Outcome refused = run({"--sheet", "150x150", "--dxf", base + "nada.dxf"});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "La pieza Base (200 x 150 mm) no cabe en la hoja (140 x 140 mm utiles).\n");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "nada.dxf"));
+    const std::string listed = run(with({"--no-turn", "--pieces", "-"})).out;
+    EXPECT_NE(listed.find("{\"name\": \"Base\", \"sheet\": 1, \"turned\": false, \"x\": 5, \"y\": 5,"),
+              std::string::npos) << listed;
+    EXPECT_EQ(listed.find("\"turned\": true"), std::string::npos) << "--no-turn keeps every piece as planned";
 
     Piece piece;
     piece.name = L"Divisor \"a\\b\"\n\u00e1";
