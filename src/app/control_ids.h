@@ -27,6 +27,7 @@ enum ControlId : int {
     RedoCommandId = 1023,      // keyboard only
     Toggle3dCommandId = 1024,  // keyboard only: flips the 3D check box
     TestPieceButtonId = 1025,
+    SheetResultId = 1026,  // the sheet group's read-only line
     WidthEditId = 2001,
     HeightEditId = 2002,
     DepthEditId = 2003,

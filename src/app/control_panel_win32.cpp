@@ -340,7 +340,7 @@ std::vector<Application::PanelRow> Application::panelRows() {
         optionRow(K::ValueLabel, {}, "sheetSize"),
         optionRow(K::ValueLabel, {}, "sheetMargin"),
         optionRow(K::CheckBox, {}, "turnPieces"),
-        {K::Label, 0, {}, nullptr, L"", &F::sheetResult},
+        {K::Label, SheetResultId, {}, nullptr, L"", &F::sheetResult},
     };
 
     static const PanelGroup kFlowGroups[] = {

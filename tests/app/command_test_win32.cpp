@@ -197,6 +197,49 @@ TEST_F(Commands, TheCutGroupReachesItsHandlers) {
     EXPECT_TRUE(std::wstring(shown.lpszText).starts_with(L"Solo laser:"));
 }
 
+// The sheet group: a listed size and one typed in the panel's unit reach the design, the result line
+// counts the sheets, and an export writes a file a sheet, asking once about those already there and
+// naming an earlier, larger set's leftovers.
+TEST_F(Commands, TheSheetGroupLaysTheExportOntoAFileASheet) {
+    shell.choose(UnitsComboId, 1);
+    shell.type(SheetSizeComboId, L"12 x 24");
+    shell.click(UpdateButtonId);
+    EXPECT_NEAR(shell.app().design().sheetSize.width, 304.8, 1e-9);
+    EXPECT_NEAR(shell.app().design().sheetSize.height, 609.6, 1e-9);
+    shell.choose(UnitsComboId, 0);
+    EXPECT_EQ(shell.text(SheetSizeComboId), L"304.8 x 609.6");
+    shell.choose(WidthDividersComboId, 2);
+    shell.choose(SheetSizeComboId, 1);
+    shell.click(TurnPiecesBoxId);
+    shell.click(UpdateButtonId);
+    EXPECT_EQ(shell.app().design().sheetSize, (SheetSize{300, 200}));
+    EXPECT_FALSE(shell.app().design().turnPieces);
+    const std::vector<Sheet> sheets = sheetsOf(shell.app().design(), shell.app().pieces());
+    ASSERT_EQ(sheets.size(), 6u);
+    EXPECT_EQ(shell.text(SheetResultId), L"6 hojas, 39 % usado");
+
+    writeBytes(folder.file(L"caja-2.dxf"), "earlier");
+    writeBytes(folder.file(L"caja-7.dxf"), "earlier");
+    shell.ui.answer = IDNO;
+    shell.ui.choices = {folder.file(L"caja"), std::nullopt};
+    shell.click(ExportDxfButtonId);
+    ASSERT_EQ(shell.ui.messages.size(), 1u);
+    EXPECT_EQ(shell.ui.messages[0].text, L"Estos archivos ya existen. Desea reemplazarlos?\n\ncaja-2.dxf\n\n"
+                                         L"Quedan archivos de una exportacion anterior con mas hojas (no se borran):\n"
+                                         L"caja-7.dxf");
+    EXPECT_EQ(readBytes(folder.file(L"caja-2.dxf")), "earlier") << "no is no";
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / L"caja-1.dxf"));
+
+    shell.ui.answer = IDYES;
+    shell.ui.choices = {folder.file(L"caja")};
+    shell.click(ExportDxfButtonId);
+    for (size_t i = 0; i < sheets.size(); ++i)
+        EXPECT_EQ(readBytes(folder.file(L"caja-" + std::to_wstring(i + 1) + L".dxf")), buildDxf(sheets[i].pieces, false));
+    EXPECT_EQ(readBytes(folder.file(L"caja-7.dxf")), "earlier");
+    EXPECT_EQ(shell.status(), L"DXF local guardado en milimetros. 6 archivos, uno por hoja.");
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / L"caja.dxf"));
+}
+
 std::wstring address(const char* portVariable) {
     const char* port = std::getenv(portVariable);
     return port ? L"http://127.0.0.1:" + utf8ToWide(port) + L"/dxf.php" : L"";

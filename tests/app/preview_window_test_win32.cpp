@@ -72,7 +72,7 @@ TEST_F(PreviewWindow, TheMouseZoomsPansRotatesAndFitsTheView) {
     EXPECT_EQ(shell.status(), L"View fitted.");
 }
 
-// The plan's outlines are green and the GDI 3D view has a grey frame. Wine shows no Direct3D frame in a
+// The plan's outlines are green, sheets are framed in grey, and the GDI 3D view has a grey frame. Wine shows no Direct3D frame in a
 // child window, so the GPU engine is seen by its device and by no fallback being announced.
 TEST_F(PreviewWindow, EachEnginePaintsTheDesignAndDirect3dFallsBackToGdi) {
     EXPECT_GT(pixels(0x007800), 500);
@@ -85,6 +85,14 @@ TEST_F(PreviewWindow, EachEnginePaintsTheDesignAndDirect3dFallsBackToGdi) {
         sizeText += std::count(rowEnd - 160, rowEnd, 0x5A5A5Au);
     }
     EXPECT_GT(sizeText, 20);
+    // On sheets, each sheet's frame in its grey; the plan's outlines still on them.
+    const long sheetEdges = pixels(0x969696);
+    shell.choose(SheetSizeComboId, 1);
+    shell.click(UpdateButtonId);
+    EXPECT_GT(pixels(0x969696), sheetEdges + 1000);
+    EXPECT_GT(pixels(0x007800), 500);
+    shell.choose(SheetSizeComboId, 0);
+    shell.click(UpdateButtonId);
     shell.click(Preview3dBoxId);
     shell.choose(RenderEngineComboId, 1);
     EXPECT_LT(pixels(0x007800), 50);

@@ -118,7 +118,9 @@ TEST(SheetSizeText, PresetsTypedSizesAndStoredPairs) {
     EXPECT_EQ(sheetSizeText({304.8, 609.6}, true), L"12 x 24");
     EXPECT_EQ(sheetSizeText({600, 400.25}, false), L"600 x 400.25");
     const SheetSize odd{1.0 / 3, 1e5};
-    EXPECT_EQ(readStoredSheetSize(" " + storedSheetSize(odd), 1), (SheetSize{0.333333, 1e5}));
+    const std::string stored = storedSheetSize(odd);
+    EXPECT_EQ(stored, "[0.333333, 100000.000000]");
+    EXPECT_EQ(readStoredSheetSize(stored, 0), (SheetSize{0.333333, 1e5}));
     for (const char* damaged : {"[600]", "[600, 400", "[600 400]", "600, 400]", "[, 400]"})
         EXPECT_FALSE(readStoredSheetSize(damaged, 0)) << damaged;
 }
