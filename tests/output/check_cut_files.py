@@ -6,7 +6,7 @@
 # reads every DXF (its auditor must find nothing) and an XML parser the SVG. Each piece's entities
 # must chain into one closed loop on the piece's layers, and every format must enclose the
 # same area for each piece. Engraved names come first, on LABELS (in SVG, in red): every stroke lies
-# inside a piece and at least 1 mm from every cut line.
+# inside a piece and at least 1 mm from every cut line. A design on sheets is read back file by file.
 # Usage: check_cut_files.py TESSARO_CLI DXF_SERVER. Prints one line per problem; exits 1 on any.
 import atexit
 import json
@@ -20,6 +20,7 @@ import urllib.request
 import xml.etree.ElementTree as ET
 
 import ezdxf
+import ezdxf.bbox
 
 DESIGNS = [[],
            ["--cnc"],
@@ -228,6 +229,40 @@ def check_fit_test(cli, folder):
             problems.append(f"fit test with kerf {kerf}: notches fit the tongue at kerfs {fits}, not {wanted}")
 
 
+def check_sheets(cli, folder):
+    """A design laid onto 400 x 300 mm sheets: a file per sheet, every file's extents inside its sheet's
+    margin, an SVG as large as the sheet, and each piece cut with the area it has on the plan."""
+    args = ["--labels", "--cnc", "--tool-diameter", "3", "--width-dividers", "2", "--depth-dividers", "1",
+            "--base-slots", "--lid", "--sheet", "400x300", "--margin", "8"]
+    base = os.path.join(folder, "hoja")
+    plan = json.loads(subprocess.run([cli] + args[:-4] + ["--pieces", "-"], capture_output=True, check=True).stdout)
+    subprocess.run([cli] + args[:-4] + ["--dxf", base + "plano.dxf"], check=True)
+    planned = sorted(a for a in entity_areas(base + "plano.dxf", plan, 1, 2e-5, True) if a is not None)
+    laid = json.loads(subprocess.run([cli] + args + ["--pieces", "-"], capture_output=True, check=True).stdout)
+    subprocess.run([cli] + args + ["--dxf", base + ".dxf", "--svg", base + ".svg"], check=True)
+    count = max(p["sheet"] for p in laid)
+    areas = []
+    for k in range(1, count + 1):
+        pieces = [p for p in laid if p["sheet"] == k]
+        dxf = f"{base}-{k}.dxf"
+        areas += entity_areas(dxf, pieces, 1, 2e-5, True)
+        box = ezdxf.bbox.extents(ezdxf.readfile(dxf).modelspace())
+        if not (box.extmin.x >= 8 - 1e-6 and box.extmin.y >= 8 - 1e-6 and box.extmax.x <= 392 + 1e-6 and
+                box.extmax.y <= 292 + 1e-6):
+            problems.append(f"{dxf}: extents {box.extmin}..{box.extmax} outside the sheet's margin")
+        svg = ET.parse(f"{base}-{k}.svg").getroot()
+        if (svg.get("width"), svg.get("height"), svg.get("viewBox")) != ("400mm", "300mm", "0 0 400 300"):
+            problems.append(f"{base}-{k}.svg: not the sheet's size")
+        areas_svg = svg_areas(f"{base}-{k}.svg", pieces, True)
+        if None in areas_svg:
+            problems.append(f"{base}-{k}.svg: a piece unread")
+    if os.path.exists(f"{base}-{count + 1}.dxf") or os.path.exists(base + ".dxf") or count < 2:
+        problems.append(f"sheets: {count} files expected, named after the chosen name")
+    got = sorted(a for a in areas if a is not None)
+    if len(got) != len(plan) or any(abs(a - b) > 1e-4 * max(1.0, b) for a, b in zip(got, planned)):
+        problems.append("sheets: the pieces on the sheets are not cut as on the plan")
+
+
 def main(cli, server):
     folder = tempfile.mkdtemp()
     reference = subprocess.Popen([server, "--port", "0"], stdout=subprocess.PIPE, text=True)
@@ -259,6 +294,7 @@ def main(cli, server):
                 if want is None or got is None or abs(got - want) > rel * max(1.0, want):
                     problems.append(f"design {args} {name} {piece['name']}: area {got}, expected {want}")
     check_fit_test(cli, folder)
+    check_sheets(cli, folder)
     print("\n".join(problems + [f"{len(DESIGNS)} designs and the fit test checked, {len(problems)} problems"]))
     return 1 if problems else 0
 
