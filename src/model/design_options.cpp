@@ -168,7 +168,7 @@ const DesignOption kOptions[] = {
      .projectKey = "sheetSize",
      .settingsKey = "sheetSizeMm", .settingsPlace = 22,
      .repair = {Repair::SizeOrNone},
-     .rules = {.minimum = {Bound::Above, 0, "La hoja debe medir mas de 0 mm de cada lado."}},
+     .rules = {.minimum = {Bound::Above, 0, "La hoja debe medir ancho x alto, mas de 0 mm cada lado."}},
      .cliFlag = "--sheet", .cliHelp = "lay the pieces onto sheets of WxH mm (or a4, a3), a file each", .cliPlace = 20,
      .panel = {SheetSizeComboId, L"label.sheetSize", L"tooltip.sheetSize"},
      .writtenWhenChanged = true},

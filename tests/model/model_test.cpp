@@ -86,6 +86,15 @@ TEST(ValidateParameters, RefusesWithTheFirstProblemInSpanish) {
         {{.materialThickness = 3, .kerf = 3, .compensateKerf = true},
          "Para compensarlo, el kerf debe ser menor que el espesor."},
         {{.materialThickness = 3, .kerf = 3, .cutMode = router, .compensateKerf = true}, ""},
+        // A sheet is both lengths or none, and leaves room inside its margin.
+        {{.sheetSize = {600, 0}}, "La hoja debe medir ancho x alto, mas de 0 mm cada lado."},
+        {{.sheetSize = {-600, -400}}, "La hoja debe medir ancho x alto, mas de 0 mm cada lado."},
+        {{.sheetSize = {600, kInf}}, "Los valores deben ser numeros finitos."},
+        {{.sheetSize = {600, 100000.5}}, "Las medidas no pueden superar 100000 mm."},
+        {{.sheetSize = {600, 10.01}}, ""},
+        {{.sheetSize = {600, 10}}, "El margen no deja lugar en la hoja."},
+        {{.sheetMargin = -1}, "El margen de la hoja no puede ser negativo."},
+        {{.sheetSize = {600, 400}, .sheetMargin = 0}, ""},
     };
     for (size_t i = 0; i < std::size(cases); ++i) {
         BoxParameters p = cases[i].first;

@@ -200,7 +200,7 @@ TEST(ProjectFile, DesignsRoundTripInTheirExactText) {
         {R"("sheetSize": [600, 400], "sheetMargin": 2, "turnPieces": false)", L""},
         {R"("sheetSize": [600])", L"El proyecto contiene parametros invalidos: Los valores deben ser numeros finitos."},
         {R"("sheetSize": [0, 400])",
-         L"El proyecto contiene parametros invalidos: La hoja debe medir mas de 0 mm de cada lado."},
+         L"El proyecto contiene parametros invalidos: La hoja debe medir ancho x alto, mas de 0 mm cada lado."},
         {R"("sheetSize": [8, 400])", L"El proyecto contiene parametros invalidos: El margen no deja lugar en la hoja."},
     };
     for (const auto& [members, refusal] : sheets) {
