@@ -238,6 +238,14 @@ TEST_F(Commands, TheSheetGroupLaysTheExportOntoAFileASheet) {
     EXPECT_EQ(readBytes(folder.file(L"caja-7.dxf")), "earlier");
     EXPECT_EQ(shell.status(), L"DXF local guardado en milimetros. 6 archivos, uno por hoja.");
     EXPECT_FALSE(std::filesystem::exists(folder.path() / L"caja.dxf"));
+
+    // A sheet no piece fits refuses the design: the export says so and writes none of the last pieces.
+    shell.ui.messages.clear();
+    shell.type(SheetSizeComboId, L"100 x 100");
+    shell.click(ExportDxfButtonId);
+    ASSERT_EQ(shell.ui.messages.size(), 1u);
+    EXPECT_EQ(shell.ui.messages[0].text, L"La pieza Base (200 x 150 mm) no cabe en la hoja (90 x 90 mm utiles).");
+    EXPECT_EQ(shell.ui.dialogNames.size(), 3u) << "the two exports above opened three; the refusal none";
 }
 
 std::wstring address(const char* portVariable) {
