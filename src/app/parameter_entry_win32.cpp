@@ -55,8 +55,10 @@ void Application::selectOrSetInteger(HWND control, int32_t value) {
 
 SheetSize Application::readSheetSize(HWND combo) const {
     const std::wstring shown = windowText(combo, 127);
-    std::wstring noLimit(static_cast<size_t>(std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXTLEN, 0, 0), 0)), L'\0');
-    if (!noLimit.empty()) SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(noLimit.data()));
+    const auto length = static_cast<size_t>(std::max<LRESULT>(SendMessageW(combo, CB_GETLBTEXTLEN, 0, 0), 0));
+    std::vector<wchar_t> first(length + 1, L'\0');  // the item and its terminating null
+    if (length) SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first.data()));
+    const std::wstring noLimit(first.data());
     if (shown.find_first_not_of(L' ') == std::wstring::npos || lstrcmpiW(shown.c_str(), noLimit.c_str()) == 0) return {};
     // What cannot be read stays visible as a size the validation refuses, never as no limit.
     return parseSheetSize(shown, useInches_).value_or(SheetSize{-1, -1});
