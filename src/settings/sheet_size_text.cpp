@@ -33,16 +33,8 @@ std::wstring_view trimmed(std::wstring_view text) {
     return text;
 }
 
-}  // namespace
-
-std::span<const SheetPreset> sheetPresets() { return kPresets; }
-
-std::optional<SheetSize> parseSheetSize(std::wstring_view text, bool inches) {
-    const std::wstring said = lowered(trimmed(text));
-    for (const SheetPreset& preset : kPresets) {
-        const std::wstring label = lowered(preset.label);
-        if (said == label || said == label.substr(0, label.find(L" ("))) return preset.size;
-    }
+// "W x H" with an optional unit after it.
+std::optional<SheetSize> typedSize(std::wstring_view said, bool inches) {
     std::wstring_view rest = said;
     if (rest.ends_with(L"mm") || rest.ends_with(L"in")) {
         inches = rest.ends_with(L"in");
@@ -58,6 +50,20 @@ std::optional<SheetSize> parseSheetSize(std::wstring_view text, bool inches) {
     if (!height || !trimmed(rest.substr(used)).empty() || !(*width > 0) || !(*height > 0)) return std::nullopt;
     const double scale = inches ? kInch : 1.0;
     return SheetSize{*width * scale, *height * scale};
+}
+
+}  // namespace
+
+std::span<const SheetPreset> sheetPresets() { return kPresets; }
+
+std::optional<SheetSize> parseSheetSize(std::wstring_view text, bool inches) {
+    const std::wstring said = lowered(trimmed(text));
+    if (const auto size = typedSize(said, inches)) return size;
+    for (const SheetPreset& preset : kPresets) {
+        const std::wstring label = lowered(preset.label);
+        if (said == label || said == label.substr(0, label.find(L" ("))) return preset.size;
+    }
+    return std::nullopt;
 }
 
 std::wstring sheetSizeText(SheetSize size, bool inches) {

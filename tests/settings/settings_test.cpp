@@ -111,8 +111,12 @@ TEST(SheetSizeText, PresetsTypedSizesAndStoredPairs) {
         EXPECT_NEAR(read->width, size->width, 1e-9) << text;
         EXPECT_NEAR(read->height, size->height, 1e-9) << text;
     }
+    // Each listed sheet is the size its label says, in the label's unit.
     for (const SheetPreset& preset : sheetPresets()) {
-        EXPECT_EQ(parseSheetSize(preset.label, true), preset.size) << preset.label;
+        const std::wstring label = preset.label;
+        const size_t open = label.find(L'(');
+        const std::wstring said = open == std::wstring::npos ? label : label.substr(open + 1, label.size() - open - 2);
+        EXPECT_EQ(parseSheetSize(said, true), preset.size) << preset.label;
         EXPECT_EQ(parseSheetSize(preset.label, false), preset.size) << preset.label;
     }
     EXPECT_EQ(sheetSizeText({304.8, 609.6}, true), L"12 x 24");
