@@ -155,6 +155,8 @@ TEST(CutFiles, SheetsAreAFileEachNamedAfterTheChosenOne) {
         {L"caja", 1, 2, L"caja-1"},
         {L"C:\\v1.2\\caja", 3, 3, L"C:\\v1.2\\caja-3"},
         {L"dir/caja.tar.svg", 10, 12, L"dir/caja.tar-10.svg"},
+        {L"dir/a.svg", 2, 2, L"dir/a-2.svg"},
+        {L"dir/.svg", 2, 2, L"dir/.svg-2"},
     };
     for (const auto& [chosen, number, count, expected] : names)
         EXPECT_EQ(sheetFileName(chosen, number, count), expected) << chosen;
