@@ -284,6 +284,18 @@ TEST(SheetLayout, EveryPieceOnceInsideItsSheetApartAndWhole) {
     std::printf("%d of %d layouts used the lower bound's number of sheets\n", met, laid);
 }
 
+// Two sheets hold this plan, as few as its area allows: the layout with the fewest sheets is kept,
+// not one with more whose last sheet is emptier.
+TEST(SheetLayout, KeepsTheLayoutWithTheFewestSheets) {
+    BoxParameters p{.inputWidth = 391.5, .inputHeight = 92, .inputDepth = 252, .materialThickness = 3.7,
+                    .fingerCountWidth = 12, .fingerCountDepth = 5, .fingerCountHeight = 6, .kerf = 0.01,
+                    .clearance = 0.085, .spacing = 3.6, .widthDividerCount = 6, .depthDividerCount = 2,
+                    .addDividerBaseSlots = true, .compensateKerf = true, .engraveLabels = true};
+    validateParameters(p);
+    const SheetSpec sheet{780.5, 409.45, 0.28, false, p.spacing};
+    EXPECT_EQ(layoutOnSheets(generatePieces(p), sheet).size(), 2u);
+}
+
 TEST(GeneratedDesigns, KeepEveryInvariantOfACuttableBox) {
     constexpr int kDesigns = 2000;
     SeededDraws draws(20261206u);
