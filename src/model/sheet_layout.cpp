@@ -28,16 +28,21 @@ struct Box {
     }
 };
 
-// A piece with the cut-outs inside its box, at their offsets from its corner.
+// A piece of the set being laid out with the cut-outs inside its box.
 struct Group {
+    const Piece* piece;
+    std::vector<const Piece*> cutouts;
+};
+
+// A group's copies on their sheet.
+struct LaidGroup {
     Piece piece;
     std::vector<Piece> cutouts;
-    bool turned = false;
 };
 
 // Turns (x, y) to (y, -x) about the piece's box, as rotatePiece does with the geometry, and the
 // cut-outs and names with it.
-Group turnedGroup(Group group) {
+void turnGroup(LaidGroup& group) {
     const double width = group.piece.width;
     for (Piece& cutout : group.cutouts) {
         const Point2 at{cutout.x - group.piece.x, cutout.y - group.piece.y};
@@ -55,8 +60,6 @@ Group turnedGroup(Group group) {
     rotatePiece(group.piece, 1);
     group.piece.x = 0;
     group.piece.y = 0;
-    group.turned = !group.turned;
-    return group;
 }
 
 // How a free space is chosen for a box: the one leaving the shortest side over, or the least area.
@@ -134,9 +137,10 @@ Layout place(const std::vector<Group>& groups, const std::vector<size_t>& order,
     for (const size_t index : order) {
         const Group& group = groups[index];
         const auto fitOn = [&](const FreeSpace& space) {
-            const auto upright = space.bestFit(group.piece.width + s, group.piece.height + s, rule);
+            const Piece& piece = *group.piece;
+            const auto upright = space.bestFit(piece.width + s, piece.height + s, rule);
             std::optional<std::pair<Box, double>> turned;
-            if (sheet.turn) turned = space.bestFit(group.piece.height + s, group.piece.width + s, rule);
+            if (sheet.turn) turned = space.bestFit(piece.height + s, piece.width + s, rule);
             const bool turn = turned && (!upright || turned->second < upright->second);
             return std::pair{turn ? turned : upright, turn};
         };
@@ -152,8 +156,9 @@ Layout place(const std::vector<Group>& groups, const std::vector<size_t>& order,
             const auto size = [](double w, double h) {
                 return std::to_string(static_cast<int>(w + 0.5)) + " x " + std::to_string(static_cast<int>(h + 0.5));
             };
-            const std::string name(group.piece.name.begin(), group.piece.name.end());
-            throw std::runtime_error("La pieza " + name + " (" + size(group.piece.width, group.piece.height) +
+            const Piece& piece = *group.piece;
+            const std::string name(piece.name.begin(), piece.name.end());
+            throw std::runtime_error("La pieza " + name + " (" + size(piece.width, piece.height) +
                                      " mm) no cabe en la hoja (" + size(usable.width - s, usable.height - s) +
                                      " mm utiles).");
         }
@@ -163,17 +168,19 @@ Layout place(const std::vector<Group>& groups, const std::vector<size_t>& order,
     return layout;
 }
 
-// The group moved (and turned) to its place.
-Group placedGroup(const Group& group, const Placement& placement) {
-    Group placed = placement.turn ? turnedGroup(group) : group;
-    const Point2 shift{placement.at.x - placed.piece.x, placement.at.y - placed.piece.y};
-    placed.piece.x += shift.x;
-    placed.piece.y += shift.y;
-    for (Piece& cutout : placed.cutouts) {
+// The group copied, turned when placed so, and moved to its place.
+LaidGroup laidGroup(const Group& group, const Placement& placement) {
+    LaidGroup laid{*group.piece, {}};
+    for (const Piece* cutout : group.cutouts) laid.cutouts.push_back(*cutout);
+    if (placement.turn) turnGroup(laid);
+    const Point2 shift{placement.at.x - laid.piece.x, placement.at.y - laid.piece.y};
+    laid.piece.x += shift.x;
+    laid.piece.y += shift.y;
+    for (Piece& cutout : laid.cutouts) {
         cutout.x += shift.x;
         cutout.y += shift.y;
     }
-    return placed;
+    return laid;
 }
 
 }  // namespace
@@ -181,15 +188,15 @@ Group placedGroup(const Group& group, const Placement& placement) {
 std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet) {
     std::vector<Group> groups;
     for (const Piece& piece : pieces)
-        if (!isInnerCut(piece)) groups.push_back({piece, {}});
+        if (!isInnerCut(piece)) groups.push_back({&piece, {}});
     for (const Piece& cutout : pieces) {
         if (!isInnerCut(cutout)) continue;
         for (Group& group : groups) {
-            const Piece& p = group.piece;
+            const Piece& p = *group.piece;
             const bool within = cutout.x >= p.x && cutout.y >= p.y && cutout.x + cutout.width <= p.x + p.width &&
                                 cutout.y + cutout.height <= p.y + p.height;
             if (within) {
-                group.cutouts.push_back(cutout);
+                group.cutouts.push_back(&cutout);
                 break;
             }
         }
@@ -208,12 +215,12 @@ std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet
         std::vector<size_t> order(groups.size());
         for (size_t i = 0; i < order.size(); ++i) order[i] = i;
         std::stable_sort(order.begin(), order.end(),
-                         [&](size_t a, size_t b) { return measure(groups[a].piece) > measure(groups[b].piece); });
+                         [&](size_t a, size_t b) { return measure(*groups[a].piece) > measure(*groups[b].piece); });
         for (const Fit rule : {Fit::ShortSide, Fit::Area}) {
             Layout layout = place(groups, order, rule, sheet);
             double last = 0;
             for (const Placement& placement : layout.sheets.back()) {
-                const Piece& piece = groups[placement.group].piece;
+                const Piece& piece = *groups[placement.group].piece;
                 last += piece.width * piece.height;
             }
             if (!best || layout.sheets.size() < best->sheets.size() ||
@@ -229,13 +236,13 @@ std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet
         Sheet out;
         double area = 0;
         for (const Placement& placement : placements) {
-            Group group = placedGroup(groups[placement.group], placement);
+            LaidGroup group = laidGroup(groups[placement.group], placement);
             area += group.piece.width * group.piece.height;
             out.pieces.push_back(std::move(group.piece));
-            out.turned.push_back(group.turned);
+            out.turned.push_back(placement.turn);
             for (Piece& cutout : group.cutouts) {
                 out.pieces.push_back(std::move(cutout));
-                out.turned.push_back(group.turned);
+                out.turned.push_back(placement.turn);
             }
         }
         out.used = usableArea > 0 ? area / usableArea : 0;
