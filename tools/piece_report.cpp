@@ -60,10 +60,8 @@ std::string piecesSummary(const PieceSet& pieces, const std::vector<Sheet>& shee
     };
     std::string where = ", plan " + size(plan.maxX, plan.maxY) + " mm: ";
     if (!sheets.empty()) {
-        double used = 0;
-        for (const Sheet& one : sheets) used += one.used / static_cast<double>(sheets.size());
         where = " on " + std::to_string(sheets.size()) + (sheets.size() == 1 ? " sheet" : " sheets") + " of " +
-                size(sheet.width, sheet.height) + " mm, " + std::to_string(static_cast<int>(used * 100 + 0.5)) + "% used: ";
+                size(sheet.width, sheet.height) + " mm, " + std::to_string(usedPercent(sheets)) + "% used: ";
     }
     return std::to_string(pieces.size()) + " pieces" + where + names;
 }

@@ -247,6 +247,8 @@ private:
     std::wstring regenerate(HistoryStep step = HistoryStep::Record);
     // The sheets as the 2D plan shows them, and the panel's line with their count and use.
     void refreshSheetView();
+    // "3 hojas", "1 sheet": how many sheets the pieces lie on.
+    std::wstring sheetCount() const;
     // An edit: regenerate 350 ms after the last one (only while change tracking is on).
     void markChanged();
     // Switches the panel between millimetres and inches as the units combo says.

@@ -162,14 +162,13 @@ std::wstring Application::regenerate(HistoryStep step) {
 void Application::refreshSheetView() {
     sheetView_ = sheetView(sheets_, design_.sheetSize, text(L"preview.sheet"), text(L"sheet.of"));
     if (!panel_.sheetResult) return;
-    std::wstring result;
-    if (!sheets_.empty()) {
-        double used = 0;
-        for (const Sheet& sheet : sheets_) used += sheet.used / static_cast<double>(sheets_.size());
-        result = std::to_wstring(sheets_.size()) + L" " + text(sheets_.size() == 1 ? L"sheet.one" : L"sheet.many") +
-                 L", " + std::to_wstring(static_cast<int>(used * 100 + 0.5)) + text(L"sheet.used");
-    }
+    const std::wstring result =
+        sheets_.empty() ? L"" : sheetCount() + L", " + std::to_wstring(usedPercent(sheets_)) + text(L"sheet.used");
     SetWindowTextW(panel_.sheetResult, result.c_str());
+}
+
+std::wstring Application::sheetCount() const {
+    return std::to_wstring(sheets_.size()) + L" " + text(sheets_.size() == 1 ? L"sheet.one" : L"sheet.many");
 }
 
 void Application::markChanged() {

@@ -92,8 +92,7 @@ void Application::onPreviewPaint() {
         std::wstring size = planSizeText(planExtent(pieces_), useInches_);
         if (!sheets_.empty()) {
             const PlanExtent sheet{0, 0, design_.sheetSize.width, design_.sheetSize.height};
-            size = std::to_wstring(sheets_.size()) + L" " + text(sheets_.size() == 1 ? L"sheet.one" : L"sheet.many") +
-                   L" " + text(L"sheet.of") + L" " + planSizeText(sheet, useInches_);
+            size = sheetCount() + L" " + text(L"sheet.of") + L" " + planSizeText(sheet, useInches_);
         }
         const PreviewTexts texts{text(L"preview.2dTitle"), text(L"preview.noPieces"), text(L"preview.zoomHintFormat"),
                                  text(L"preview.3dInvalid"), text(L"status.d3dNotAvailable"), size};

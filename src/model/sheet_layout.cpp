@@ -251,6 +251,12 @@ std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet
     return sheets;
 }
 
+int usedPercent(const std::vector<Sheet>& sheets) {
+    double used = 0;
+    for (const Sheet& sheet : sheets) used += sheet.used / static_cast<double>(sheets.size());
+    return static_cast<int>(used * 100 + 0.5);
+}
+
 SheetSpec sheetSpecOf(const BoxParameters& design) {
     return {design.sheetSize.width, design.sheetSize.height, design.sheetMargin, design.turnPieces, design.spacing};
 }

@@ -28,6 +28,9 @@ struct Sheet {
 // piece that fits no sheet, even turned.
 std::vector<Sheet> layoutOnSheets(const PieceSet& pieces, const SheetSpec& sheet);
 
+// The share of all the sheets' usable area their pieces' boxes cover, in whole percent.
+int usedPercent(const std::vector<Sheet>& sheets);
+
 // The design's sheet, margin, turning and spacing.
 SheetSpec sheetSpecOf(const BoxParameters& design);
 
