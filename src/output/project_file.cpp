@@ -81,7 +81,7 @@ std::optional<double> readOption(const std::string& text, const DesignOption& op
     const auto pos = findJsonValue(text, option.projectKey);
     if (!pos) return std::nullopt;
     switch (option.kind) {
-    case OptionKind::Size: return std::nullopt;  // two values, read on their own
+    case OptionKind::Size: return std::nullopt;  // two values: readSize
     case OptionKind::Length: return readNumber(text, *pos);
     case OptionKind::Count:
         if (const auto value = readInteger(text, *pos)) return *value;
@@ -94,6 +94,15 @@ std::optional<double> readOption(const std::string& text, const DesignOption& op
     // Everything between a quote and the next quote: project strings carry no escapes.
     if (const auto name = readJsonString(text, *pos, {StringRule::None, true})) return *name == option.choiceNames[1] ? 1.0 : 0.0;
     return std::nullopt;
+}
+
+// A size that is there but no pair of numbers is refused, not dropped: the cut would not be the one saved.
+void readSize(const std::string& text, const DesignOption& option, BoxParameters& design) {
+    const auto pos = findJsonValue(text, option.projectKey);
+    if (!pos) return;
+    const auto size = readStoredSheetSize(text, *pos);
+    option.access.set(design, size ? size->width : std::numeric_limits<double>::quiet_NaN());
+    option.second.set(design, size ? size->height : std::numeric_limits<double>::quiet_NaN());
 }
 
 }  // namespace
@@ -154,16 +163,8 @@ bool loadProject(const std::wstring& path, BoxParameters& result, std::wstring& 
 
     BoxParameters loaded;
     for (const DesignOption& option : designOptions()) {
-        if (const auto value = readOption(text, option)) option.access.set(loaded, *value);
-    }
-    // A size that is there but no pair of numbers is refused, not dropped: the cut would not be the one saved.
-    for (const DesignOption& option : designOptions()) {
-        if (option.kind != OptionKind::Size) continue;
-        const auto pos = findJsonValue(text, option.projectKey);
-        if (!pos) continue;
-        const auto size = readStoredSheetSize(text, *pos);
-        option.access.set(loaded, size ? size->width : std::numeric_limits<double>::quiet_NaN());
-        option.second.set(loaded, size ? size->height : std::numeric_limits<double>::quiet_NaN());
+        if (option.kind == OptionKind::Size) readSize(text, option, loaded);
+        else if (const auto value = readOption(text, option)) option.access.set(loaded, *value);
     }
 
     try {
